@@ -1,0 +1,35 @@
+// The two small ports the generate workflow talks through. The Win32 front end
+// and the command-line front end each implement them.
+#pragma once
+
+#include "UnitFunction.h"
+
+namespace kx {
+
+class DialogPort {
+public:
+    virtual ~DialogPort() = default;
+    // The edited text after OK, exactly defaultText after any other ending.
+    virtual AnsiString PromptForText(const AnsiString& caption, const AnsiString& prompt,
+                                     const AnsiString& defaultText) = 0;
+    // The pressed button (1 OK, 2 Cancel, ...), 0 when no box could be shown.
+    virtual int ShowMessageBox(const AnsiString& text, const AnsiString& caption, unsigned flags) = 0;
+};
+
+struct LocalDate {
+    int year;
+    int month;
+    int day;
+};
+
+class HostPort {
+public:
+    virtual ~HostPort() = default;
+    // Where projects go: by default "KX项目" in the executable's folder.
+    virtual AnsiString OutputRoot() = 0;
+    virtual LocalDate Today() = 0;
+    // The shell's "open"; its result is ignored.
+    virtual void ShellOpen(const AnsiString& path) = 0;
+};
+
+}  // namespace kx
