@@ -1,0 +1,42 @@
+#include "ProjectName.h"
+
+#include <cstdio>
+
+#include "Gbk.h"
+
+namespace kx {
+
+AnsiString DefaultProjectName(const LocalDate& date) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "wpx%04d_%02d_%02d", date.year, date.month, date.day);
+    return buffer;
+}
+
+AnsiString TrimName(const AnsiString& text) {
+    auto isBlank = [](char c) { return static_cast<unsigned char>(c) < 33; };
+    std::size_t first = 0;
+    std::size_t last = text.size();
+    while (first < last && isBlank(text[first])) ++first;
+    while (last > first && isBlank(text[last - 1])) --last;
+    return text.substr(first, last - first);
+}
+
+AnsiString FinalPathComponent(const AnsiString& name) {
+    std::size_t componentStart = 0;
+    for (std::size_t pos = 0; pos < name.size(); pos += GbkCharLength(name, pos)) {
+        if (name[pos] == '\\' || name[pos] == ':') componentStart = pos + 1;
+    }
+    return name.substr(componentStart);
+}
+
+NameVerdict CheckProjectName(const AnsiString& trimmed) {
+    if (trimmed.empty()) return NameVerdict::Empty;
+    if (FinalPathComponent(trimmed) != trimmed) return NameVerdict::Malformed;
+    // '/' and '.' are never the second byte of a GBK character, so plain byte
+    // tests are exact here.
+    if (trimmed.find('/') != AnsiString::npos) return NameVerdict::Malformed;
+    if (trimmed.back() == '.') return NameVerdict::Malformed;  // covers ".", ".." and "..."
+    return NameVerdict::Usable;
+}
+
+}  // namespace kx

@@ -1,0 +1,63 @@
+#include "ReplaceAll.h"
+
+#include <vector>
+
+#include "Gbk.h"
+
+namespace kx {
+
+namespace {
+
+// Knuth-Morris-Pratt failure function: the scan never steps back, so the
+// search stays linear even for patterns such as "aaaab".
+std::vector<std::size_t> BorderTable(const std::string& pattern) {
+    std::vector<std::size_t> border(pattern.size(), 0);
+    std::size_t k = 0;
+    for (std::size_t i = 1; i < pattern.size(); ++i) {
+        while (k > 0 && pattern[i] != pattern[k]) k = border[k - 1];
+        if (pattern[i] == pattern[k]) ++k;
+        border[i] = k;
+    }
+    return border;
+}
+
+}  // namespace
+
+std::string ReplaceAll(const std::string& text, const std::string& pattern,
+                       const std::string& replacement) {
+    const std::size_t searchable = text.find('\0');  // npos: the whole text
+    const std::size_t end = searchable == std::string::npos ? text.size() : searchable;
+    if (pattern.empty() || pattern.find('\0') != std::string::npos || pattern.size() > end) {
+        return text;
+    }
+
+    const std::vector<std::size_t> border = BorderTable(pattern);
+    std::string result;
+    result.reserve(text.size());
+
+    std::size_t copied = 0;        // text before this is already in result
+    std::size_t nextBoundary = 0;  // a character boundary at or after the last one checked
+    std::size_t matched = 0;       // pattern bytes matched so far
+    for (std::size_t i = 0; i < end; ++i) {
+        while (matched > 0 && text[i] != pattern[matched]) matched = border[matched - 1];
+        if (text[i] == pattern[matched]) ++matched;
+        if (matched < pattern.size()) continue;
+
+        const std::size_t start = i + 1 - pattern.size();
+        while (nextBoundary < start) nextBoundary += GbkCharLength(text, nextBoundary);
+        if (nextBoundary != start) {
+            // Began on the second byte of a double-byte character: not an occurrence.
+            matched = border[matched - 1];
+            continue;
+        }
+        result.append(text, copied, start - copied);
+        result += replacement;
+        copied = i + 1;
+        nextBoundary = copied;  // the search starts afresh behind the occurrence
+        matched = 0;
+    }
+    result.append(text, copied, std::string::npos);
+    return result;
+}
+
+}  // namespace kx

@@ -1,0 +1,15 @@
+// The one transformation ever applied to a template.
+#pragma once
+
+#include <string>
+
+namespace kx {
+
+// Every occurrence of pattern replaced, left to right, case-sensitive. An
+// occurrence starts on a GBK character boundary; the replacement is never
+// searched again; nothing at or after the first NUL byte of text is searched.
+// Runs in time linear in the text and pattern lengths.
+std::string ReplaceAll(const std::string& text, const std::string& pattern,
+                       const std::string& replacement);
+
+}  // namespace kx

@@ -1,0 +1,64 @@
+// The host on Linux: the executable's folder from /proc, the local date from
+// the C library and the shell's "open" through xdg-open, when it is installed.
+#include <fcntl.h>
+#include <spawn.h>
+#include <unistd.h>
+
+#include <ctime>
+#include <string>
+
+#include "CodePage.h"
+#include "Gbk.h"
+#include "SystemHost.h"
+#include "Texts.h"
+
+extern char** environ;
+
+namespace kx {
+
+namespace {
+
+// Backslashes that are characters of their own become '/', then UTF-8.
+std::string PosixPathOf(const AnsiString& path) {
+    AnsiString slashed = path;
+    for (std::size_t pos = 0; pos < slashed.size(); pos += GbkCharLength(slashed, pos)) {
+        if (slashed[pos] == '\\') slashed[pos] = '/';
+    }
+    return Utf8FromAnsi(slashed);
+}
+
+}  // namespace
+
+AnsiString SystemHost::ExecutableFolder() {
+    std::string buffer(4096, '\0');
+    const ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
+    if (length <= 0) return "./";
+    buffer.resize(static_cast<std::size_t>(length));
+    return AnsiFromUtf8(buffer.substr(0, buffer.rfind('/') + 1));
+}
+
+AnsiString SystemHost::OutputRoot() { return ExecutableFolder() + texts::kOutputRootName; }
+
+LocalDate SystemHost::Today() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
+}
+
+void SystemHost::ShellOpen(const AnsiString& path) {
+    // Like the Windows shell: ask once, never wait, ignore the outcome.
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    std::string file = PosixPathOf(path);
+    char program[] = "xdg-open";
+    char* argv[] = {program, file.data(), nullptr};
+    pid_t child = 0;
+    posix_spawnp(&child, program, &actions, nullptr, argv, environ);  // result ignored on purpose
+    posix_spawn_file_actions_destroy(&actions);
+}
+
+}  // namespace kx
