@@ -1,5 +1,6 @@
 #include "ReplaceAll.h"
 
+#include <cstring>
 #include <vector>
 
 #include "Gbk.h"
@@ -39,12 +40,24 @@ std::string ReplaceAll(const std::string& text, const std::string& pattern,
     std::size_t nextBoundary = 0;  // a character boundary at or after the last one checked
     std::size_t matched = 0;       // pattern bytes matched so far
     for (std::size_t i = 0; i < end; ++i) {
+        if (matched == 0) {
+            // Skip to the next possible start with memchr, which is far faster
+            // than stepping the automaton over bytes that cannot begin a match.
+            const void* next = std::memchr(text.data() + i, pattern[0], end - i);
+            if (next == nullptr) break;
+            i = static_cast<std::size_t>(static_cast<const char*>(next) - text.data());
+        }
         while (matched > 0 && text[i] != pattern[matched]) matched = border[matched - 1];
         if (text[i] == pattern[matched]) ++matched;
         if (matched < pattern.size()) continue;
 
         const std::size_t start = i + 1 - pattern.size();
-        while (nextBoundary < start) nextBoundary += GbkCharLength(text, nextBoundary);
+        while (nextBoundary < start) {
+            // No zero byte before end, so a lead byte pairs with any byte that follows it.
+            const bool pair = IsGbkLeadByte(static_cast<unsigned char>(text[nextBoundary])) &&
+                              nextBoundary + 1 < end;
+            nextBoundary += pair ? 2 : 1;
+        }
         if (nextBoundary != start) {
             // Began on the second byte of a double-byte character: not an occurrence.
             matched = border[matched - 1];
