@@ -1,0 +1,31 @@
+#include "ErrorText.h"
+
+// kx_layout carries no dependency on the services library; the GBK rules are
+// header-only.
+#include "../../services/Gbk.h"
+
+namespace kx::layout {
+
+std::string ErrorBoxText(const std::string& message) {
+    const std::size_t last = kx::GbkLastCharStart(message);
+    if (last == std::string::npos) return message;
+    if (static_cast<unsigned char>(message[last]) > static_cast<unsigned char>('.')) {
+        return message + ".";
+    }
+    return message;
+}
+
+std::string ModuleBaseName(const std::string& moduleFileName) {
+    std::size_t nameStart = 0;
+    for (std::size_t pos = 0; pos < moduleFileName.size();
+         pos += kx::GbkCharLength(moduleFileName, pos)) {
+        if (moduleFileName[pos] == '\\') nameStart = pos + 1;
+    }
+    std::string name = moduleFileName.substr(nameStart);
+    for (std::size_t pos = 0; pos < name.size(); pos += kx::GbkCharLength(name, pos)) {
+        if (name[pos] == '.') return name.substr(0, pos);
+    }
+    return name;
+}
+
+}  // namespace kx::layout
