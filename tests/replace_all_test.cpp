@@ -62,7 +62,7 @@ TEST(ReplaceAll, AgreesWithTheObviousAlgorithmOnRandomGbkText) {
         if (pattern.empty()) pattern = "a";
         const std::string replacement = randomText(3);
         ASSERT_EQ(ReplaceAll(text, pattern, replacement),
-                  testing::ReferenceReplaceAll(text, pattern, replacement))
+                  test::ReferenceReplaceAll(text, pattern, replacement))
             << "round " << round;
     }
 }

@@ -7,7 +7,7 @@
 
 #include "Gbk.h"
 
-namespace kx::testing {
+namespace kx::test {
 
 inline std::size_t FindOnBoundary(const std::string& search, const std::string& pattern) {
     const std::size_t end = search.find('\0') == std::string::npos ? search.size() : search.find('\0');
@@ -34,4 +34,4 @@ inline std::string ReferenceReplaceAll(const std::string& text, const std::strin
     return result;
 }
 
-}  // namespace kx::testing
+}  // namespace kx::test

@@ -9,7 +9,7 @@
 
 #include "Ports.h"
 
-namespace kx::testing {
+namespace kx::test {
 
 struct DialogEvent {
     std::string kind;  // "prompt" or "box"
@@ -74,4 +74,4 @@ private:
     LocalDate today_;
 };
 
-}  // namespace kx::testing
+}  // namespace kx::test
