@@ -1,0 +1,18 @@
+// The platform seam under the text file writers, implemented in win32/ and
+// posix/.
+#pragma once
+
+#include <string>
+
+#include "UnitFunction.h"
+
+namespace kx {
+
+// Writing the file: creates path or truncates it to length 0, open for reading
+// and writing with no sharing; throws EFCreateError when that fails (nothing
+// written, an existing file keeps its content). Then writes all of content (if
+// any) and closes the file on every path; throws EWriteError when fewer bytes
+// than content holds were written.
+void WriteWholeFile(const AnsiString& path, const std::string& content);
+
+}  // namespace kx

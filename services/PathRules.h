@@ -1,0 +1,31 @@
+// Rules about ANSI (GBK) paths that every platform shares. A path separator is
+// a backslash or a slash that is a character of its own: in code page 936 a
+// 0x5C byte can be the second byte of a double-byte character (乗 is 81 5C),
+// and then it is not a separator.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "UnitFunction.h"
+
+namespace kx {
+
+// True when the last character of text (not merely its last byte) is a backslash.
+bool EndsWithBackslashChar(const AnsiString& text);
+
+// The component after the last separator, after trailing separators are
+// dropped ("a\\b\\" gives "b"); the whole text when it has no separator.
+AnsiString LastPathComponent(const AnsiString& path);
+
+// False for a name that Windows cannot create as a file or folder: empty; any
+// of < > : " / \ | ? * or a control character below 0x20; a trailing dot or
+// space; the device names CON, PRN, AUX, NUL, COM1-COM9, LPT1-LPT9 in any
+// letter case, alone or with an extension ("nul.txt"). "." and ".." are not
+// names either. Bytes of double-byte characters are never taken for these.
+bool IsWindowsCreatableName(const AnsiString& name);
+
+// True for "X:\..." or "X:/..." and for UNC paths starting with two separators.
+bool IsAbsoluteWindowsPath(const AnsiString& path);
+
+}  // namespace kx

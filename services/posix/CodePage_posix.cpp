@@ -1,0 +1,113 @@
+// Code page 936 through iconv. The platform has no system or thread ANSI code
+// page, so both are CP936, the code page of every text of this program.
+#include "CodePage.h"
+
+#include <errno.h>
+#include <iconv.h>
+
+#include <string>
+#include <vector>
+
+#include "TextContent.h"
+
+namespace kx {
+
+namespace {
+
+constexpr char16_t kReplacementUnit = 0xFFFD;
+
+class Converter {
+public:
+    Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+    ~Converter() {
+        if (ok()) iconv_close(cd_);
+    }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+    bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+
+    // Converts as much as it can: returns false at an invalid or incomplete
+    // sequence (in left at its start) and true when all input is consumed.
+    bool Step(const char*& in, std::size_t& inLeft, std::string& out) {
+        char buffer[1024];
+        while (inLeft > 0) {
+            char* outPtr = buffer;
+            std::size_t outLeft = sizeof buffer;
+            char* inPtr = const_cast<char*>(in);
+            const std::size_t rc = iconv(cd_, &inPtr, &inLeft, &outPtr, &outLeft);
+            const int error = errno;
+            in = inPtr;
+            out.append(buffer, sizeof buffer - outLeft);
+            if (rc == static_cast<std::size_t>(-1) && error != E2BIG) return false;
+        }
+        return true;
+    }
+
+private:
+    iconv_t cd_;
+};
+
+// Length of the UTF-8 sequence that starts with lead (1 for a stray byte).
+std::size_t Utf8SequenceLength(unsigned char lead, const char* next, std::size_t left) {
+    std::size_t length = 1;
+    if (lead >= 0xC2 && lead <= 0xDF) length = 2;
+    else if (lead >= 0xE0 && lead <= 0xEF) length = 3;
+    else if (lead >= 0xF0 && lead <= 0xF4) length = 4;
+    std::size_t valid = 1;
+    while (valid < length && valid < left && (static_cast<unsigned char>(next[valid]) & 0xC0) == 0x80) ++valid;
+    return valid;
+}
+
+}  // namespace
+
+WideString DecodeAnsi(const AnsiString& text, AnsiPage /*page: both are CP936 here*/) {
+    WideString result;
+    if (text.empty()) return result;
+    try {
+        Converter converter("UTF-16LE", "CP936");
+        if (!converter.ok()) return result;
+        const char* in = text.data();
+        std::size_t left = text.size();
+        std::string bytes;
+        bytes.reserve(text.size() * 2);
+        while (!converter.Step(in, left, bytes)) {
+            // An invalid or incomplete sequence: one replacement unit for its
+            // first byte, then go on with the next byte (so an ASCII byte after
+            // a stray lead byte survives).
+            bytes += static_cast<char>(kReplacementUnit & 0xFF);
+            bytes += static_cast<char>(kReplacementUnit >> 8);
+            ++in;
+            --left;
+        }
+        result.reserve(bytes.size() / 2);
+        for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+            result += static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
+                                            static_cast<unsigned char>(bytes[i + 1]) << 8);
+        }
+    } catch (...) {
+        result.clear();
+    }
+    return result;
+}
+
+std::string Utf8FromAnsi(const AnsiString& text) { return Utf8FromUnits(DecodeAnsi(text, AnsiPage::System)); }
+
+AnsiString AnsiFromUtf8(const std::string& text) {
+    AnsiString result;
+    if (text.empty()) return result;
+    Converter converter("CP936", "UTF-8");
+    if (!converter.ok()) return result;
+    const char* in = text.data();
+    std::size_t left = text.size();
+    while (!converter.Step(in, left, result)) {
+        // A character CP936 lacks, or bytes that are no UTF-8: '?', as
+        // WideCharToMultiByte's default character.
+        result += '?';
+        const std::size_t skip = Utf8SequenceLength(static_cast<unsigned char>(*in), in, left);
+        in += skip;
+        left -= skip;
+    }
+    return result;
+}
+
+}  // namespace kx

@@ -1,0 +1,25 @@
+#include "FileSystem.h"
+
+#include <errno.h>
+#include <sys/stat.h>
+
+#include "PathRules.h"
+#include "PosixFiles.h"
+
+namespace kx {
+
+bool DirectoryExists(const AnsiString& path) {
+    if (path.empty()) return false;
+    struct stat st {};
+    return ::stat(NativePath(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool CreateFolder(const AnsiString& path) {
+    if (!IsWindowsCreatableName(LastPathComponent(path))) {
+        errno = EINVAL;
+        return false;
+    }
+    return ::mkdir(NativePath(path).c_str(), 0777) == 0;
+}
+
+}  // namespace kx

@@ -1,0 +1,49 @@
+// The POSIX side of the ANSI file calls: paths are ANSI (GBK) byte strings in
+// the program and UTF-8 at the operating-system boundary, as the Windows ANSI
+// calls convert them to UTF-16.
+#pragma once
+
+#include <unistd.h>
+
+#include <string>
+
+#include "UniqueHandle.h"
+#include "UnitFunction.h"
+
+namespace kx {
+
+struct FileDescriptorTraits {
+    using Handle = int;
+    static Handle Invalid() noexcept { return -1; }
+    static bool Close(Handle fd) noexcept { return ::close(fd) == 0; }
+};
+using FileDescriptor = UniqueHandle<FileDescriptorTraits>;
+
+// The ANSI path as the file system sees it: split on backslashes and slashes
+// that are characters of their own (the 5C of a double-byte character is not
+// one), each component converted from CP936 to UTF-8, joined with '/'.
+// "/tmp/x\\KX项目" (GBK bytes) becomes "/tmp/x/KX项目" (UTF-8 bytes).
+std::string NativePath(const AnsiString& path);
+
+// How a file is opened, after CreateFileA's access argument.
+enum class FileAccess { WriteOnly, ReadWrite };
+
+// Creates the file, or opens and truncates it to length 0, as CreateFileA with
+// CREATE_ALWAYS does. Returns an invalid descriptor with errno set when it
+// cannot: EINVAL for a final name Windows cannot create, EACCES for an
+// existing regular file without any write permission bit (a read-only file,
+// also for root), otherwise the error of open.
+FileDescriptor CreateAlways(const AnsiString& path, FileAccess access);
+
+// Writes all bytes, going on after partial writes; false on an error or when
+// the file takes no more bytes.
+bool WriteAll(int fd, const void* data, std::size_t size);
+
+// The path made absolute against the current folder (lexically, as
+// GetFullPathNameA does not resolve links either): an absolute path as passed.
+AnsiString FullPathForMessage(const AnsiString& path);
+
+// strerror's text for the code, in ANSI, trimmed as FormatMessageA's text is.
+AnsiString SystemErrorText(int error);
+
+}  // namespace kx

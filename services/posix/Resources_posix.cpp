@@ -1,0 +1,64 @@
+// Embedded resources where executables carry none: the table generated at build
+// time (ResourceTable.h), searched by type and name ignoring ASCII case.
+#include <cstring>
+
+#include "ChunkedText.h"
+#include "PosixFiles.h"
+#include "ResourceTable.h"
+#include "UnitFunction.h"
+
+namespace kx {
+
+namespace {
+
+bool SameIgnoringAsciiCase(const AnsiString& a, const char* b) {
+    const std::size_t n = std::strlen(b);
+    if (a.size() != n) return false;
+    for (std::size_t i = 0; i < n; ++i) {
+        unsigned char x = static_cast<unsigned char>(a[i]);
+        unsigned char y = static_cast<unsigned char>(b[i]);
+        if (x >= 'a' && x <= 'z') x = static_cast<unsigned char>(x - 'a' + 'A');
+        if (y >= 'a' && y <= 'z') y = static_cast<unsigned char>(y - 'a' + 'A');
+        if (x != y) return false;
+    }
+    return true;
+}
+
+const EmbeddedResource* FindEmbeddedResource(const AnsiString& name, const AnsiString& type) {
+    for (std::size_t i = 0; i < kEmbeddedResourceCount; ++i) {
+        const EmbeddedResource& r = kEmbeddedResources[i];
+        if (SameIgnoringAsciiCase(type, r.type) && SameIgnoringAsciiCase(name, r.name)) return &r;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+AnsiString ReadTextResource(const AnsiString& name, const AnsiString& type) {
+    AnsiString result;
+    try {
+        const EmbeddedResource* resource = FindEmbeddedResource(name, type);
+        if (resource == nullptr) return result;  // "Resource %s not found", discarded
+        MemoryByteSource stream(resource->data, resource->size);
+        result = ReadTextInChunks(stream);
+    } catch (...) {
+        result.clear();
+    }
+    return result;
+}
+
+bool ExtractResourceToFile(const AnsiString& path, const AnsiString& name, const AnsiString& type) {
+    try {
+        const EmbeddedResource* resource = FindEmbeddedResource(name, type);
+        if (resource == nullptr || resource->size == 0 || resource->data == nullptr) return false;
+        FileDescriptor file = CreateAlways(path, FileAccess::WriteOnly);
+        if (!file) return false;
+        const bool written = WriteAll(file.Get(), resource->data, resource->size);
+        const bool closed = file.Close();
+        return written && closed;
+    } catch (...) {
+        return false;
+    }
+}
+
+}  // namespace kx

@@ -1,0 +1,77 @@
+// Code page 936 conversions (CodePage.h): both ANSI pages are GBK on every
+// platform this tool runs on (under Wine the runner sets zh_CN.UTF-8).
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "CodePage.h"
+#include "TextContent.h"
+#include "support/TempFolder.h"
+
+namespace kx {
+namespace {
+
+using test::Hex;
+
+TEST(DecodeAnsi, BothPagesAreGbk) {
+    for (AnsiPage page : {AnsiPage::System, AnsiPage::Thread}) {
+        EXPECT_EQ(DecodeAnsi("\xD6\xD0\xCE\xC4", page), u"\u4E2D\u6587");  // 中文
+        EXPECT_EQ(DecodeAnsi("abc", page), u"abc");
+        EXPECT_EQ(DecodeAnsi("", page), u"");
+    }
+}
+
+TEST(DecodeAnsi, ZeroBytesAreDecodedToo) {
+    EXPECT_EQ(DecodeAnsi(std::string("a\0\xD6\xD0", 4), AnsiPage::Thread), (WideString{u'a', 0, 0x4E2D}));
+}
+
+TEST(DecodeAnsi, TrailByte5CBelongsToItsCharacter) {
+    EXPECT_EQ(DecodeAnsi("\x81\x5C\\", AnsiPage::System), u"\u4E57\\");  // 乗 then a backslash
+}
+
+TEST(DecodeAnsi, FullWidthCharactersOfTheMessages) {
+    // “ ” ， ？ ： and the ideographic space
+    EXPECT_EQ(DecodeAnsi("\xA1\xB0\xA1\xB1\xA3\xAC\xA3\xBF\xA3\xBA\xA1\xA1", AnsiPage::System),
+              u"\u201C\u201D\uFF0C\uFF1F\uFF1A\u3000");
+}
+
+TEST(DecodeAnsi, InvalidSequencesNeverThrowAndKeepTheTextAround) {
+    const WideString lone = DecodeAnsi("ab\x81", AnsiPage::System);  // lead byte at the end
+    ASSERT_GE(lone.size(), 2u);
+    EXPECT_EQ(lone.substr(0, 2), u"ab");
+    EXPECT_LE(lone.size(), 3u);
+
+    const WideString beforeZero = DecodeAnsi(std::string("\x81\0z", 3), AnsiPage::System);
+    ASSERT_FALSE(beforeZero.empty());
+    EXPECT_EQ(beforeZero.back(), u'z');
+}
+
+TEST(Utf8FromAnsi, ChineseTextBecomesUtf8) {
+    EXPECT_EQ(Hex(Utf8FromAnsi("KX\xCF\xEE\xC4\xBF")), "4B 58 E9 A1 B9 E7 9B AE");  // KX项目
+    EXPECT_EQ(Utf8FromAnsi(""), "");
+}
+
+TEST(AnsiFromUtf8, RoundTripsGbkText) {
+    const std::string gbk = "\xCF\xEE\xC4\xBF\xC3\xFB\xB3\xC6\xB2\xBB\xC4\xDC\xCE\xAA\xBF\xD5\xA1\xA3";  // 项目名称不能为空。
+    EXPECT_EQ(AnsiFromUtf8(Utf8FromAnsi(gbk)), gbk);
+    EXPECT_EQ(AnsiFromUtf8("\xE4\xB9\x97"), "\x81\x5C");  // 乗
+    EXPECT_EQ(AnsiFromUtf8(""), "");
+}
+
+TEST(AnsiFromUtf8, CharacterOutsideGbkNeverThrows) {
+    // A Korean syllable and an emoji have no GBK form; the ASCII around stays.
+    const std::string ansi = AnsiFromUtf8("a\xEA\xB0\x80" "b\xF0\x9F\x98\x80" "c");
+    ASSERT_GE(ansi.size(), 3u);
+    EXPECT_EQ(ansi.front(), 'a');
+    EXPECT_EQ(ansi.back(), 'c');
+    EXPECT_NE(ansi.find('b'), std::string::npos);
+}
+
+TEST(Utf8FromUnits, SurrogatePairsAreJoined) {
+    EXPECT_EQ(Hex(Utf8FromUnits(u"\U0001F600")), "F0 9F 98 80");
+    EXPECT_EQ(Hex(Utf8FromUnits(u"a\u4E2D")), "61 E4 B8 AD");
+    EXPECT_EQ(Hex(Utf8FromUnits(WideString{0xD800})), "EF BF BD");
+}
+
+}  // namespace
+}  // namespace kx

@@ -1,0 +1,163 @@
+// Folder queries (FileSystem.h), the path rules beneath them, and the handle
+// wrapper every platform call goes through.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "FileSystem.h"
+#include "PathRules.h"
+#include "UniqueHandle.h"
+#include "support/TempFolder.h"
+
+namespace kx {
+namespace {
+
+using test::TempFolder;
+
+// ---- path rules ------------------------------------------------------------
+
+TEST(PathRules, EndsWithBackslashGoesByCharacters) {
+    EXPECT_TRUE(EndsWithBackslashChar("C:\\a\\"));
+    EXPECT_FALSE(EndsWithBackslashChar("C:\\a"));
+    EXPECT_FALSE(EndsWithBackslashChar("C:\\\x81\x5C"));  // 乗
+    EXPECT_TRUE(EndsWithBackslashChar("C:\\\x81\x5C\\"));
+    EXPECT_FALSE(EndsWithBackslashChar(""));
+    EXPECT_TRUE(EndsWithBackslashChar("\\"));
+}
+
+TEST(PathRules, LastComponent) {
+    EXPECT_EQ(LastPathComponent("C:\\work\\demo"), "demo");
+    EXPECT_EQ(LastPathComponent("C:\\work\\demo\\"), "demo");
+    EXPECT_EQ(LastPathComponent("/tmp/x\\KX"), "KX");
+    EXPECT_EQ(LastPathComponent("name"), "name");
+    EXPECT_EQ(LastPathComponent("C:\\\x81\x5C"), "\x81\x5C");
+    EXPECT_EQ(LastPathComponent("a\\\x81\x5C\\b"), "b");
+    EXPECT_EQ(LastPathComponent(""), "");
+    EXPECT_EQ(LastPathComponent("\\"), "");
+}
+
+TEST(PathRules, WindowsCreatableNames) {
+    for (const char* name : {"demo", "demo.kxproj", "a b", ".hidden", "con1", "COM0", "LPT10", "console",
+                             "nulx.txt", "\xCF\xEE\xC4\xBF", "\x81\x5C", "\x81\x7C", "wpx2026_12_07", "a..b"}) {
+        EXPECT_TRUE(IsWindowsCreatableName(name)) << name;
+    }
+}
+
+TEST(PathRules, NamesWindowsCannotCreate) {
+    for (const char* name : {"", ".", "..", "a<b", "a>b", "a:b", "a\"b", "a/b", "a\\b", "a|b", "a?b", "a*b",
+                             "tab\tname", "demo.", "demo ", "demo. ", "CON", "con", "Prn", "aux", "NUL",
+                             "nul.txt", "COM1", "com9.log", "LPT1", "lpt9", "CON .txt", "\x81"
+                             "demo."}) {
+        EXPECT_FALSE(IsWindowsCreatableName(name)) << name;
+    }
+    EXPECT_FALSE(IsWindowsCreatableName(std::string("a\x01z")));
+    EXPECT_FALSE(IsWindowsCreatableName(std::string("a\x1Fz")));
+}
+
+TEST(PathRules, AbsoluteWindowsPaths) {
+    EXPECT_TRUE(IsAbsoluteWindowsPath("C:\\"));
+    EXPECT_TRUE(IsAbsoluteWindowsPath("d:\\work\\demo"));
+    EXPECT_TRUE(IsAbsoluteWindowsPath("Z:/tmp"));
+    EXPECT_TRUE(IsAbsoluteWindowsPath("\\\\server\\share"));
+    EXPECT_FALSE(IsAbsoluteWindowsPath(""));
+    EXPECT_FALSE(IsAbsoluteWindowsPath("C:"));
+    EXPECT_FALSE(IsAbsoluteWindowsPath("C:demo"));
+    EXPECT_FALSE(IsAbsoluteWindowsPath("demo"));
+    EXPECT_FALSE(IsAbsoluteWindowsPath(".\\demo"));
+    EXPECT_FALSE(IsAbsoluteWindowsPath("\\demo"));
+}
+
+// ---- UniqueHandle -------------------------------------------------------------
+
+struct CountingTraits {
+    using Handle = int;
+    static int closed;
+    static Handle Invalid() noexcept { return -1; }
+    static bool Close(Handle) noexcept {
+        ++closed;
+        return true;
+    }
+};
+int CountingTraits::closed = 0;
+
+TEST(UniqueHandle, ClosesOnceAndMovesOwnership) {
+    CountingTraits::closed = 0;
+    {
+        UniqueHandle<CountingTraits> a(7);
+        EXPECT_TRUE(a.Valid());
+        UniqueHandle<CountingTraits> b(std::move(a));
+        EXPECT_FALSE(a.Valid());  // NOLINT(bugprone-use-after-move): moved-from is empty by contract
+        EXPECT_EQ(b.Get(), 7);
+        UniqueHandle<CountingTraits> c;
+        c = std::move(b);
+        EXPECT_EQ(CountingTraits::closed, 0);
+        c.Reset(8);
+        EXPECT_EQ(CountingTraits::closed, 1);
+        UniqueHandle<CountingTraits> invalid(-1);
+        EXPECT_FALSE(invalid);
+    }
+    EXPECT_EQ(CountingTraits::closed, 2);
+    static_assert(!std::is_copy_constructible_v<UniqueHandle<CountingTraits>>);
+    static_assert(!std::is_copy_assignable_v<UniqueHandle<CountingTraits>>);
+}
+
+TEST(UniqueHandle, ReleaseGivesUpWithoutClosing) {
+    CountingTraits::closed = 0;
+    {
+        UniqueHandle<CountingTraits> a(3);
+        EXPECT_EQ(a.Release(), 3);
+        EXPECT_TRUE(a.Close());
+    }
+    EXPECT_EQ(CountingTraits::closed, 0);
+}
+
+// ---- DirectoryExists / CreateFolder --------------------------------------------
+
+TEST(DirectoryExists, FolderFileAndNothing) {
+    TempFolder temp;
+    ASSERT_TRUE(test::WriteFileBytes(temp.Child("file.txt"), "x"));
+    EXPECT_TRUE(DirectoryExists(temp.Path()));
+    EXPECT_FALSE(DirectoryExists(temp.Child("file.txt")));
+    EXPECT_FALSE(DirectoryExists(temp.Child("missing")));
+    EXPECT_FALSE(DirectoryExists(""));
+}
+
+TEST(CreateFolder, CreatesExactlyOneLevel) {
+    TempFolder temp;
+    EXPECT_TRUE(CreateFolder(temp.Child("one")));
+    EXPECT_TRUE(DirectoryExists(temp.Child("one")));
+    EXPECT_FALSE(CreateFolder(temp.Child("a\\b")));
+    EXPECT_FALSE(test::PathExists(temp.Child("a")));
+}
+
+TEST(CreateFolder, FailsWhenThePathExistsInAnyForm) {
+    TempFolder temp;
+    ASSERT_TRUE(CreateFolder(temp.Child("demo")));
+    EXPECT_FALSE(CreateFolder(temp.Child("demo")));
+    ASSERT_TRUE(test::WriteFileBytes(temp.Child("file"), "x"));
+    EXPECT_FALSE(CreateFolder(temp.Child("file")));
+    EXPECT_TRUE(test::FileExists(temp.Child("file")));
+}
+
+TEST(CreateFolder, ChineseNamesIncludingTrailByte5C) {
+    TempFolder temp;
+    const std::string root = temp.Child("KX\xCF\xEE\xC4\xBF");  // KX项目
+    ASSERT_TRUE(CreateFolder(root));
+    EXPECT_TRUE(DirectoryExists(root));
+    const std::string jo = test::JoinPath(root, "\x81\x5C");  // 乗: one folder, not two
+    ASSERT_TRUE(CreateFolder(jo));
+    EXPECT_TRUE(DirectoryExists(jo));
+    EXPECT_EQ(test::ListFolder(root), std::vector<std::string>{"\x81\x5C"});
+    EXPECT_EQ(test::ListFolder(temp.Path()), std::vector<std::string>{"KX\xCF\xEE\xC4\xBF"});
+}
+
+TEST(CreateFolder, NamesWindowsCannotCreateFail) {
+    TempFolder temp;
+    for (const char* name : {"a*b", "a?b", "a<b", "a>b", "a|b", "a\"b", "a:b"}) {
+        EXPECT_FALSE(CreateFolder(temp.Child(name))) << name;
+    }
+    EXPECT_TRUE(test::ListFolder(temp.Path()).empty());
+}
+
+}  // namespace
+}  // namespace kx

@@ -1,0 +1,173 @@
+// DeleteFolderContents, and the shell request it builds.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "FolderRules.h"
+#include "UnitFunction.h"
+#include "support/TempFolder.h"
+
+namespace kx {
+namespace {
+
+using test::Hex;
+using test::JoinPath;
+using test::TempFolder;
+
+// ---- the request ------------------------------------------------------------
+
+TEST(DeleteRequest, PatternIsTheSameWithAndWithoutTrailingBackslash) {
+    const std::string expected("D:\\work\\demo\\*.*\0", 17);
+    EXPECT_EQ(DeleteSourceList("D:\\work\\demo"), expected);
+    EXPECT_EQ(DeleteSourceList("D:\\work\\demo\\"), expected);
+}
+
+TEST(DeleteRequest, ListEndsInTwoZeroBytes) {
+    const std::string list = DeleteSourceList("D:\\work\\demo");
+    ASSERT_EQ(list.size(), 17u);
+    EXPECT_EQ(list[16], '\0');
+    EXPECT_EQ(list.c_str()[17], '\0');  // the string's own terminator: the second zero
+}
+
+TEST(DeleteRequest, TrailByte5CIsNoBackslash) {
+    // 乗 is 81 5C: the 5C is its second byte, so a backslash is appended.
+    const std::string list = DeleteSourceList("D:\\\x81\x5C");
+    EXPECT_EQ(Hex(list.substr(list.size() - 7)), "81 5C 5C 2A 2E 2A 00");
+}
+
+TEST(DeleteRequest, RealBackslashAfterDoubleByteCharacterIsKept) {
+    const std::string list = DeleteSourceList("D:\\\x81\x5C\\");
+    EXPECT_EQ(Hex(list.substr(list.size() - 7)), "81 5C 5C 2A 2E 2A 00");
+    EXPECT_EQ(list.size(), std::string("D:\\").size() + 2 + 5);
+}
+
+TEST(DeleteRequest, ChineseFolderName) {
+    // 项目 is CF EE C4 BF: no trail byte is a backslash.
+    EXPECT_EQ(DeleteSourceList("D:\\\xCF\xEE\xC4\xBF"), std::string("D:\\\xCF\xEE\xC4\xBF\\*.*\0", 12));
+}
+
+TEST(DeleteRequest, FlagTable) {
+    EXPECT_EQ(DeleteFlags(true, false), 0x414u);
+    EXPECT_EQ(DeleteFlags(true, true), 0x454u);
+    EXPECT_EQ(DeleteFlags(false, false), 0x494u);
+    EXPECT_EQ(DeleteFlags(false, true), 0x4D4u);
+    EXPECT_EQ(kFoDelete, 3u);
+}
+
+// ---- the clean-up -----------------------------------------------------------
+
+// A folder with files, files without extension, nested folders with files.
+void FillProjectLikeTree(const std::string& root) {
+    ASSERT_TRUE(test::WriteFileBytes(JoinPath(root, "demo.kxproj"), "p"));
+    ASSERT_TRUE(test::WriteFileBytes(JoinPath(root, "README"), "no extension"));
+    ASSERT_TRUE(test::WriteFileBytes(JoinPath(root, ".hidden"), "dot file"));
+    const std::string source = JoinPath(root, "demo");
+    ASSERT_TRUE(test::MakeFolder(source));
+    ASSERT_TRUE(test::WriteFileBytes(JoinPath(source, "demo.kxw"), "w"));
+    ASSERT_TRUE(test::WriteFileBytes(JoinPath(source, "Makefile"), "m"));
+    const std::string deep = JoinPath(source, "deep");
+    ASSERT_TRUE(test::MakeFolder(deep));
+    ASSERT_TRUE(test::WriteFileBytes(JoinPath(deep, "leaf.txt"), "l"));
+    ASSERT_TRUE(test::MakeFolder(JoinPath(deep, "empty")));
+    const std::string build = JoinPath(root, "\xC9\xFA\xB3\xC9");  // 生成
+    ASSERT_TRUE(test::MakeFolder(build));
+    ASSERT_TRUE(test::WriteFileBytes(JoinPath(build, "GetPointXY.dll"), "d"));
+}
+
+TEST(DeleteFolderContents, EmptiesNestedFoldersAndKeepsTheFolder) {
+    TempFolder temp;
+    const std::string project = temp.Child("demo");
+    ASSERT_TRUE(test::MakeFolder(project));
+    FillProjectLikeTree(project);
+    ASSERT_EQ(test::ListFolder(project).size(), 5u);
+
+    EXPECT_TRUE(DeleteFolderContents(project, true, false));
+    EXPECT_TRUE(test::FolderExists(project));
+    EXPECT_TRUE(test::ListFolder(project).empty());
+}
+
+TEST(DeleteFolderContents, TrailingBackslashWorksTheSame) {
+    TempFolder temp;
+    const std::string project = temp.Child("demo");
+    ASSERT_TRUE(test::MakeFolder(project));
+    FillProjectLikeTree(project);
+    EXPECT_TRUE(DeleteFolderContents(project + "\\", true, false));
+    EXPECT_TRUE(test::FolderExists(project));
+    EXPECT_TRUE(test::ListFolder(project).empty());
+}
+
+TEST(DeleteFolderContents, ReadOnlyFilesGoToo) {
+    TempFolder temp;
+    const std::string project = temp.Child("demo");
+    ASSERT_TRUE(test::MakeFolder(project));
+    ASSERT_TRUE(test::WriteFileBytes(JoinPath(project, "ro.txt"), "r"));
+    ASSERT_TRUE(test::SetReadOnly(JoinPath(project, "ro.txt"), true));
+    DeleteFolderContents(project, true, false);
+    EXPECT_TRUE(test::ListFolder(project).empty());
+}
+
+TEST(DeleteFolderContents, WithoutSubfoldersTheFoldersSurvive) {
+    TempFolder temp;
+    const std::string project = temp.Child("demo");
+    ASSERT_TRUE(test::MakeFolder(project));
+    FillProjectLikeTree(project);
+
+    DeleteFolderContents(project, false, false);
+    EXPECT_EQ(test::ListFolder(project), (std::vector<std::string>{"demo", "\xC9\xFA\xB3\xC9"}));
+    EXPECT_TRUE(test::FolderExists(JoinPath(project, "demo")));
+    EXPECT_TRUE(test::FolderExists(JoinPath(project, "\xC9\xFA\xB3\xC9")));
+}
+
+TEST(DeleteFolderContents, ChineseFolderWithTrailByte5C) {
+    TempFolder temp;
+    const std::string project = temp.Child("\x81\x5C");  // 乗
+    ASSERT_TRUE(test::MakeFolder(project));
+    ASSERT_TRUE(test::WriteFileBytes(JoinPath(project, "a.txt"), "a"));
+    const std::string sibling = temp.Child("keep.txt");
+    ASSERT_TRUE(test::WriteFileBytes(sibling, "k"));
+
+    EXPECT_TRUE(DeleteFolderContents(project, true, false));
+    EXPECT_TRUE(test::FolderExists(project));
+    EXPECT_TRUE(test::ListFolder(project).empty());
+    EXPECT_TRUE(test::FileExists(sibling));
+}
+
+TEST(DeleteFolderContents, NothingOutsideTheFolderIsTouched) {
+    TempFolder temp;
+    const std::string project = temp.Child("demo");
+    ASSERT_TRUE(test::MakeFolder(project));
+    ASSERT_TRUE(test::WriteFileBytes(JoinPath(project, "a.txt"), "a"));
+    ASSERT_TRUE(test::WriteFileBytes(temp.Child("demo.txt"), "sibling with a similar name"));
+    ASSERT_TRUE(test::MakeFolder(temp.Child("demo2")));
+
+    DeleteFolderContents(project, true, false);
+    EXPECT_EQ(test::ListFolder(temp.Path()), (std::vector<std::string>{"demo", "demo.txt", "demo2"}));
+}
+
+TEST(DeleteFolderContents, EmptyFolderNameIsRefused) {
+    EXPECT_FALSE(DeleteFolderContents("", true, false));
+    EXPECT_FALSE(DeleteFolderContents("", false, false));
+}
+
+TEST(DeleteFolderContents, RelativeFolderIsRefusedAndNothingIsDeleted) {
+    TempFolder temp;
+    const std::string project = temp.Child("demo");
+    ASSERT_TRUE(test::MakeFolder(project));
+    ASSERT_TRUE(test::WriteFileBytes(JoinPath(project, "a.txt"), "a"));
+    // Whatever the current folder is, these name nothing absolute.
+    EXPECT_FALSE(DeleteFolderContents("demo", true, false));
+    EXPECT_FALSE(DeleteFolderContents(".", true, false));
+    EXPECT_FALSE(DeleteFolderContents("..\\", true, false));
+    EXPECT_TRUE(test::FileExists(JoinPath(project, "a.txt")));
+}
+
+TEST(DeleteFolderContents, MissingFolderDeletesNothing) {
+    TempFolder temp;
+    ASSERT_TRUE(test::WriteFileBytes(temp.Child("keep.txt"), "k"));
+    DeleteFolderContents(temp.Child("missing"), true, false);
+    EXPECT_TRUE(test::FileExists(temp.Child("keep.txt")));
+}
+
+}  // namespace
+}  // namespace kx

@@ -1,0 +1,41 @@
+// Sets environment variables for one test and puts the old values back.
+#pragma once
+
+#include <stdlib.h>
+
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace kx::test {
+
+class ScopedEnvironment {
+public:
+    ScopedEnvironment() = default;
+    ScopedEnvironment(const ScopedEnvironment&) = delete;
+    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+    ~ScopedEnvironment() {
+        for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) {
+            if (it->second) ::setenv(it->first.c_str(), it->second->c_str(), 1);
+            else ::unsetenv(it->first.c_str());
+        }
+    }
+    void Set(const std::string& name, const std::string& value) {
+        Save(name);
+        ::setenv(name.c_str(), value.c_str(), 1);
+    }
+    void Unset(const std::string& name) {
+        Save(name);
+        ::unsetenv(name.c_str());
+    }
+
+private:
+    void Save(const std::string& name) {
+        const char* old = ::getenv(name.c_str());
+        saved_.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
+    }
+    std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
+};
+
+}  // namespace kx::test

@@ -1,0 +1,215 @@
+// POSIX: DeleteFolderContents(dir, ..., toRecycleBin = true) moves the entries
+// to the freedesktop.org home trash.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <ctime>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "UnitFunction.h"
+#include "posix/ScopedEnvironment.h"
+#include "posix/Trash.h"
+#include "support/TempFolder.h"
+
+namespace kx {
+namespace {
+
+using test::JoinPath;
+using test::ScopedEnvironment;
+using test::TempFolder;
+
+std::string InfoOf(const std::string& trash, const std::string& name) {
+    return test::ReadFileBytes(trash + "/info/" + name + ".trashinfo").value_or("<missing>");
+}
+
+std::string RealPath(const std::string& path) {
+    char* real = ::realpath(path.c_str(), nullptr);
+    std::string result = real ? real : path;
+    ::free(real);
+    return result;
+}
+
+void ExpectInfo(const std::string& info, const std::string& encodedPath) {
+    const std::regex shape("\\[Trash Info\\]\nPath=(.*)\nDeletionDate=\\d{4}-\\d{2}-\\d{2}T\\d{2}:\\d{2}:\\d{2}\n");
+    std::smatch match;
+    ASSERT_TRUE(std::regex_match(info, match, shape)) << info;
+    EXPECT_EQ(match[1].str(), encodedPath);
+}
+
+TEST(TrashInfo, PathIsPercentEncoded) {
+    EXPECT_EQ(PercentEncodePath("/tmp/a b/c%d"), "/tmp/a%20b/c%25d");
+    EXPECT_EQ(PercentEncodePath("/x/KX\xE9\xA1\xB9\xE7\x9B\xAE"), "/x/KX%E9%A1%B9%E7%9B%AE");
+    EXPECT_EQ(PercentEncodePath("/A-Z_a.z~09"), "/A-Z_a.z~09");
+}
+
+TEST(TrashInfo, TextLayout) {
+    std::tm t{};
+    t.tm_year = 2026 - 1900;
+    t.tm_mon = 11;
+    t.tm_mday = 7;
+    t.tm_hour = 9;
+    t.tm_min = 5;
+    t.tm_sec = 3;
+    EXPECT_EQ(TrashInfoText("/p/a b", t), "[Trash Info]\nPath=/p/a%20b\nDeletionDate=2026-12-07T09:05:03\n");
+}
+
+TEST(TrashFolder, FromXdgDataHomeOrHome) {
+    ScopedEnvironment env;
+    env.Set("XDG_DATA_HOME", "/data/home");
+    env.Set("HOME", "/home/user");
+    EXPECT_EQ(HomeTrashFolder(), "/data/home/Trash");
+    env.Set("XDG_DATA_HOME", "relative/ignored");
+    EXPECT_EQ(HomeTrashFolder(), "/home/user/.local/share/Trash");
+    env.Unset("XDG_DATA_HOME");
+    EXPECT_EQ(HomeTrashFolder(), "/home/user/.local/share/Trash");
+}
+
+TEST(DeleteToTrash, EntriesMoveToTheTrashWithInfoFiles) {
+    TempFolder temp;
+    ScopedEnvironment env;
+    const std::string dataHome = temp.Child("data");
+    env.Set("XDG_DATA_HOME", dataHome);
+    const std::string trash = dataHome + "/Trash";
+
+    const std::string project = temp.Child("demo");
+    ASSERT_TRUE(test::MakeFolder(project));
+    ASSERT_TRUE(test::WriteFileBytes(JoinPath(project, "demo.kxproj"), "project file"));
+    ASSERT_TRUE(test::WriteFileBytes(JoinPath(project, "README"), "no extension"));
+    const std::string build = JoinPath(project, "\xC9\xFA\xB3\xC9");  // 生成
+    ASSERT_TRUE(test::MakeFolder(build));
+    ASSERT_TRUE(test::WriteFileBytes(JoinPath(build, "GetPointXY.dll"), "dll"));
+
+    EXPECT_TRUE(DeleteFolderContents(project, true, true));
+    EXPECT_TRUE(test::FolderExists(project));
+    EXPECT_TRUE(test::ListFolder(project).empty());
+
+    EXPECT_EQ(test::ListFolder(trash + "/files"), (std::vector<std::string>{"README", "demo.kxproj",
+                                                                             "\xC9\xFA\xB3\xC9"}));
+    EXPECT_EQ(test::ReadFileBytes(trash + "/files/demo.kxproj").value_or(""), "project file");
+    EXPECT_EQ(test::ReadFileBytes(trash + "/files/\xC9\xFA\xB3\xC9/GetPointXY.dll").value_or(""), "dll");
+
+    const std::string realProject = RealPath(project);
+    ExpectInfo(InfoOf(trash, "demo.kxproj"), PercentEncodePath(realProject) + "/demo.kxproj");
+    ExpectInfo(InfoOf(trash, "README"), PercentEncodePath(realProject) + "/README");
+    ExpectInfo(InfoOf(trash, "\xC9\xFA\xB3\xC9"), PercentEncodePath(realProject) + "/%E7%94%9F%E6%88%90");
+
+    struct stat st {};
+    ASSERT_EQ(::stat((trash + "/info").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0700u);
+}
+
+TEST(DeleteToTrash, NameCollisionsGetNumberedNames) {
+    TempFolder temp;
+    ScopedEnvironment env;
+    const std::string dataHome = temp.Child("data");
+    env.Set("XDG_DATA_HOME", dataHome);
+    const std::string trash = dataHome + "/Trash";
+    const std::string project = temp.Child("demo");
+    ASSERT_TRUE(test::MakeFolder(project));
+
+    for (const char* content : {"first", "second", "third"}) {
+        ASSERT_TRUE(test::WriteFileBytes(JoinPath(project, "a.txt"), content));
+        ASSERT_TRUE(DeleteFolderContents(project, true, true));
+    }
+    EXPECT_EQ(test::ListFolder(trash + "/files"), (std::vector<std::string>{"a.txt", "a.txt.2", "a.txt.3"}));
+    EXPECT_EQ(test::ReadFileBytes(trash + "/files/a.txt").value_or(""), "first");
+    EXPECT_EQ(test::ReadFileBytes(trash + "/files/a.txt.3").value_or(""), "third");
+    ExpectInfo(InfoOf(trash, "a.txt.2"), PercentEncodePath(RealPath(project)) + "/a.txt");
+}
+
+TEST(DeleteToTrash, WithoutXdgDataHomeTheTrashIsUnderHome) {
+    TempFolder temp;
+    ScopedEnvironment env;
+    env.Unset("XDG_DATA_HOME");
+    env.Set("HOME", temp.Child("home"));
+    const std::string project = temp.Child("demo");
+    ASSERT_TRUE(test::MakeFolder(project));
+    ASSERT_TRUE(test::WriteFileBytes(JoinPath(project, "a.txt"), "a"));
+
+    EXPECT_TRUE(DeleteFolderContents(project, true, true));
+    EXPECT_TRUE(test::ListFolder(project).empty());
+    EXPECT_TRUE(test::FileExists(temp.Child("home/.local/share/Trash/files/a.txt")));
+    EXPECT_TRUE(test::FileExists(temp.Child("home/.local/share/Trash/info/a.txt.trashinfo")));
+}
+
+TEST(DeleteToTrash, WithoutSubfoldersTheFoldersStayAndAreNotTrashed) {
+    TempFolder temp;
+    ScopedEnvironment env;
+    env.Set("XDG_DATA_HOME", temp.Child("data"));
+    const std::string project = temp.Child("demo");
+    ASSERT_TRUE(test::MakeFolder(project));
+    ASSERT_TRUE(test::MakeFolder(JoinPath(project, "sub")));
+    ASSERT_TRUE(test::WriteFileBytes(JoinPath(project, "a.txt"), "a"));
+
+    DeleteFolderContents(project, false, true);
+    EXPECT_EQ(test::ListFolder(project), std::vector<std::string>{"sub"});
+    EXPECT_EQ(test::ListFolder(temp.Child("data/Trash/files")), std::vector<std::string>{"a.txt"});
+}
+
+TEST(DeleteToTrash, LinksAreTrashedAsLinks) {
+    TempFolder temp;
+    ScopedEnvironment env;
+    env.Set("XDG_DATA_HOME", temp.Child("data"));
+    const std::string outside = temp.Child("outside");
+    ASSERT_TRUE(test::MakeFolder(outside));
+    ASSERT_TRUE(test::WriteFileBytes(JoinPath(outside, "precious.txt"), "keep"));
+    const std::string project = temp.Child("demo");
+    ASSERT_TRUE(test::MakeFolder(project));
+    ASSERT_EQ(::symlink(outside.c_str(), JoinPath(project, "link").c_str()), 0);
+
+    EXPECT_TRUE(DeleteFolderContents(project, true, true));
+    EXPECT_TRUE(test::ListFolder(project).empty());
+    struct stat st {};
+    EXPECT_EQ(::lstat(temp.Child("data/Trash/files/link").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    EXPECT_TRUE(test::FileExists(JoinPath(outside, "precious.txt")));
+}
+
+TEST(DeleteToTrash, AnotherFileSystemMeansAPermanentDelete) {
+    struct stat tmp {};
+    struct stat shm {};
+    TempFolder temp;
+    if (::stat(temp.Path().c_str(), &tmp) != 0 || ::stat("/dev/shm", &shm) != 0 || tmp.st_dev == shm.st_dev ||
+        ::access("/dev/shm", W_OK) != 0) {
+        GTEST_SKIP() << "needs a writable /dev/shm on another file system than the temporary folder";
+    }
+    char templ[] = "/dev/shm/kx-trash-XXXXXX";
+    ASSERT_NE(::mkdtemp(templ), nullptr);
+    const std::string dataHome = templ;
+    ScopedEnvironment env;
+    env.Set("XDG_DATA_HOME", dataHome);
+
+    const std::string project = temp.Child("demo");
+    ASSERT_TRUE(test::MakeFolder(project));
+    ASSERT_TRUE(test::WriteFileBytes(JoinPath(project, "a.txt"), "a"));
+    ASSERT_TRUE(test::MakeFolder(JoinPath(project, "sub")));
+    ASSERT_TRUE(test::WriteFileBytes(JoinPath(project, "sub/b.txt"), "b"));
+
+    const bool result = DeleteFolderContents(project, true, true);
+    const auto trashed = test::ListFolder(dataHome + "/Trash/files");
+    const auto infos = test::ListFolder(dataHome + "/Trash/info");
+    test::RemoveTree(dataHome);
+    EXPECT_TRUE(result);
+    EXPECT_TRUE(test::ListFolder(project).empty());
+    EXPECT_TRUE(trashed.empty());
+    EXPECT_TRUE(infos.empty());
+}
+
+TEST(DeleteToTrash, UnusableTrashMeansAPermanentDelete) {
+    TempFolder temp;
+    ScopedEnvironment env;
+    // A file where the trash folder would be: no trash can be made there.
+    ASSERT_TRUE(test::WriteFileBytes(temp.Child("data"), "not a folder"));
+    env.Set("XDG_DATA_HOME", temp.Child("data"));
+    const std::string project = temp.Child("demo");
+    ASSERT_TRUE(test::MakeFolder(project));
+    ASSERT_TRUE(test::WriteFileBytes(JoinPath(project, "a.txt"), "a"));
+
+    EXPECT_TRUE(DeleteFolderContents(project, true, true));
+    EXPECT_TRUE(test::ListFolder(project).empty());
+}
+
+}  // namespace
+}  // namespace kx

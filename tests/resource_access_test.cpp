@@ -1,0 +1,266 @@
+// ReadTextResource and ExtractResourceToFile, and the chunk rule.
+// The test resources are tests/data/resources/<TYPE>/<NAME>.bin (see README.md there).
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "ChunkedText.h"
+#include "UnitFunction.h"
+#include "support/TempFolder.h"
+
+namespace kx {
+namespace {
+
+using test::Hex;
+using test::ReadFileBytes;
+using test::TempFolder;
+
+std::string Pattern(std::size_t size) {
+    std::string bytes;
+    for (std::size_t i = 0; i < size; ++i) bytes += static_cast<char>(0x20 + i % 95);
+    return bytes;
+}
+
+std::string WithZeros(std::size_t size, std::vector<std::size_t> offsets) {
+    std::string bytes = Pattern(size);
+    for (std::size_t offset : offsets) bytes[offset] = '\0';
+    return bytes;
+}
+
+// A source that records how much each read asked for and returned.
+class RecordingSource : public ByteSource {
+public:
+    explicit RecordingSource(std::string bytes) : bytes_(std::move(bytes)), inner_(bytes_.data(), bytes_.size()) {}
+    std::size_t Read(unsigned char* buffer, std::size_t count) override {
+        asked.push_back(count);
+        const std::size_t n = inner_.Read(buffer, count);
+        returned.push_back(n);
+        return n;
+    }
+    std::vector<std::size_t> asked;
+    std::vector<std::size_t> returned;
+
+private:
+    std::string bytes_;
+    MemoryByteSource inner_;
+};
+
+// ---- the chunk rule, over any byte source ---------------------------------
+
+TEST(ChunkRule, ExactlyHundredBytesIsOneFullChunkThenAnEmptyRead) {
+    RecordingSource source(Pattern(100));
+    EXPECT_EQ(ReadTextInChunks(source), Pattern(100));
+    EXPECT_EQ(source.asked, (std::vector<std::size_t>{100, 100}));
+    EXPECT_EQ(source.returned, (std::vector<std::size_t>{100, 0}));
+}
+
+TEST(ChunkRule, TwoHundredFiftyBytesAreReadAsHundredHundredFifty) {
+    RecordingSource source(Pattern(250));
+    EXPECT_EQ(ReadTextInChunks(source), Pattern(250));
+    EXPECT_EQ(source.returned, (std::vector<std::size_t>{100, 100, 50, 0}));
+}
+
+TEST(ChunkRule, ZeroAtOffsetTenDropsTheRestOfTheFirstPieceOnly) {
+    const std::string bytes = WithZeros(250, {10});
+    RecordingSource source(bytes);
+    const std::string text = ReadTextInChunks(source);
+    ASSERT_EQ(text.size(), 160u);
+    EXPECT_EQ(text, bytes.substr(0, 10) + bytes.substr(100, 150));
+}
+
+TEST(ChunkRule, ZeroBytesAroundTheHundredByteBoundary) {
+    const std::string p = Pattern(250);
+    struct Case {
+        std::vector<std::size_t> zeros;
+        std::string expected;
+    };
+    const std::vector<Case> cases = {
+        {{0}, p.substr(100)},
+        {{99}, p.substr(0, 99) + p.substr(100)},
+        {{100}, p.substr(0, 100) + p.substr(200)},
+        {{101}, p.substr(0, 101) + p.substr(200)},
+        {{99, 100}, p.substr(0, 99) + p.substr(200)},
+        {{249}, p.substr(0, 249)},
+        {{199, 200}, p.substr(0, 199)},
+    };
+    for (const Case& c : cases) {
+        RecordingSource source(WithZeros(250, c.zeros));
+        EXPECT_EQ(ReadTextInChunks(source), c.expected) << "zero at " << c.zeros.front();
+    }
+}
+
+TEST(ChunkRule, EmptySourceGivesEmptyText) {
+    RecordingSource source("");
+    EXPECT_EQ(ReadTextInChunks(source), "");
+    EXPECT_EQ(source.returned, (std::vector<std::size_t>{0}));
+}
+
+TEST(ChunkRule, HighBytesComeBackUnchanged) {
+    std::string bytes;
+    for (int i = 1; i < 256; ++i) bytes += static_cast<char>(i);
+    RecordingSource source(bytes);
+    EXPECT_EQ(ReadTextInChunks(source), bytes);
+}
+
+TEST(ChunkRule, MemorySourceNeverReadsPastItsEnd) {
+    const std::string bytes = Pattern(7);
+    MemoryByteSource source(bytes.data(), bytes.size());
+    unsigned char buffer[101] = {};
+    EXPECT_EQ(source.Read(buffer, 100), 7u);
+    EXPECT_EQ(buffer[7], 0);
+    EXPECT_EQ(source.Read(buffer, 100), 0u);
+}
+
+// ---- ReadTextResource on the embedded resources ----------------------------
+
+TEST(ReadTextResource, HundredByteResourceComesBackWhole) {
+    EXPECT_EQ(ReadTextResource("HUNDRED", "TESTTXT"), Pattern(100));
+}
+
+TEST(ReadTextResource, TwoHundredFiftyByteResourceComesBackWhole) {
+    EXPECT_EQ(ReadTextResource("TWOFIFTY", "TESTTXT"), Pattern(250));
+}
+
+TEST(ReadTextResource, ZeroAtOffsetTenGives160Bytes) {
+    const std::string text = ReadTextResource("ZEROAT10", "TESTTXT");
+    const std::string p = Pattern(250);
+    ASSERT_EQ(text.size(), 160u);
+    EXPECT_EQ(text, p.substr(0, 10) + p.substr(100, 150));
+}
+
+TEST(ReadTextResource, ZeroBytesAroundTheBoundaries) {
+    const std::string p = Pattern(250);
+    EXPECT_EQ(ReadTextResource("ZEROAT0", "TESTTXT"), p.substr(100));
+    EXPECT_EQ(ReadTextResource("ZEROAT99", "TESTTXT"), p.substr(0, 99) + p.substr(100));
+    EXPECT_EQ(ReadTextResource("ZEROAT100", "TESTTXT"), p.substr(0, 100) + p.substr(200));
+    EXPECT_EQ(ReadTextResource("ZEROAT101", "TESTTXT"), p.substr(0, 101) + p.substr(200));
+    EXPECT_EQ(ReadTextResource("ZEROAT99AND100", "TESTTXT"), p.substr(0, 99) + p.substr(200));
+    EXPECT_EQ(ReadTextResource("ZEROAT249", "TESTTXT"), p.substr(0, 249));
+}
+
+TEST(ReadTextResource, ZeroSizeResourceGivesEmptyText) {
+    EXPECT_EQ(ReadTextResource("EMPTY", "TESTTXT"), "");
+}
+
+TEST(ReadTextResource, MissingResourceGivesEmptyText) {
+    EXPECT_EQ(ReadTextResource("NOSUCHNAME", "TESTTXT"), "");
+    EXPECT_EQ(ReadTextResource("HUNDRED", "NOSUCHTYPE"), "");
+    EXPECT_EQ(ReadTextResource("", ""), "");
+}
+
+TEST(ReadTextResource, LookupIgnoresLetterCase) {
+    EXPECT_EQ(ReadTextResource("hundred", "testtxt"), Pattern(100));
+    EXPECT_EQ(ReadTextResource("HunDred", "TestTxt"), Pattern(100));
+}
+
+TEST(ReadTextResource, CatalogueTemplateFoundByLowerCaseNameAndType) {
+    const std::string lower = ReadTextResource("runtimefun", "txt");
+    EXPECT_FALSE(lower.empty());
+    EXPECT_EQ(lower, ReadTextResource("RUNTIMEFUN", "TXT"));
+    EXPECT_EQ(lower, ReadTextResource("RunTimeFun", "Txt"));
+    for (const char* name : {"publicfun", "programe", "form", "code"}) {
+        EXPECT_FALSE(ReadTextResource(name, "txt").empty()) << name;
+    }
+}
+
+TEST(ReadTextResource, GbkBytesComeBackUndecoded) {
+    EXPECT_EQ(Hex(ReadTextResource("gbktext", "testtxt")),
+              "81 5C 4B 58 CF EE C4 BF 0D 0A D6 D0 CE C4 0D 0A");
+}
+
+TEST(ReadTextResource, RepeatedReadsGiveTheSameBytes) {
+    const std::string first = ReadTextResource("TWOFIFTY", "TESTTXT");
+    EXPECT_EQ(ReadTextResource("TWOFIFTY", "TESTTXT"), first);
+}
+
+// ---- ExtractResourceToFile --------------------------------------------------
+
+std::string AllBytesTwice() {
+    std::string bytes;
+    for (int round = 0; round < 2; ++round) {
+        for (int i = 0; i < 256; ++i) bytes += static_cast<char>(i);
+    }
+    return bytes;
+}
+
+TEST(ExtractResourceToFile, WritesExactlyTheResourceBytes) {
+    TempFolder folder;
+    const std::string path = folder.Child("GetPointXY.dll");
+    ASSERT_TRUE(ExtractResourceToFile(path, "allbytes", "testbin"));
+    const auto bytes = ReadFileBytes(path);
+    ASSERT_TRUE(bytes.has_value());
+    EXPECT_EQ(*bytes, AllBytesTwice());
+}
+
+TEST(ExtractResourceToFile, ZeroBytesInsideTheResourceAreWritten) {
+    TempFolder folder;
+    const std::string path = folder.Child("zero10.bin");
+    ASSERT_TRUE(ExtractResourceToFile(path, "ZEROAT10", "TESTTXT"));
+    EXPECT_EQ(ReadFileBytes(path).value_or(""), WithZeros(250, {10}));
+}
+
+TEST(ExtractResourceToFile, LongerExistingFileIsReplacedCompletely) {
+    TempFolder folder;
+    const std::string path = folder.Child("target.bin");
+    ASSERT_TRUE(test::WriteFileBytes(path, std::string(5000, 'x')));
+    ASSERT_TRUE(ExtractResourceToFile(path, "HUNDRED", "TESTTXT"));
+    EXPECT_EQ(ReadFileBytes(path).value_or(""), Pattern(100));
+}
+
+TEST(ExtractResourceToFile, MissingResourceIsFalseAndCreatesNoFile) {
+    TempFolder folder;
+    const std::string path = folder.Child("missing.bin");
+    EXPECT_FALSE(ExtractResourceToFile(path, "NOSUCHNAME", "TESTBIN"));
+    EXPECT_FALSE(test::PathExists(path));
+}
+
+TEST(ExtractResourceToFile, MissingResourceLeavesAnExistingFileAlone) {
+    TempFolder folder;
+    const std::string path = folder.Child("keep.bin");
+    ASSERT_TRUE(test::WriteFileBytes(path, "keep me"));
+    EXPECT_FALSE(ExtractResourceToFile(path, "NOSUCHNAME", "TESTBIN"));
+    EXPECT_EQ(ReadFileBytes(path).value_or(""), "keep me");
+}
+
+TEST(ExtractResourceToFile, ZeroSizeResourceIsFalseAndCreatesNoFile) {
+    TempFolder folder;
+    const std::string path = folder.Child("empty.bin");
+    EXPECT_FALSE(ExtractResourceToFile(path, "EMPTY", "TESTTXT"));
+    EXPECT_FALSE(test::PathExists(path));
+}
+
+TEST(ExtractResourceToFile, FolderThatDoesNotExistIsFalseAndNotCreated) {
+    TempFolder folder;
+    const std::string missing = folder.Child("no-such-folder");
+    EXPECT_FALSE(ExtractResourceToFile(test::JoinPath(missing, "x.bin"), "HUNDRED", "TESTTXT"));
+    EXPECT_FALSE(test::PathExists(missing));
+}
+
+TEST(ExtractResourceToFile, ReadOnlyFileIsFalseAndUnchanged) {
+    TempFolder folder;
+    const std::string path = folder.Child("readonly.bin");
+    ASSERT_TRUE(test::WriteFileBytes(path, "original"));
+    ASSERT_TRUE(test::SetReadOnly(path, true));
+    EXPECT_FALSE(ExtractResourceToFile(path, "HUNDRED", "TESTTXT"));
+    EXPECT_EQ(ReadFileBytes(path).value_or(""), "original");
+    test::SetReadOnly(path, false);
+}
+
+TEST(ExtractResourceToFile, LookupIgnoresLetterCase) {
+    TempFolder folder;
+    const std::string path = folder.Child("case.bin");
+    ASSERT_TRUE(ExtractResourceToFile(path, "AllBytes", "TestBin"));
+    EXPECT_EQ(ReadFileBytes(path).value_or(""), AllBytesTwice());
+}
+
+TEST(ExtractResourceToFile, ChineseFileNameIsCreated) {
+    TempFolder folder;
+    const std::string name = "\xC9\xFA\xB3\xC9.bin";  // 生成.bin in GBK
+    const std::string path = folder.Child(name);
+    ASSERT_TRUE(ExtractResourceToFile(path, "HUNDRED", "TESTTXT"));
+    EXPECT_EQ(test::ListFolder(folder.Path()), std::vector<std::string>{name});
+}
+
+}  // namespace
+}  // namespace kx

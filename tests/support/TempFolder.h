@@ -1,0 +1,62 @@
+// Test helpers on ANSI (GBK) paths, the program's kind of path, for both
+// platforms: a unique temporary folder removed with everything in it, and
+// small file operations that do not go through the code under test.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kx::test {
+
+using AnsiString = std::string;
+
+// The separator of the platform's own paths: '\\' on Windows, '/' elsewhere.
+char PathSeparator();
+
+// A new, empty folder in the system's temporary folder with a unique name;
+// on destruction it is removed with everything inside (read-only entries
+// included, symbolic links removed, never followed).
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    // Absolute ANSI path without a trailing separator.
+    const AnsiString& Path() const { return path_; }
+    // Path() + separator + relative (relative may hold more separators).
+    AnsiString Child(const AnsiString& relative) const;
+
+private:
+    AnsiString path_;
+};
+
+// Joins with the platform separator.
+AnsiString JoinPath(const AnsiString& folder, const AnsiString& name);
+
+bool FileExists(const AnsiString& path);    // exists and is not a folder
+bool FolderExists(const AnsiString& path);  // exists and is a folder
+bool PathExists(const AnsiString& path);    // anything, links not followed
+
+// All bytes of a file; nothing when it cannot be read.
+std::optional<std::string> ReadFileBytes(const AnsiString& path);
+// Creates or replaces a file with exactly these bytes.
+bool WriteFileBytes(const AnsiString& path, const std::string& bytes);
+bool MakeFolder(const AnsiString& path);
+// Read-only attribute on Windows; all write permission bits off on POSIX.
+bool SetReadOnly(const AnsiString& path, bool readOnly);
+// Last modification time in seconds since 1970, and setting it.
+std::optional<std::int64_t> ModifiedTime(const AnsiString& path);
+bool SetModifiedTime(const AnsiString& path, std::int64_t secondsSince1970);
+// Names inside a folder, sorted, without "." and "..".
+std::vector<AnsiString> ListFolder(const AnsiString& path);
+// Removes a file, link or folder tree; true when nothing is left.
+bool RemoveTree(const AnsiString& path);
+
+// "61 62 63": bytes as spaced upper-case hex, for readable failure messages.
+std::string Hex(const std::string& bytes);
+
+}  // namespace kx::test
