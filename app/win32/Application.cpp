@@ -109,6 +109,9 @@ void TApplication::Terminate() { PostQuitMessage(0); }
 
 void TApplication::Minimize() {
     ShowWindow(hwnd_, SW_MINIMIZE);
+    // Windows hides the owned forms along with their owner; not every
+    // implementation of the API does, so it is asked for explicitly.
+    ShowOwnedPopups(hwnd_, FALSE);
 }
 
 AnsiString TApplication::Title() const {
@@ -135,6 +138,7 @@ LRESULT TApplication::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SYSCOMMAND:
         if ((wParam & 0xFFF0) == SC_RESTORE) {
             const LRESULT result = DefaultProc(msg, wParam, lParam);
+            ShowOwnedPopups(hwnd_, TRUE);
             const HWND popup = GetLastActivePopup(hwnd_);
             if (popup && popup != hwnd_) SetActiveWindow(popup);
             return result;
