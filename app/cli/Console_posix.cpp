@@ -9,14 +9,9 @@
 #include "CodePage.h"
 #include "Console.h"
 #include "Gbk.h"
+#include "posix/PosixFiles.h"
 
 namespace kx::cli {
-
-namespace {
-
-std::string PosixPathOf(const AnsiString& path) { return Utf8FromAnsi(DisplayPath(path)); }
-
-}  // namespace
 
 AnsiString DisplayPath(const AnsiString& path) {
     AnsiString slashed = path;
@@ -60,7 +55,7 @@ AnsiString AbsoluteFolder(const AnsiString& folder) {
 
 std::vector<FolderEntry> ListFolder(const AnsiString& folder) {
     std::vector<FolderEntry> entries;
-    const std::string path = PosixPathOf(folder);
+    const std::string path = NativePath(folder);
     DIR* dir = opendir(path.c_str());
     if (dir == nullptr) return entries;
     while (const dirent* entry = readdir(dir)) {

@@ -8,26 +8,13 @@
 #include <string>
 
 #include "CodePage.h"
-#include "Gbk.h"
 #include "SystemHost.h"
+#include "posix/PosixFiles.h"
 #include "Texts.h"
 
 extern char** environ;
 
 namespace kx {
-
-namespace {
-
-// Backslashes that are characters of their own become '/', then UTF-8.
-std::string PosixPathOf(const AnsiString& path) {
-    AnsiString slashed = path;
-    for (std::size_t pos = 0; pos < slashed.size(); pos += GbkCharLength(slashed, pos)) {
-        if (slashed[pos] == '\\') slashed[pos] = '/';
-    }
-    return Utf8FromAnsi(slashed);
-}
-
-}  // namespace
 
 AnsiString SystemHost::ExecutableFolder() {
     std::string buffer(4096, '\0');
@@ -53,7 +40,7 @@ void SystemHost::ShellOpen(const AnsiString& path) {
     posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    std::string file = PosixPathOf(path);
+    std::string file = NativePath(path);
     char program[] = "xdg-open";
     char* argv[] = {program, file.data(), nullptr};
     pid_t child = 0;
