@@ -37,18 +37,6 @@ TEST(Utf8Unit, EachUnitIsEncodedByItself) {
     EXPECT_EQ(enc(0xD83D), "ED A0 BD");  // a surrogate unit on its own
 }
 
-TEST(FileContent, Utf8WithAndWithoutBom) {
-    EXPECT_EQ(Hex(Utf8FileContent(u"abc", true)), "EF BB BF 61 62 63");
-    EXPECT_EQ(Hex(Utf8FileContent(u"abc", false)), "61 62 63");
-    EXPECT_EQ(Hex(Utf8FileContent(u"", true)), "EF BB BF");
-}
-
-TEST(FileContent, Utf16LowByteFirstWithAndWithoutBom) {
-    EXPECT_EQ(Hex(Utf16FileContent(u"abc", true)), "FF FE 61 00 62 00 63 00");
-    EXPECT_EQ(Hex(Utf16FileContent(u"abc", false)), "61 00 62 00 63 00");
-    EXPECT_EQ(Hex(Utf16FileContent(u"\u4E2D", false)), "2D 4E");
-}
-
 TEST(SystemErrorText, TrailingBlanksControlsAndFullStopsAreTrimmed) {
     const auto trim = [](const std::string& s) { return TrimSystemErrorText(s.data(), s.size()); };
     EXPECT_EQ(trim("Access is denied.\r\n"), "Access is denied");
@@ -199,33 +187,12 @@ TEST(SaveUtf16File, ZeroByteInTheMiddleEndsTheContent) {
     EXPECT_EQ(Hex(Bytes(path)), "FF FE 61 00 62 00");
 }
 
-TEST(SaveUtf16File, LeadingZeroByteLeavesOnlyTheBom) {
-    TempFolder folder;
-    const auto path = folder.Child("zero.txt");
-    SaveUtf16File(path, std::string("\0abc", 4), true);
-    EXPECT_EQ(Hex(Bytes(path)), "FF FE");
-}
-
 TEST(SaveUtf16File, LeadingZeroByteWithoutBomGivesAnEmptyFile) {
     TempFolder folder;
     const auto path = folder.Child("zero.txt");
     ASSERT_TRUE(test::WriteFileBytes(path, "old content"));
     SaveUtf16File(path, std::string("\0abc", 4), false);
     EXPECT_EQ(Bytes(path), "");
-}
-
-TEST(SaveUtf8File, ProjectNameInChinese) {
-    TempFolder folder;
-    const auto path = folder.Child("name.txt");
-    SaveUtf8File(path, "KX\xCF\xEE\xC4\xBF", true);  // KX项目
-    EXPECT_EQ(Hex(Bytes(path)), "EF BB BF 4B 58 E9 A1 B9 E7 9B AE");
-}
-
-TEST(SaveUtf16File, ProjectNameInChinese) {
-    TempFolder folder;
-    const auto path = folder.Child("name.txt");
-    SaveUtf16File(path, "KX\xCF\xEE\xC4\xBF", true);
-    EXPECT_EQ(Hex(Bytes(path)), "FF FE 4B 00 58 00 79 98 EE 76");
 }
 
 TEST(SaveUtf8File, LongerExistingFileIsReplacedCompletely) {
@@ -343,6 +310,7 @@ TEST(SaveUtf8File, ReadOnlyFileRaisesTheCreationErrorAndStaysUnchanged) {
     const auto path = folder.Child("readonly.txt");
     ASSERT_TRUE(test::WriteFileBytes(path, "original"));
     ASSERT_TRUE(test::SetReadOnly(path, true));
+    if (test::PlatformIgnoresReadOnly(path)) GTEST_SKIP() << "this platform writes read-only files (Wine as root)";
     EXPECT_EQ(CreateErrorOf(SaveUtf8File, path).rfind(CreateErrorPrefix(path), 0), 0u);
     EXPECT_EQ(CreateErrorOf(SaveUtf16File, path).rfind(CreateErrorPrefix(path), 0), 0u);
     EXPECT_EQ(Bytes(path), "original");

@@ -74,6 +74,16 @@ TEST(FolderCleanupPosix, FolderGivenThroughALinkIsEmptiedAndTheLinkStays) {
     EXPECT_TRUE(test::PathExists(link));
 }
 
+TEST(FolderCleanupPosix, ReadOnlyFilesGoToo) {
+    TempFolder temp;
+    const std::string project = temp.Child("demo");
+    ASSERT_TRUE(test::MakeFolder(project));
+    ASSERT_TRUE(test::WriteFileBytes(JoinPath(project, "ro.txt"), "r"));
+    ASSERT_TRUE(test::SetReadOnly(JoinPath(project, "ro.txt"), true));
+    EXPECT_TRUE(DeleteFolderContents(project, true, false));
+    EXPECT_EQ(test::ListFolder(project), std::vector<std::string>{});
+}
+
 TEST(FolderCleanupPosix, EmptyFolderIsSuccess) {
     TempFolder temp;
     EXPECT_TRUE(DeleteFolderContents(temp.Path(), true, false));

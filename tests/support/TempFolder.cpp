@@ -5,6 +5,8 @@
 #include <chrono>
 #include <cstdio>
 
+#include "Gbk.h"
+
 #ifdef _WIN32
 #include <windows.h>
 #else
@@ -45,7 +47,11 @@ char PathSeparator() {
 }
 
 AnsiString JoinPath(const AnsiString& folder, const AnsiString& name) {
-    if (!folder.empty() && (folder.back() == PathSeparator())) return folder + name;
+    // By characters: the 5C that ends 乗 (81 5C) is no separator.
+    const std::size_t last = kx::GbkLastCharStart(folder);
+    if (last != std::string::npos && last + 1 == folder.size() && folder[last] == PathSeparator()) {
+        return folder + name;
+    }
     return folder + PathSeparator() + name;
 }
 
@@ -151,6 +157,12 @@ bool SetReadOnly(const AnsiString& path, bool readOnly) {
     DWORD b = readOnly ? (a | FILE_ATTRIBUTE_READONLY) : (a & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
     if (b == 0) b = FILE_ATTRIBUTE_NORMAL;
     return SetFileAttributesA(path.c_str(), b) != 0;
+}
+
+bool PlatformIgnoresReadOnly(const AnsiString& readOnlyFile) {
+    Handle probe(CreateFileA(readOnlyFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return probe.h != INVALID_HANDLE_VALUE;
 }
 
 std::optional<std::int64_t> ModifiedTime(const AnsiString& path) {
@@ -267,6 +279,8 @@ bool SetReadOnly(const AnsiString& path, bool readOnly) {
     mode = readOnly ? (mode & ~static_cast<mode_t>(0222)) : (mode | S_IWUSR);
     return ::chmod(native.c_str(), mode) == 0;
 }
+
+bool PlatformIgnoresReadOnly(const AnsiString&) { return false; }
 
 std::optional<std::int64_t> ModifiedTime(const AnsiString& path) {
     struct stat st {};

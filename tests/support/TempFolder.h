@@ -48,6 +48,10 @@ bool WriteFileBytes(const AnsiString& path, const std::string& bytes);
 bool MakeFolder(const AnsiString& path);
 // Read-only attribute on Windows; all write permission bits off on POSIX.
 bool SetReadOnly(const AnsiString& path, bool readOnly);
+// True where the platform lets a file marked read-only be opened for
+// writing all the same: Wine run by root. Real Windows refuses, and the POSIX
+// services refuse for everyone, root included.
+bool PlatformIgnoresReadOnly(const AnsiString& readOnlyFile);
 // Last modification time in seconds since 1970, and setting it.
 std::optional<std::int64_t> ModifiedTime(const AnsiString& path);
 bool SetModifiedTime(const AnsiString& path, std::int64_t secondsSince1970);

@@ -1,0 +1,58 @@
+// Embedded resources of the running executable, through the ANSI resource
+// calls (which match names and types ignoring letter case).
+#include <windows.h>
+
+#include "ChunkedText.h"
+#include "UnitFunction.h"
+#include "Win32Handles.h"
+
+namespace kx {
+
+AnsiString ReadTextResource(const AnsiString& name, const AnsiString& type) {
+    AnsiString result;
+    try {
+        HMODULE module = GetModuleHandleA(nullptr);
+        HRSRC info = FindResourceA(module, name.c_str(), type.c_str());
+        if (info == nullptr) return result;  // resource not found: nothing to report
+        ResourceHandle loaded(LoadResource(module, info));
+        if (!loaded) return result;
+        const DWORD size = SizeofResource(module, info);
+        const void* bytes = LockResource(loaded.Get());
+        if (bytes == nullptr && size != 0) return result;
+        MemoryByteSource stream(bytes, size);
+        AnsiString text = ReadTextInChunks(stream);
+        result.swap(text);
+    } catch (...) {
+        // Memory ran out half way: whatever was gathered is dropped.
+        result.clear();
+    }
+    return result;
+}
+
+bool ExtractResourceToFile(const AnsiString& path, const AnsiString& name, const AnsiString& type) {
+    HMODULE module = GetModuleHandleA(nullptr);
+    HRSRC info = FindResourceA(module, name.c_str(), type.c_str());
+    if (info == nullptr) return false;
+    const DWORD size = SizeofResource(module, info);
+    if (size == 0) return false;  // no file for an empty payload
+    HGLOBAL loaded = LoadResource(module, info);
+    if (loaded == nullptr) return false;
+    const void* bytes = LockResource(loaded);
+    if (bytes == nullptr) return false;
+
+    // Write-only; others may write but not read while the payload goes in.
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    DWORD written = 0;
+    const BOOL ok = WriteFile(file.Get(), bytes, size, &written, nullptr);
+    file.Close();  // the file stays as written either way; closing cannot change the outcome
+    if (!ok || written < size) return false;
+
+    // The resource is released only after a complete write; a failed one
+    // leaves it loaded, which costs nothing for a module's own resources.
+    FreeResource(loaded);
+    return true;
+}
+
+}  // namespace kx

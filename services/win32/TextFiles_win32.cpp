@@ -1,0 +1,63 @@
+// The text writers' platform half on Windows: ANSI to UTF-16 and the file
+// creation through CreateFileA, with the system's message on failure.
+#include <windows.h>
+
+#include <climits>
+#include <vector>
+
+#include "FileWriting.h"
+#include "TextContent.h"
+#include "UnitFunction.h"
+#include "Win32Handles.h"
+
+namespace kx {
+
+namespace {
+
+constexpr DWORD kFormatFlags =
+    FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ARGUMENT_ARRAY;  // 0x3200
+static_assert(kFormatFlags == 0x3200, "message flags");
+
+[[noreturn]] void ThrowCreateError(const AnsiString& path, DWORD error) {
+    // The error code is taken first: GetFullPathNameA may set its own.
+    char fullPath[kFullPathBufferSize] = {};
+    LPSTR filePart = nullptr;
+    const DWORD fullLength = GetFullPathNameA(path.c_str(), kFullPathBufferSize, fullPath, &filePart);
+    const AnsiString shownPath = PathForCreateMessage(path, fullPath, sizeof fullPath, fullLength);
+
+    char message[kSystemMessageBufferSize] = {};
+    const DWORD messageLength =
+        FormatMessageA(kFormatFlags, nullptr, error, 0, message, kSystemMessageBufferSize, nullptr);
+    // A text that does not fit comes back as nothing (length 0): the message
+    // then ends after the path.
+    const std::size_t shownLength = messageLength < kSystemMessageBufferSize ? messageLength : 0;
+    throw EFCreateError(shownPath, TrimSystemErrorText(message, shownLength));
+}
+
+}  // namespace
+
+WideString AnsiToWideText(const AnsiString& text) {
+    if (text.size() >= static_cast<std::size_t>(INT_MAX)) return WideString();
+    const int n = static_cast<int>(text.size());
+    // n + 1 zeroed units: at most n come out, so the last one always ends the text.
+    std::vector<wchar_t> buffer(static_cast<std::size_t>(n) + 1, L'\0');
+    // The result is not used: on failure the buffer stays all zero.
+    MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, text.data(), n, buffer.data(), n + 1);
+    WideString result;
+    for (const wchar_t* unit = buffer.data(); *unit != L'\0'; ++unit) result += static_cast<char16_t>(*unit);
+    return result;
+}
+
+void WriteWholeFile(const AnsiString& path, const std::string& content) {
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) ThrowCreateError(path, GetLastError());
+    if (content.empty()) return;
+    if (content.size() > MAXDWORD) throw EWriteError();
+    const DWORD size = static_cast<DWORD>(content.size());
+    DWORD written = 0;
+    const BOOL ok = WriteFile(file.Get(), content.data(), size, &written, nullptr);
+    if (!ok || written != size) throw EWriteError();  // the handle closes on the way out
+}
+
+}  // namespace kx
