@@ -72,6 +72,26 @@ TEST(ScriptLexer, RejectsMalformedText) {
     EXPECT_EQ(out[1].message, "unexpected character \"$\"");
 }
 
+// A file cut anywhere (a short write, a broken copy) is reported, never read
+// past its end; a cut inside a Chinese name leaves a broken UTF-8 sequence.
+TEST(ScriptLexer, TruncatedTextIsReportedWithinItsLines) {
+    const std::string text = u8"功能 甲(x = \"文字\")\r\n    返回 x & \"\\\"\" & #1F\r\n结束\r\n";
+    Diagnostics full;
+    ParseScript("t.kx", text, full);
+    ASSERT_TRUE(full.empty()) << Only(full);
+    // Every cut before the last end is complete leaves something open or broken.
+    for (std::size_t cut = 1; cut + 2 < text.size(); ++cut) {
+        Diagnostics out;
+        ParseScript("t.kx", text.substr(0, cut), out);
+        EXPECT_FALSE(out.empty()) << "cut at " << cut;
+        for (const Diagnostic& d : out) EXPECT_TRUE(d.line >= 1 && d.line <= 4) << d.ToString();
+    }
+    Diagnostics out;
+    ParseScript("t.kx", text.substr(0, 4), out);  // "功" and one byte of "能"
+    ASSERT_FALSE(out.empty());
+    EXPECT_EQ(out[0].ToString(), "t.kx:1: invalid UTF-8 byte");
+}
+
 TEST(ScriptParser, ListsFunctionsWithParametersInFileOrder) {
     Diagnostics out;
     const Script script = ParseScript("t.kx",
