@@ -4,8 +4,9 @@
 // - the final component follows the last backslash or colon that is not the
 //   second byte of a double-byte character (a lead byte 81..FE takes the next
 //   byte as its second byte unless that byte is zero or missing);
-// - a usable name is its own final component, holds no slash and does not end
-//   in a dot; and such a name always makes a single new child of the output
+// - a usable name is its own final component, holds no slash and no zero
+//   byte, and ends neither in a dot nor in a lead byte without its second
+//   byte; and such a name always makes a single new child of the output
 //   root on disk, also with the workflow's further path parts joined after it.
 #include <vector>
 
@@ -57,6 +58,11 @@ NameVerdict ReferenceVerdict(const AnsiString& trimmed) {
     if (ReferenceFinalComponent(trimmed) != trimmed) return NameVerdict::Malformed;
     if (trimmed.find('/') != AnsiString::npos) return NameVerdict::Malformed;
     if (trimmed.back() == '.') return NameVerdict::Malformed;
+    // The path goes on with a backslash after the name, which a lead byte at
+    // the end would take as its second byte; and a C string ends at a zero byte.
+    const auto lastByte = static_cast<unsigned char>(trimmed.back());
+    if (lastByte >= 0x81 && lastByte <= 0xFE && !SecondBytes(trimmed).back()) return NameVerdict::Malformed;
+    if (trimmed.find('\0') != AnsiString::npos) return NameVerdict::Malformed;
     return NameVerdict::Usable;
 }
 

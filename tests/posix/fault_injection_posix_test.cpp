@@ -1,0 +1,260 @@
+// Failures only a POSIX system can stage: a disk that takes no byte
+// (/dev/full behind a link), a clean-up that cannot delete, paths far beyond
+// the Windows limit.
+#include <gtest/gtest.h>
+
+#include <dirent.h>
+#include <grp.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "GenerateProject.h"
+#include "Texts.h"
+#include "posix/PosixFiles.h"
+#include "support/ScriptedPorts.h"
+#include "support/TempFolder.h"
+
+namespace kx {
+namespace {
+
+using test::Box;
+using test::DialogEvent;
+using test::JoinPath;
+using test::Prompt;
+
+int OpenDescriptors() {
+    int count = 0;
+    if (DIR* dir = ::opendir("/proc/self/fd")) {
+        while (::readdir(dir) != nullptr) ++count;
+        ::closedir(dir);
+    }
+    return count;
+}
+
+class FaultInjectionPosixTest : public ::testing::Test {
+protected:
+    FaultInjectionPosixTest() : outputRoot(temp.Child(texts::kOutputRootName)), host(outputRoot) {
+        setenv("XDG_DATA_HOME", temp.Child("xdg").c_str(), 1);
+    }
+
+    void Generate(const AnsiString& name, std::deque<int> boxAnswers = {}) {
+        dialogs = {};
+        dialogs.promptAnswers = {name};
+        dialogs.boxAnswers = std::move(boxAnswers);
+        GenerateProject(dialogs, host);
+    }
+
+    std::string Native(const AnsiString& name, const AnsiString& relative) const {
+        return NativePath(JoinPath(JoinPath(outputRoot, name), relative));
+    }
+
+    bool StartsWithBom(const AnsiString& name, const AnsiString& relative) const {
+        const std::string bytes = test::ReadFileBytes(JoinPath(JoinPath(outputRoot, name), relative)).value_or("");
+        return bytes.rfind("\xEF\xBB\xBF", 0) == 0 || bytes.rfind("\xFF\xFE", 0) == 0;
+    }
+
+    test::TempFolder temp;
+    AnsiString outputRoot;
+    test::FixedHost host;
+    test::ScriptedDialogs dialogs;
+};
+
+const std::vector<AnsiString> kTextFiles = {
+    "demo/" + AnsiString(texts::kRuntimeFunFile), "demo/" + AnsiString(texts::kPublicFunFile),
+    "demo.kxproj",                                "demo/main.kxwin",
+    "demo/demo.kx",                               "demo/" + AnsiString(texts::kKeyScriptFile)};
+
+TEST_F(FaultInjectionPosixTest, AShortWriteRaisesTheWriteErrorClosesTheFileAndKeepsEarlierFiles) {
+    if (::access("/dev/full", W_OK) != 0) GTEST_SKIP() << "no /dev/full";
+    Generate("demo");
+    ASSERT_EQ(host.opened.size(), 1u);
+
+    // One file of each writer: UTF-8 (the public library) and UTF-16 (the window file).
+    for (std::size_t step : {std::size_t{1}, std::size_t{3}}) {
+        SCOPED_TRACE(kTextFiles[step]);
+        for (std::size_t later = step; later < kTextFiles.size(); ++later) {
+            ASSERT_TRUE(test::RemoveTree(JoinPath(JoinPath(outputRoot, "demo"), kTextFiles[later])));
+        }
+        ASSERT_EQ(::symlink("/dev/full", Native("demo", kTextFiles[step]).c_str()), 0);
+        const int descriptors = OpenDescriptors();
+
+        try {
+            WriteProjectFiles(outputRoot, "demo", host);
+            ADD_FAILURE() << "no error raised";
+        } catch (const EWriteError& error) {
+            EXPECT_EQ(error.Message(), "Stream write error");
+        }
+
+        EXPECT_EQ(OpenDescriptors(), descriptors) << "the file is closed on the error path";
+        for (std::size_t earlier = 0; earlier < step; ++earlier) {
+            EXPECT_TRUE(StartsWithBom("demo", kTextFiles[earlier])) << kTextFiles[earlier];
+        }
+        for (std::size_t later = step + 1; later < kTextFiles.size(); ++later) {
+            EXPECT_FALSE(test::PathExists(JoinPath(JoinPath(outputRoot, "demo"), kTextFiles[later])))
+                << kTextFiles[later];
+        }
+        EXPECT_EQ(host.opened.size(), 1u);
+        ASSERT_EQ(::unlink(Native("demo", kTextFiles[step]).c_str()), 0);
+    }
+}
+
+TEST_F(FaultInjectionPosixTest, APayloadThatCannotBeWrittenIsLeftOutAndTheRunGoesOn) {
+    if (::access("/dev/full", W_OK) != 0) GTEST_SKIP() << "no /dev/full";
+    Generate("demo");
+    const AnsiString dll = AnsiString(texts::kBuildFolderName) + "/GetPointXY.dll";
+    ASSERT_TRUE(test::RemoveTree(JoinPath(JoinPath(outputRoot, "demo"), dll)));
+    for (const AnsiString& file : kTextFiles) ASSERT_TRUE(test::RemoveTree(JoinPath(JoinPath(outputRoot, "demo"), file)));
+    ASSERT_EQ(::symlink("/dev/full", Native("demo", dll).c_str()), 0);
+    const int descriptors = OpenDescriptors();
+
+    WriteProjectFiles(outputRoot, "demo", host);
+
+    EXPECT_EQ(OpenDescriptors(), descriptors);
+    for (const AnsiString& file : kTextFiles) EXPECT_TRUE(StartsWithBom("demo", file)) << file;
+    EXPECT_EQ(host.opened.size(), 2u) << "the project is still opened";
+}
+
+TEST_F(FaultInjectionPosixTest, AProjectFolderPathOver260BytesIsUsedAndReportedAsPassed) {
+    const AnsiString name(240, 'p');
+    Generate(name);
+    const AnsiString projectFile = JoinPath(JoinPath(outputRoot, name), name + ".kxproj");
+    ASSERT_EQ(host.opened.size(), 1u) << "this platform has no 260-byte limit";
+    ASSERT_GE(outputRoot.size() + 1 + name.size(), 260u);
+
+    ASSERT_TRUE(test::SetReadOnly(projectFile, true));
+    try {
+        WriteProjectFiles(outputRoot, name, host);
+        ADD_FAILURE() << "no error raised";
+    } catch (const EFCreateError& error) {
+        const AnsiString passed = outputRoot + "\\" + name + "\\" + name + ".kxproj";
+        EXPECT_EQ(error.Message(), "Cannot create file \"" + passed + "\". Permission denied");
+    }
+    EXPECT_EQ(host.opened.size(), 1u);
+}
+
+// The clean-up of a regeneration meets a source folder it may not touch: a
+// folder of another owner. Root may touch anything, so as root the press runs
+// in a child process that has given up root for the nobody user.
+class UndeletableSourceFolder : public FaultInjectionPosixTest {
+protected:
+    struct Outcome {
+        std::vector<DialogEvent> events;
+        std::size_t opened = 0;
+    };
+
+    static std::string Field(const std::string& text) { return std::to_string(text.size()) + ":" + text; }
+
+    static bool ReadField(const std::string& in, std::size_t& pos, std::string& out) {
+        const std::size_t colon = in.find(':', pos);
+        if (colon == std::string::npos) return false;
+        const std::size_t length = std::stoul(in.substr(pos, colon - pos));
+        out = in.substr(colon + 1, length);
+        pos = colon + 1 + length;
+        return out.size() == length;
+    }
+
+    // Runs one press of Generate answering "demo" and OK, as a user who may
+    // not change the source folder.
+    Outcome PressAsAnotherUser(uid_t uid, gid_t gid) {
+        int fds[2];
+        EXPECT_EQ(::pipe(fds), 0);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            ::close(fds[0]);
+            if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(gid) != 0 || ::setuid(uid) != 0)) {
+                ::_exit(3);
+            }
+            host.opened.clear();
+            Generate("demo", {texts::kOk});
+            std::string report = Field(std::to_string(host.opened.size()));
+            for (const DialogEvent& e : dialogs.events) {
+                report += Field(e.kind) + Field(e.text) + Field(e.caption) + Field(e.preset) +
+                          Field(std::to_string(e.flags));
+            }
+            const bool written = WriteAll(fds[1], report.data(), report.size());
+            ::_exit(written ? 0 : 4);
+        }
+        ::close(fds[1]);
+        std::string report;
+        char buffer[4096];
+        ssize_t n;
+        while ((n = ::read(fds[0], buffer, sizeof buffer)) > 0) report.append(buffer, static_cast<std::size_t>(n));
+        ::close(fds[0]);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "child status " << status;
+
+        Outcome outcome;
+        std::size_t pos = 0;
+        std::string opened, kind, text, caption, preset, flags;
+        if (!ReadField(report, pos, opened)) return outcome;
+        outcome.opened = std::stoul(opened);
+        while (ReadField(report, pos, kind) && ReadField(report, pos, text) && ReadField(report, pos, caption) &&
+               ReadField(report, pos, preset) && ReadField(report, pos, flags)) {
+            outcome.events.push_back({kind, text, caption, preset, static_cast<unsigned>(std::stoul(flags))});
+        }
+        return outcome;
+    }
+};
+
+void ChangeOwner(const std::string& path, uid_t uid, gid_t gid) {
+    ASSERT_EQ(::lchown(path.c_str(), uid, gid), 0) << path;
+    struct stat st {};
+    ASSERT_EQ(::lstat(path.c_str(), &st), 0);
+    if (!S_ISDIR(st.st_mode)) return;
+    std::vector<std::string> names;
+    if (DIR* dir = ::opendir(path.c_str())) {
+        while (const dirent* entry = ::readdir(dir)) {
+            const std::string name = entry->d_name;
+            if (name != "." && name != "..") names.push_back(name);
+        }
+        ::closedir(dir);
+    }
+    for (const std::string& name : names) ChangeOwner(path + "/" + name, uid, gid);
+}
+
+TEST_F(UndeletableSourceFolder, FailsAtTheSourceFolderWithItsMessageAndKeepsTheFolder) {
+    Generate("demo");
+    ASSERT_EQ(host.opened.size(), 1u);
+    const std::string source = Native("demo", "demo");
+
+    uid_t uid = ::geteuid();
+    gid_t gid = ::getegid();
+    if (uid == 0) {
+        const passwd* nobody = ::getpwnam("nobody");
+        if (nobody == nullptr) GTEST_SKIP() << "no user to run as";
+        uid = nobody->pw_uid;
+        gid = nobody->pw_gid;
+        // Everything the child needs is its own, except the source folder.
+        ChangeOwner(NativePath(temp.Path()), uid, gid);
+        ChangeOwner(source, 0, 0);
+        ASSERT_EQ(::chmod(source.c_str(), 0755), 0);
+    } else {
+        ASSERT_EQ(::chmod(source.c_str(), 0555), 0);
+    }
+    const AnsiString sourceAnsi = JoinPath(JoinPath(outputRoot, "demo"), "demo");
+    const std::vector<AnsiString> inside = test::ListFolder(sourceAnsi);
+    ASSERT_EQ(inside.size(), 5u);
+
+    const Outcome outcome = PressAsAnotherUser(uid, gid);
+    ::chmod(source.c_str(), 0755);
+
+    const AnsiString folderFailed = texts::kOpenQuote + AnsiString("demo") + texts::kFolderFailedTail;
+    EXPECT_EQ(outcome.events,
+              (std::vector<DialogEvent>{Prompt(texts::kNamePromptTitle, texts::kNamePromptLabel, "wpx2026_12_07"),
+                                        Box(texts::kProjectExists, texts::kNotice, 0x121),
+                                        Box(folderFailed, texts::kError, 0x10)}));
+    EXPECT_EQ(outcome.opened, 0u);
+    EXPECT_EQ(test::ListFolder(sourceAnsi), inside) << "what could not be deleted stays as it was";
+    // The rest of the project did go; no build folder was made after the failure.
+    EXPECT_EQ(test::ListFolder(JoinPath(outputRoot, "demo")), std::vector<AnsiString>{"demo"});
+}
+
+}  // namespace
+}  // namespace kx
