@@ -162,6 +162,21 @@ TEST(NamePrompt, CancelAndCloseGenerateTheDefaultName) {
     }
 }
 
+TEST(NamePrompt, QuitMessageEndsItLikeCancelAndThenTheProgram) {
+    GuiSession gui;
+    ASSERT_TRUE(gui.Start());
+    const HWND prompt = OpenPrompt(gui);
+    ASSERT_NE(prompt, nullptr);
+    gui.Type("other");
+    PostThreadMessageA(gui.ThreadId(), WM_QUIT, 0, 0);
+    DWORD code = 99;
+    ASSERT_TRUE(gui.WaitForExit(20000, &code));
+    EXPECT_EQ(code, 0u);
+    // The press went on with the preset name before the loop ended.
+    EXPECT_TRUE(FileExists(ProjectFile(gui, DefaultProjectName())));
+    EXPECT_FALSE(DirectoryExists(gui.OutputRoot() + "\\other"));
+}
+
 TEST(NamePrompt, KeysMoveTheFocusAndFocusByKeySelectsAll) {
     GuiSession gui;
     ASSERT_TRUE(gui.Start());

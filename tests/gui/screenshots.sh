@@ -5,8 +5,9 @@
 #   tests/gui/screenshots.sh [program.exe] [output folder]
 #
 # Defaults: build/mingw/app/win32/KXProjectMaker.exe and build/artifacts.
-# Runs on a private Xvfb display and a private Wine prefix unless
-# KX_WINEPREFIX names one.
+# Runs on a private Xvfb display and a Wine prefix of its own (KX_SHOTS_WINEPREFIX,
+# kept between runs), because it turns on title bars drawn by Wine, which the
+# tests' prefix should not get.
 set -euo pipefail
 
 repo="$(cd "$(dirname "$0")/../.." && pwd)"
@@ -19,7 +20,7 @@ if [ -z "${KX_SHOTS_DISPLAY:-}" ]; then
 fi
 
 export LC_ALL=zh_CN.UTF-8 WINEDEBUG=-all WINEARCH=win32 WINEDLLOVERRIDES="mscoree,mshtml="
-export WINEPREFIX="${KX_WINEPREFIX:-${TMPDIR:-/tmp}/kx-shots-wine-$(id -u)}"
+export WINEPREFIX="${KX_SHOTS_WINEPREFIX:-${TMPDIR:-/tmp}/kx-shots-wine-$(id -u)}"
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
     mkdir -p "$WINEPREFIX"
     wineboot -i >/dev/null 2>&1 || true
