@@ -48,10 +48,14 @@ FileDescriptor CreateAlways(const AnsiString& path, FileAccess access) {
     if (fd || errno != EEXIST) return fd;
 
     // An existing one: open it without truncating, look at it, then truncate.
-    fd.Reset(::open(native.c_str(), mode));
+    // O_NONBLOCK keeps a FIFO without a reader from hanging the open (it
+    // fails instead, as there is nothing to create a file in); it is
+    // cleared again at once so that writes block as usual.
+    fd.Reset(::open(native.c_str(), mode | O_NONBLOCK));
     if (!fd) return fd;
+    const int flags = ::fcntl(fd.Get(), F_GETFL);
     struct stat st {};
-    if (::fstat(fd.Get(), &st) != 0) {
+    if (flags < 0 || ::fcntl(fd.Get(), F_SETFL, flags & ~O_NONBLOCK) != 0 || ::fstat(fd.Get(), &st) != 0) {
         const int error = errno;
         fd.Reset();
         errno = error;

@@ -88,6 +88,13 @@ TEST(FileCreation, ReadOnlyFileIsRefusedEvenForRoot) {
     EXPECT_EQ(test::ReadFileBytes(path).value_or(""), "original");
 }
 
+TEST(FileCreation, FifoWithoutAReaderFailsInsteadOfHanging) {
+    TempFolder temp;
+    const AnsiString path = temp.Child("pipe");
+    ASSERT_EQ(::mkfifo(path.c_str(), 0666), 0);
+    EXPECT_FALSE(ExtractResourceToFile(path, "HUNDRED", "TESTTXT"));
+}
+
 TEST(FileCreation, NewFileIsNotRefusedUnderAReadOnlyUmask) {
     TempFolder temp;
     const mode_t old = ::umask(0222);
