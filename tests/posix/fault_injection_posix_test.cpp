@@ -10,6 +10,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -69,6 +70,44 @@ const std::vector<AnsiString> kTextFiles = {
     "demo/" + AnsiString(texts::kRuntimeFunFile), "demo/" + AnsiString(texts::kPublicFunFile),
     "demo.kxproj",                                "demo/main.kxwin",
     "demo/demo.kx",                               "demo/" + AnsiString(texts::kKeyScriptFile)};
+
+// A read-only file stops even root here, as it stops everyone on Windows.
+TEST_F(FaultInjectionPosixTest, AReadOnlyFileAtAnyStepEndsTheRunThereAndKeepsWhatCameBefore) {
+    Generate("demo");
+    ASSERT_EQ(host.opened.size(), 1u);
+    const AnsiString project = JoinPath(outputRoot, "demo");
+
+    for (std::size_t step = 0; step < kTextFiles.size(); ++step) {
+        SCOPED_TRACE(kTextFiles[step]);
+        // Later files are removed first, so that any of them that appears was written by this run.
+        for (std::size_t later = step + 1; later < kTextFiles.size(); ++later) {
+            ASSERT_TRUE(test::RemoveTree(JoinPath(project, kTextFiles[later])));
+        }
+        const AnsiString locked = JoinPath(project, kTextFiles[step]);
+        ASSERT_TRUE(test::WriteFileBytes(locked, "kept as it was"));
+        ASSERT_TRUE(test::SetReadOnly(locked, true));
+
+        try {
+            WriteProjectFiles(outputRoot, "demo", host);
+            ADD_FAILURE() << "no error raised";
+        } catch (const EFCreateError& error) {
+            AnsiString passed = outputRoot + "\\demo\\" + kTextFiles[step];
+            std::replace(passed.begin() + static_cast<std::ptrdiff_t>(outputRoot.size()), passed.end(), '/', '\\');
+            EXPECT_EQ(error.Message(), "Cannot create file \"" + passed + "\". Permission denied");
+        }
+
+        ASSERT_TRUE(test::SetReadOnly(locked, false));
+        EXPECT_EQ(test::ReadFileBytes(locked).value_or("<missing>"), "kept as it was");
+        for (std::size_t earlier = 0; earlier < step; ++earlier) {
+            // Rewritten by this run: the text an earlier round locked had no byte-order mark.
+            EXPECT_TRUE(StartsWithBom("demo", kTextFiles[earlier])) << kTextFiles[earlier];
+        }
+        for (std::size_t later = step + 1; later < kTextFiles.size(); ++later) {
+            EXPECT_FALSE(test::PathExists(JoinPath(project, kTextFiles[later]))) << kTextFiles[later];
+        }
+        EXPECT_EQ(host.opened.size(), 1u) << "the shell open never runs after an error";
+    }
+}
 
 TEST_F(FaultInjectionPosixTest, AShortWriteRaisesTheWriteErrorClosesTheFileAndKeepsEarlierFiles) {
     if (::access("/dev/full", W_OK) != 0) GTEST_SKIP() << "no /dev/full";
