@@ -36,6 +36,14 @@ NameVerdict CheckProjectName(const AnsiString& trimmed) {
     // tests are exact here.
     if (trimmed.find('/') != AnsiString::npos) return NameVerdict::Malformed;
     if (trimmed.back() == '.') return NameVerdict::Malformed;  // covers ".", ".." and "..."
+    // A lead byte at the end would take the backslash joined after the name as
+    // its second byte, and the paths built from it would name a sibling.
+    const std::size_t last = GbkLastCharStart(trimmed);
+    if (last + 1 == trimmed.size() && IsGbkLeadByte(static_cast<unsigned char>(trimmed[last]))) {
+        return NameVerdict::Malformed;
+    }
+    // The file calls take C strings: a zero byte would cut every path short.
+    if (trimmed.find('\0') != AnsiString::npos) return NameVerdict::Malformed;
     return NameVerdict::Usable;
 }
 

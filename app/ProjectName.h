@@ -24,8 +24,9 @@ enum class NameVerdict {
 
 // Checks a trimmed name. Besides a path component, names that would not make
 // a new child folder are refused: ".", "..", any name of dots only, a name with
-// "/" (a separator too), and a name ending in "." (Windows drops the dot and
-// would open a different folder).
+// "/" (a separator too), a name ending in "." (Windows drops the dot and
+// would open a different folder), a name ending in a lone lead byte and a name
+// holding a zero byte (either would make the joined paths name another folder).
 NameVerdict CheckProjectName(const AnsiString& trimmed);
 
 }  // namespace kx

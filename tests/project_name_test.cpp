@@ -34,6 +34,15 @@ TEST(ProjectName, NamesThatWouldNotMakeANewChildFolderAreRefused) {
     }
 }
 
+TEST(ProjectName, NamesThatWouldSpillIntoAnotherFolderAreRefused) {
+    // "\\" joined after a lone lead byte becomes its second byte, not a separator.
+    EXPECT_EQ(CheckProjectName("ab\x81"), NameVerdict::Malformed);
+    EXPECT_EQ(CheckProjectName("\xD6\xD0\xD4"), NameVerdict::Malformed);
+    // The file calls would stop at the zero byte and find the sibling.
+    EXPECT_EQ(CheckProjectName(std::string("sibling\0x", 9)), NameVerdict::Malformed);
+    EXPECT_EQ(CheckProjectName("\xD6\xD0\xD4\xDA"), NameVerdict::Usable);
+}
+
 TEST(ProjectName, ABackslashByteInsideADoubleByteCharacterIsNoSeparator) {
     const std::string name = "\x81\x5C";  // 乗
     EXPECT_EQ(FinalPathComponent(name), name);
