@@ -2,7 +2,7 @@
 
 // kx_layout carries no dependency on the services library; the GBK rules are
 // header-only.
-#include "../../services/Gbk.h"
+#include "Gbk.h"
 
 namespace kx::layout {
 

@@ -9,6 +9,9 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win32
 export WINEPREFIX="${KX_WINEPREFIX:-${TMPDIR:-/tmp}/kx-wineprefix-$(id -u)}"
+# Wine's recycle bin is the desktop trash: keep the tests' deletions in the prefix.
+export XDG_DATA_HOME="${XDG_DATA_HOME:-$WINEPREFIX/xdg-data}"
+mkdir -p "$XDG_DATA_HOME"
 
 if [ -z "${DISPLAY:-}" ]; then
     exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
