@@ -14,7 +14,7 @@ constexpr int kMaxInputBytes = 255;
 // The toolkit's default font: "MS Sans Serif", 8 points on this screen.
 Font CreateDialogFont() {
     ScopedWindowDC screen(nullptr);
-    const int height = -MulDiv(8, GetDeviceCaps(screen.get(), LOGPIXELSY), 72);
+    const int height = -MulDiv(8, GetDeviceCaps(screen.Get(), LOGPIXELSY), 72);
     return Font(CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                             DEFAULT_PITCH, "MS Sans Serif"));
@@ -52,7 +52,7 @@ HWND TPromptForm::CreateChild(const char* cls, const char* text, DWORD style, DW
                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                        GetModuleHandleA(nullptr), nullptr);
     if (!child) throw KxError("Cannot create the prompt's controls");
-    SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
     return child;
 }
 
@@ -62,15 +62,15 @@ void TPromptForm::CreateControls(const AnsiString& prompt, const AnsiString& val
     RECT labelBox{};
     {
         ScopedWindowDC dc(hwnd_);
-        ScopedSelect select(dc.get(), font_.get());
+        ScopedSelect select(dc.Get(), font_.Get());
         SIZE sample{};
-        GetTextExtentPointA(dc.get(), layout::kUnitSample, layout::kUnitSampleLength, &sample);
+        GetTextExtentPointA(dc.Get(), layout::kUnitSample, layout::kUnitSampleLength, &sample);
         m.unitX = layout::AverageCharWidth(sample.cx);
         m.unitY = sample.cy;
-        GetTextMetricsA(dc.get(), &metrics);
+        GetTextMetricsA(dc.Get(), &metrics);
         // The label sizes itself to the wrapped prompt, no wider than its maximum.
         labelBox = RECT{0, 0, layout::PromptLabelMaxWidth(m.unitX), 0};
-        DrawTextA(dc.get(), prompt.c_str(), static_cast<int>(prompt.size()), &labelBox,
+        DrawTextA(dc.Get(), prompt.c_str(), static_cast<int>(prompt.size()), &labelBox,
                   DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS);
     }
     m.labelWidth = labelBox.right - labelBox.left;

@@ -43,15 +43,15 @@ void TfrmMain::CreateFonts() {
     int dpi = layout::kDesignDpi;
     {
         ScopedWindowDC screen(nullptr);
-        dpi = GetDeviceCaps(screen.get(), LOGPIXELSY);
+        dpi = GetDeviceCaps(screen.Get(), LOGPIXELSY);
     }
     windowFont_ = CreateFontOfHeight(layout::WindowFontHeightForDpi(dpi), DEFAULT_CHARSET,
                                      "MS Sans Serif");
     {
         ScopedWindowDC screen(nullptr);
-        ScopedSelect select(screen.get(), windowFont_.get());
+        ScopedSelect select(screen.Get(), windowFont_.Get());
         SIZE zero{};
-        if (GetTextExtentPoint32A(screen.get(), "0", 1, &zero) && zero.cy > 0) textHeight_ = zero.cy;
+        if (GetTextExtentPoint32A(screen.Get(), "0", 1, &zero) && zero.cy > 0) textHeight_ = zero.cy;
     }
     labelFont_ = CreateFontOfHeight(layout::ScaleLength(layout::kLabelFontHeight, textHeight_),
                                     ANSI_CHARSET, kLabelFace);
@@ -63,9 +63,9 @@ SIZE TfrmMain::MeasureLabel(const char* text) const {
     wchar_t wide[128] = {};
     const int length = MultiByteToWideChar(CP_ACP, 0, text, -1, wide, 128);
     ScopedWindowDC dc(hwnd_);
-    ScopedSelect select(dc.get(), labelFont_.get());
+    ScopedSelect select(dc.Get(), labelFont_.Get());
     SIZE size{};
-    GetTextExtentPoint32W(dc.get(), wide, length > 0 ? length - 1 : 0, &size);
+    GetTextExtentPoint32W(dc.Get(), wide, length > 0 ? length - 1 : 0, &size);
     return size;
 }
 
@@ -107,7 +107,7 @@ void TfrmMain::Create(HWND owner) {
             // Sized by its picture, which is never stretched.
             *slots[i] = CreateControl("STATIC", "", SS_BITMAP, r.left, r.top, 0, 0, id, nullptr);
             SendMessageA(*slots[i], STM_SETIMAGE, IMAGE_BITMAP,
-                         reinterpret_cast<LPARAM>(picture_.get()));
+                         reinterpret_cast<LPARAM>(picture_.Get()));
             break;
         }
         case ControlKind::Label:
@@ -115,12 +115,12 @@ void TfrmMain::Create(HWND owner) {
             const SIZE size = MeasureLabel(design.text);
             const DWORD notify = design.kind == ControlKind::LinkLabel ? SS_NOTIFY : 0;
             *slots[i] = CreateControl("STATIC", design.text, SS_LEFTNOWORDWRAP | notify, r.left,
-                                      r.top, size.cx, size.cy, id, labelFont_.get());
+                                      r.top, size.cx, size.cy, id, labelFont_.Get());
             break;
         }
         case ControlKind::Button:
             *slots[i] = CreateControl("BUTTON", design.text, WS_TABSTOP | BS_PUSHBUTTON, r.left,
-                                      r.top, r.width, r.height, id, windowFont_.get());
+                                      r.top, r.width, r.height, id, windowFont_.Get());
             break;
         }
     }
