@@ -114,9 +114,9 @@ void TApplication::Minimize() {
     ShowOwnedPopups(hwnd_, FALSE);
 }
 
-AnsiString TApplication::Title() const {
+AnsiString ApplicationTitle() {
     char text[256] = {};
-    GetWindowTextA(hwnd_, text, sizeof text);
+    GetWindowTextA(Application().Handle(), text, sizeof text);
     return text;
 }
 

@@ -39,9 +39,6 @@ public:
     bool Terminated() const { return terminated_; }
     void Minimize();
 
-    // The application window's text, at most 255 bytes.
-    AnsiString Title() const;
-
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
 
 private:
@@ -53,6 +50,10 @@ private:
 };
 
 TApplication& Application();
+
+// The application window's text, at most 255 bytes: the caption of every
+// error box.
+AnsiString ApplicationTitle();
 
 // The default title: the executable's file name, read as OEM text, without
 // folder and extension, every character after the first in lower case.

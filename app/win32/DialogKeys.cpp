@@ -31,6 +31,15 @@ void PressButton(HWND button) {
                  MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED), reinterpret_cast<LPARAM>(button));
 }
 
+void RememberedFocus::OnActivate(HWND form, bool active, HWND firstStop) {
+    if (active) {
+        SetFocus(last_ && IsWindow(last_) ? last_ : firstStop);
+        return;
+    }
+    const HWND focus = GetFocus();
+    if (focus && IsChild(form, focus)) last_ = focus;
+}
+
 bool HandleDialogKey(const MSG& msg, const DialogKeys& keys) {
     if (msg.message != WM_KEYDOWN) return false;
     const HWND focus = GetFocus();

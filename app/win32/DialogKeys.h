@@ -20,4 +20,15 @@ bool HandleDialogKey(const MSG& msg, const DialogKeys& keys);
 // What a click on the button does: BN_CLICKED to its parent.
 void PressButton(HWND button);
 
+// A form gets back the focus it had when it lost activation, so switching
+// away and back (or a dialog closing) leaves the user where they were; before
+// any focus was remembered it goes to the first focus stop.
+class RememberedFocus {
+public:
+    void OnActivate(HWND form, bool active, HWND firstStop);
+
+private:
+    HWND last_ = nullptr;
+};
+
 }  // namespace kx::win

@@ -13,7 +13,7 @@ namespace kx::win {
 
 void ShowErrorBox(const AnsiString& message) {
     // The result of an error box is of no interest: it has one button.
-    ShowMessageBox(layout::ErrorBoxText(message), Application().Title(), MB_OK | MB_ICONERROR);
+    ShowMessageBox(layout::ErrorBoxText(message), ApplicationTitle(), MB_OK | MB_ICONERROR);
 }
 
 void ReportUncaughtError(const AnsiString& message) {

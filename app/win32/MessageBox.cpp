@@ -25,32 +25,21 @@ public:
         moved_ = SetWindowPos(appWindow, nullptr, m.left + (m.right - m.left) / 2,
                               m.top + (m.bottom - m.top) / 2, 0, 0, kQuietMove) != FALSE;
     }
-    ~ApplicationWindowOnActiveMonitor() {
+    ~ApplicationWindowOnActiveMonitor() { MoveBack(); }
+    ApplicationWindowOnActiveMonitor(const ApplicationWindowOnActiveMonitor&) = delete;
+    ApplicationWindowOnActiveMonitor& operator=(const ApplicationWindowOnActiveMonitor&) = delete;
+
+    void MoveBack() noexcept {
         if (!moved_ || !IsWindow(appWindow_)) return;
+        moved_ = false;
         SetWindowPos(appWindow_, nullptr, saved_.left + (saved_.right - saved_.left) / 2,
                      saved_.top + (saved_.bottom - saved_.top) / 2, 0, 0, kQuietMove);
     }
-    ApplicationWindowOnActiveMonitor(const ApplicationWindowOnActiveMonitor&) = delete;
-    ApplicationWindowOnActiveMonitor& operator=(const ApplicationWindowOnActiveMonitor&) = delete;
 
 private:
     HWND appWindow_;
     RECT saved_{};
     bool moved_ = false;
-};
-
-// Gives activation back on every way out, after the windows are enabled again.
-class ReactivateOnExit {
-public:
-    explicit ReactivateOnExit(HWND window) : window_(window) {}
-    ~ReactivateOnExit() {
-        if (window_ && IsWindow(window_)) SetActiveWindow(window_);
-    }
-    ReactivateOnExit(const ReactivateOnExit&) = delete;
-    ReactivateOnExit& operator=(const ReactivateOnExit&) = delete;
-
-private:
-    HWND window_;
 };
 
 }  // namespace
@@ -60,6 +49,17 @@ int ShowMessageBox(const AnsiString& text, const AnsiString& caption, unsigned f
     ReactivateOnExit reactivate(GetActiveWindow());
     ApplicationWindowOnActiveMonitor placement(appWindow, GetActiveWindow());
     DisabledThreadWindows disabled;
+    // On every way out the owner is back in its place before any window is
+    // enabled or activated again, so nothing is drawn or focused on the
+    // wrong monitor in between.
+    struct RestoreOnExit {
+        ApplicationWindowOnActiveMonitor& placement;
+        DisabledThreadWindows& disabled;
+        ~RestoreOnExit() {
+            placement.MoveBack();
+            disabled.Restore();
+        }
+    } restore{placement, disabled};
     return MessageBoxA(appWindow, text.c_str(), caption.c_str(), flags);
 }
 

@@ -32,4 +32,8 @@ void DisabledThreadWindows::Restore() noexcept {
     disabled_.clear();
 }
 
+ReactivateOnExit::~ReactivateOnExit() {
+    if (window_ && IsWindow(window_)) SetActiveWindow(window_);
+}
+
 }  // namespace kx::win

@@ -28,4 +28,20 @@ private:
     std::vector<HWND> disabled_;
 };
 
+// Gives activation back to the window that had it before a modal interaction,
+// on every way out, once the windows are enabled again.
+class ReactivateOnExit {
+public:
+    explicit ReactivateOnExit(HWND window) noexcept : window_(window) {}
+    ~ReactivateOnExit();
+    ReactivateOnExit(const ReactivateOnExit&) = delete;
+    ReactivateOnExit& operator=(const ReactivateOnExit&) = delete;
+
+    // Leaves activation where it is after all.
+    void Cancel() noexcept { window_ = nullptr; }
+
+private:
+    HWND window_;
+};
+
 }  // namespace kx::win

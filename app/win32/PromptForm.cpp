@@ -10,6 +10,8 @@ enum ControlId { kLabelId = 100, kEditId = 101, kOkId = 1, kCancelId = 2 };
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPSIBLINGS | DS_MODALFRAME;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE;
 constexpr int kMaxInputBytes = 255;
+constexpr UINT kOkCaptionId = 65370;
+constexpr UINT kCancelCaptionId = 65371;
 
 // The toolkit's default font: "MS Sans Serif", 8 points on this screen.
 Font CreateDialogFont() {
@@ -18,6 +20,23 @@ Font CreateDialogFont() {
     return Font(CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                             DEFAULT_PITCH, "MS Sans Serif"));
+}
+
+// The dialog units of the font selected into dc: X the average width of the
+// 52 letters A-Z a-z, truncated, and Y their height.
+SIZE AverageCharSize(HDC dc) {
+    SIZE sample{};
+    GetTextExtentPointA(dc, layout::kUnitSample, layout::kUnitSampleLength, &sample);
+    return SIZE{layout::AverageCharWidth(sample.cx), sample.cy};
+}
+
+// The button captions come from the string table, where a translation of
+// the program would put its own.
+AnsiString LoadCaption(UINT id) {
+    char text[64] = {};
+    const int length = LoadStringA(GetModuleHandleA(nullptr), id, text, sizeof text);
+    if (length <= 0) throw KxError("Cannot load the prompt's button captions");
+    return AnsiString(text, static_cast<std::size_t>(length));
 }
 
 }  // namespace
@@ -63,10 +82,9 @@ void TPromptForm::CreateControls(const AnsiString& prompt, const AnsiString& val
     {
         ScopedWindowDC dc(hwnd_);
         ScopedSelect select(dc.Get(), font_.Get());
-        SIZE sample{};
-        GetTextExtentPointA(dc.Get(), layout::kUnitSample, layout::kUnitSampleLength, &sample);
-        m.unitX = layout::AverageCharWidth(sample.cx);
-        m.unitY = sample.cy;
+        const SIZE units = AverageCharSize(dc.Get());
+        m.unitX = units.cx;
+        m.unitY = units.cy;
         GetTextMetricsA(dc.Get(), &metrics);
         // The label sizes itself to the wrapped prompt, no wider than its maximum.
         labelBox = RECT{0, 0, layout::PromptLabelMaxWidth(m.unitX), 0};
@@ -83,10 +101,11 @@ void TPromptForm::CreateControls(const AnsiString& prompt, const AnsiString& val
                         r.edit, kEditId);
     SendMessageA(edit_, EM_LIMITTEXT, kMaxInputBytes, 0);
     SendMessageA(edit_, EM_SETSEL, 0, -1);
-    ok_ = CreateChild("BUTTON", "OK", WS_TABSTOP | BS_DEFPUSHBUTTON, 0, r.ok, kOkId);
-    cancel_ = CreateChild("BUTTON", "Cancel", WS_TABSTOP | BS_PUSHBUTTON, 0, r.cancel, kCancelId);
+    ok_ = CreateChild("BUTTON", LoadCaption(kOkCaptionId).c_str(), WS_TABSTOP | BS_DEFPUSHBUTTON,
+                      0, r.ok, kOkId);
+    cancel_ = CreateChild("BUTTON", LoadCaption(kCancelCaptionId).c_str(),
+                          WS_TABSTOP | BS_PUSHBUTTON, 0, r.cancel, kCancelId);
     keys_ = DialogKeys{{edit_, ok_, cancel_}, ok_, cancel_};
-    lastFocus_ = edit_;
     PlaceOnScreen(r.clientWidth, r.clientHeight);
 }
 
@@ -119,28 +138,25 @@ void TPromptForm::PlaceOnScreen(int clientWidth, int clientHeight) {
 int TPromptForm::ShowModal() {
     CancelMouseCapture();
     ReleaseCapture();
-    const HWND previouslyActive = GetActiveWindow();
-    bool stillActive = false;
-    {
-        DisabledThreadWindows disabled;
-        struct HideOnExit {
-            HWND window;
-            bool& stillActive;
-            ~HideOnExit() {
-                stillActive = GetActiveWindow() == window;
-                ShowWindow(window, SW_HIDE);
-            }
-        } hide{hwnd_, stillActive};
-
-        ShowWindow(hwnd_, SW_SHOWNORMAL);
-        modalResult_ = kNone;
-        while (modalResult_ == kNone) {
-            Application().HandleMessage();
-            if (Application().Terminated()) modalResult_ = kCancel;
+    // Declared so that they unwind as the restoring steps go, also when an
+    // error leaves the loop: hide, re-enable, re-activate.
+    ReactivateOnExit reactivate(GetActiveWindow());
+    DisabledThreadWindows disabled;
+    struct HideOnExit {
+        HWND window;
+        ReactivateOnExit& reactivate;
+        ~HideOnExit() {
+            // Activation moved elsewhere meanwhile is the user's choice to keep.
+            if (GetActiveWindow() != window) reactivate.Cancel();
+            ShowWindow(window, SW_HIDE);
         }
-    }
-    if (stillActive && previouslyActive && IsWindow(previouslyActive)) {
-        SetActiveWindow(previouslyActive);
+    } hide{hwnd_, reactivate};
+
+    ShowWindow(hwnd_, SW_SHOWNORMAL);
+    modalResult_ = kNone;
+    while (modalResult_ == kNone) {
+        Application().HandleMessage();
+        if (Application().Terminated()) modalResult_ = kCancel;
     }
     return modalResult_;
 }
@@ -165,22 +181,13 @@ void TPromptForm::OnCommand(int id, int code) {
     }
 }
 
-void TPromptForm::OnActivate(bool active) {
-    if (active) {
-        SetFocus(lastFocus_ && IsWindow(lastFocus_) ? lastFocus_ : edit_);
-        return;
-    }
-    const HWND focus = GetFocus();
-    if (focus && IsChild(hwnd_, focus)) lastFocus_ = focus;
-}
-
 LRESULT TPromptForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_COMMAND:
         OnCommand(LOWORD(wParam), HIWORD(wParam));
         return 0;
     case WM_ACTIVATE:
-        OnActivate(LOWORD(wParam) != WA_INACTIVE);
+        focus_.OnActivate(hwnd_, LOWORD(wParam) != WA_INACTIVE, edit_);
         return 0;
     case WM_CLOSE:
         // Close button, Alt+F4 and Close on the window menu all cancel.

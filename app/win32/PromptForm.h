@@ -33,14 +33,13 @@ private:
     HWND CreateChild(const char* cls, const char* text, DWORD style, DWORD exStyle,
                      const layout::Rect& r, int id);
     void OnCommand(int id, int code);
-    void OnActivate(bool active);
 
     Font font_;
     HWND label_ = nullptr;
     HWND edit_ = nullptr;
     HWND ok_ = nullptr;
     HWND cancel_ = nullptr;
-    HWND lastFocus_ = nullptr;
+    RememberedFocus focus_;
     DialogKeys keys_;
     int modalResult_ = kNone;
     bool registered_ = false;

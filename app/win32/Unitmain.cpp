@@ -125,7 +125,6 @@ void TfrmMain::Create(HWND owner) {
         }
     }
     keys_ = DialogKeys{{btn1, btn2}, nullptr, nullptr};
-    lastFocus_ = btn1;
 }
 
 void TfrmMain::btn1Click(HWND /*Sender*/) {
@@ -164,15 +163,6 @@ bool TfrmMain::OnSetCursor(HWND under, int hitTest) {
     return true;
 }
 
-void TfrmMain::OnActivate(bool active) {
-    if (active) {
-        SetFocus(lastFocus_ && IsWindow(lastFocus_) ? lastFocus_ : btn1);
-        return;
-    }
-    const HWND focus = GetFocus();
-    if (focus && IsChild(hwnd_, focus)) lastFocus_ = focus;
-}
-
 LRESULT TfrmMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_COMMAND:
@@ -184,7 +174,7 @@ LRESULT TfrmMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         if (OnSetCursor(reinterpret_cast<HWND>(wParam), LOWORD(lParam))) return TRUE;
         return DefaultProc(msg, wParam, lParam);
     case WM_ACTIVATE:
-        OnActivate(LOWORD(wParam) != WA_INACTIVE);
+        focus_.OnActivate(hwnd_, LOWORD(wParam) != WA_INACTIVE, btn1);
         return 0;
     case WM_SYSCOMMAND:
         // The main form minimises the whole application to its taskbar entry.

@@ -40,13 +40,12 @@ private:
     void OnCommand(int id, int code, HWND control);
     LRESULT OnCtlColorStatic(HDC dc, HWND control);
     bool OnSetCursor(HWND under, int hitTest);
-    void OnActivate(bool active);
 
     Font windowFont_;
     Font labelFont_;
     Bitmap picture_;
     int textHeight_ = 13;
-    HWND lastFocus_ = nullptr;
+    RememberedFocus focus_;
     DialogKeys keys_;
 };
 

@@ -49,6 +49,7 @@ public:
 
     bool Start();
     const Text& Folder() const { return folder_; }
+    const Text& ExePath() const { return exePath_; }
     Text OutputRoot() const { return folder_ + "\\" + texts::kOutputRoot; }
 
     HWND MainWindow() const { return main_; }

@@ -83,6 +83,20 @@ TEST(NamePrompt, EnterAtStartOpensItLaidOutInDialogUnits) {
     ExpectBounds(ok, MulDiv(38, u.x, 4), buttonTop, buttonWidth, buttonHeight);
     ExpectBounds(cancel, MulDiv(92, u.x, 4), buttonTop, buttonWidth, buttonHeight);
     EXPECT_EQ(GetWindowLongA(ok, GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+    // The captions are the program's string resources 65370 and 65371.
+    const HMODULE program =
+        LoadLibraryExA(gui.ExePath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(program, nullptr);
+    const struct {
+        UINT id;
+        const char* caption;
+    } strings[] = {{65370, "OK"}, {65371, "Cancel"}};
+    for (const auto& s : strings) {
+        char loaded[32] = {};
+        EXPECT_GT(LoadStringA(program, s.id, loaded, sizeof loaded), 0) << s.id;
+        EXPECT_STREQ(loaded, s.caption);
+    }
+    FreeLibrary(program);
 
     RECT client{};
     GetClientRect(prompt, &client);
@@ -131,31 +145,36 @@ TEST(NamePrompt, TypedNameAndOkGeneratesThatProject) {
     EXPECT_FALSE(DirectoryExists(gui.OutputRoot() + "\\" + DefaultProjectName()));
 }
 
-TEST(NamePrompt, CancelAndCloseGenerateTheDefaultName) {
+TEST(NamePrompt, EveryEndingButOkGeneratesTheDefaultName) {
     const Text name = DefaultProjectName();
-    {
+    struct Ending {
+        const char* name;
+        std::function<void(const GuiSession&, HWND prompt)> act;
+    };
+    const Ending endings[] = {
         // Focus order edit, OK, Cancel: two Tabs reach Cancel, Enter presses it.
+        {"Cancel", [](const GuiSession& gui, HWND prompt) {
+             gui.Press(VK_TAB);
+             EXPECT_TRUE(gui.WaitForFocus(gui.Child(prompt, "Button", "OK")));
+             gui.Press(VK_TAB);
+             EXPECT_TRUE(gui.WaitForFocus(gui.Child(prompt, "Button", "Cancel")));
+             gui.Press(VK_RETURN);
+         }},
+        {"Escape in the field", [](const GuiSession& gui, HWND) { gui.Press(VK_ESCAPE); }},
+        {"close button", [](const GuiSession&, HWND prompt) {
+             PostMessageA(prompt, WM_SYSCOMMAND, SC_CLOSE, 0);
+         }},
+        {"Alt+F4", [](const GuiSession& gui, HWND) { gui.Press(VK_F4, false, false, true); }},
+    };
+    for (const Ending& ending : endings) {
+        SCOPED_TRACE(ending.name);
         GuiSession gui;
         ASSERT_TRUE(gui.Start());
         const HWND prompt = OpenPrompt(gui);
         ASSERT_NE(prompt, nullptr);
+        ASSERT_TRUE(gui.WaitForFocus(EditOf(prompt)));
         gui.Type("other");
-        gui.Press(VK_TAB);
-        EXPECT_TRUE(gui.WaitForFocus(gui.Child(prompt, "Button", "OK")));
-        gui.Press(VK_TAB);
-        EXPECT_TRUE(gui.WaitForFocus(gui.Child(prompt, "Button", "Cancel")));
-        gui.Press(VK_RETURN);
-        EXPECT_TRUE(gui.WaitUntilGone(prompt));
-        EXPECT_TRUE(WaitFor([&] { return FileExists(ProjectFile(gui, name)); }, 10000));
-        EXPECT_FALSE(DirectoryExists(gui.OutputRoot() + "\\other"));
-    }
-    {
-        GuiSession gui;
-        ASSERT_TRUE(gui.Start());
-        const HWND prompt = OpenPrompt(gui);
-        ASSERT_NE(prompt, nullptr);
-        gui.Type("other");
-        PostMessageA(prompt, WM_SYSCOMMAND, SC_CLOSE, 0);  // the close button
+        ending.act(gui, prompt);
         EXPECT_TRUE(gui.WaitUntilGone(prompt));
         EXPECT_TRUE(WaitFor([&] { return FileExists(ProjectFile(gui, name)); }, 10000));
         EXPECT_FALSE(DirectoryExists(gui.OutputRoot() + "\\other"));
