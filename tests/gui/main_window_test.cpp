@@ -164,43 +164,35 @@ TEST(MainWindow, KeysMoveTheFocusBetweenTheTwoButtons) {
     EXPECT_TRUE(gui.Running());
 }
 
-TEST(MainWindow, ExitButtonEndsWithExitCodeZero) {
-    GuiSession gui;
-    ASSERT_TRUE(gui.Start());
-    gui.Press(VK_TAB);
-    gui.Press(VK_RETURN);
-    DWORD code = 99;
-    ASSERT_TRUE(gui.WaitForExit(20000, &code));
-    EXPECT_EQ(code, 0u);
-}
-
-TEST(MainWindow, SpaceOnExitEndsWithExitCodeZero) {
-    GuiSession gui;
-    ASSERT_TRUE(gui.Start());
-    gui.Press(VK_TAB);
-    gui.Press(VK_SPACE);
-    DWORD code = 99;
-    ASSERT_TRUE(gui.WaitForExit(20000, &code));
-    EXPECT_EQ(code, 0u);
-}
-
-TEST(MainWindow, CloseCommandEndsWithExitCodeZeroWithoutAQuestion) {
-    GuiSession gui;
-    ASSERT_TRUE(gui.Start());
-    // What the title bar's close button sends.
-    PostMessageA(gui.MainWindow(), WM_SYSCOMMAND, SC_CLOSE, 0);
-    DWORD code = 99;
-    ASSERT_TRUE(gui.WaitForExit(20000, &code));
-    EXPECT_EQ(code, 0u);
-}
-
-TEST(MainWindow, AltF4EndsWithExitCodeZero) {
-    GuiSession gui;
-    ASSERT_TRUE(gui.Start());
-    gui.Press(VK_F4, false, false, true);
-    DWORD code = 99;
-    ASSERT_TRUE(gui.WaitForExit(20000, &code));
-    EXPECT_EQ(code, 0u);
+TEST(MainWindow, EveryWayOfEndingExitsWithCodeZeroWithoutAQuestion) {
+    struct Ending {
+        const char* name;
+        std::function<void(const GuiSession&)> act;
+    };
+    const Ending endings[] = {
+        {"Enter on Exit", [](const GuiSession& gui) {
+             gui.Press(VK_TAB);
+             gui.Press(VK_RETURN);
+         }},
+        {"Space on Exit", [](const GuiSession& gui) {
+             gui.Press(VK_TAB);
+             gui.Press(VK_SPACE);
+         }},
+        // What the title bar's close button sends.
+        {"close button", [](const GuiSession& gui) {
+             PostMessageA(gui.MainWindow(), WM_SYSCOMMAND, SC_CLOSE, 0);
+         }},
+        {"Alt+F4", [](const GuiSession& gui) { gui.Press(VK_F4, false, false, true); }},
+    };
+    for (const Ending& ending : endings) {
+        SCOPED_TRACE(ending.name);
+        GuiSession gui;
+        ASSERT_TRUE(gui.Start());
+        ending.act(gui);
+        DWORD code = 99;
+        ASSERT_TRUE(gui.WaitForExit(20000, &code));
+        EXPECT_EQ(code, 0u);
+    }
 }
 
 TEST(MainWindow, MinimisingMinimisesTheApplication) {
