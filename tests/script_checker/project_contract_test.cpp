@@ -80,6 +80,27 @@ std::set<std::pair<std::string, std::string>> IniKeys(const Function& function, 
     return keys;
 }
 
+// A function header written compactly: parameters without spaces,
+// "&" for by-reference, string defaults quoted, true and false as 真 and 假.
+std::string Signature(const Function& function) {
+    std::string text = function.name + "(";
+    for (std::size_t i = 0; i < function.parameters.size(); ++i) {
+        const Parameter& p = function.parameters[i];
+        if (i > 0) text += ",";
+        text += (p.byReference ? "&" : "") + p.name;
+        if (!p.hasDefault) continue;
+        const Token& value = p.defaultValue;
+        if (value.kind == TokenKind::String) {
+            text += "=\"" + value.text + "\"";
+        } else if (value.keyword == Keyword::True || value.keyword == Keyword::False) {
+            text += value.keyword == Keyword::True ? u8"=真" : u8"=假";
+        } else {
+            text += "=" + value.text;
+        }
+    }
+    return text + ")";
+}
+
 class ProjectContract : public testing::TestWithParam<Source> {
 protected:
     void SetUp() override {
@@ -149,6 +170,36 @@ TEST_P(ProjectContract, FunctionsComeInTheirFileOrder) {
     EXPECT_EQ(library.size(), 45u);
 }
 
+// Users call the library with these parameters and defaults; a changed default
+// silently changes what existing calls do.
+TEST_P(ProjectContract, CalledSignaturesAndDefaults) {
+    const std::vector<std::string> library = {
+        u8"窗口渐变(进入,窗口句柄,颜色值=0,透明度=250,标识=2,延时=20)",
+        u8"时间处理(类型)",
+        u8"读网页(url,分隔符,编码=\"utf-8\")",
+        u8"获取网页源码(type,weburl,send=\"\",setcookie=\"\",header=\"\",referer=\"\",Cset=\"utf-8\")",
+        u8"取中间字符(source,startStr,endStr)",
+        u8"菜单字符串处理(itmp,titletmp,Mvalue,&array_handle,分隔符=\",\")",
+        u8"菜单图片初始化(BitmapUncheckedPath,BitmapChecked=\"\")",
+        u8"菜单图片释放()",
+        u8"PopuMenu(hwnd,Menutitle,&array_PopuMenuInfo,MenuStartValue=200,IsPretranslate=假)",
+        u8"MainMenu(hwnd,Menutitle,&array_MainMenuInfo,MenuStartValue=100)"};
+    for (const std::string& wanted : library) {
+        const Function& function = Get(project_.publicFun, wanted.substr(0, wanted.find('(')));
+        EXPECT_EQ(Signature(function), wanted);
+    }
+    EXPECT_EQ(Signature(Get(project_.runtimeFun, "GetPoint")), "GetPoint(sPointName,sIniFile=\"\")");
+
+    // The default title is free text; the other defaults are not.
+    const Function& box = Get(project_.publicFun, u8"软件消息框");
+    ASSERT_EQ(box.parameters.size(), 5u);
+    EXPECT_EQ(box.parameters[1].name, u8"标题");
+    EXPECT_EQ(box.parameters[1].defaultValue.kind, TokenKind::String);
+    Function rest = box;
+    rest.parameters[1].hasDefault = false;
+    EXPECT_EQ(Signature(rest), u8"软件消息框(文本,标题,提示类型=0,句柄=0,时间=0)");
+}
+
 TEST_P(ProjectContract, MainScriptStartsWithTheGuidThenTheCaption) {
     std::vector<std::string> globals;
     for (const Global& global : project_.code.globals) globals.push_back(global.name);
@@ -187,6 +238,54 @@ TEST_P(ProjectContract, EveryMessageOfTheProgramIsExact) {
     EXPECT_NE(std::find(shapes.begin(), shapes.end(), u8"请设置\"{}\"点位置"), shapes.end());
     // Both failures stop the run.
     EXPECT_EQ(CallsTo(getPoint, u8"停止").size(), 2u);
+}
+
+// The guard names its event after the generator's GUID line, so two different
+// projects can run side by side; the tray and the COM registration report nothing.
+TEST_P(ProjectContract, StartUpGuardsTheInstanceByItsGuid) {
+    const Function& init = Main(Prefixed(u8"_初始化"));
+    EXPECT_EQ(Arguments(init, "eventopen"), (std::vector<Args>{{"MyGUID"}}));
+    EXPECT_EQ(Arguments(init, "eventcreate"), (std::vector<Args>{{"false", "true", "MyGUID"}}));
+    EXPECT_EQ(Arguments(init, "windowsetcaption").at(0).back(), "MyCaption");
+    EXPECT_EQ(Arguments(init, "settray"), (std::vector<Args>{{u8"我的托盘", "false"}}));
+    const auto registration = CallsTo(init, "regdll");
+    ASSERT_EQ(registration.size(), 1u);
+    ASSERT_EQ(registration[0]->arguments.size(), 2u);
+    // A file beside the running program, whatever its name.
+    const auto& path = registration[0]->arguments[0];
+    ASSERT_FALSE(path.empty());
+    EXPECT_TRUE(IsBuiltinNamed(path[0].text, "sysgetprocesspath")) << Joined(path);
+    EXPECT_EQ(Joined(registration[0]->arguments[1]), "true");
+}
+
+// The DLL's export takes the prompt as ANSI text and writes x and y through
+// pointers; the values written to the settings file are the ones it returned.
+TEST_P(ProjectContract, PointPickerIsCalledAsTheDllExportsIt) {
+    const Function& getPoint = Get(project_.runtimeFun, "GetPoint");
+    const auto shapes = TextShapes(getPoint);
+    EXPECT_NE(std::find(shapes.begin(), shapes.end(), "{}GetPointXY.dll"), shapes.end());
+
+    std::vector<Args> picker;
+    for (const Args& call : Arguments(getPoint, "dllcall")) {
+        if (call.size() > 2 && call[2] == "GetPoint") picker.push_back(call);
+    }
+    ASSERT_EQ(picker.size(), 1u);
+    const Args& call = picker[0];
+    ASSERT_EQ(call.size(), 9u);
+    EXPECT_EQ(call[1], "long");
+    EXPECT_EQ(call[3], "pchar *");
+    EXPECT_EQ(call[5], "plong");
+    EXPECT_EQ(call[7], "plong");
+    // The library the program checks for is the one it calls.
+    EXPECT_EQ(Arguments(getPoint, "fileexist"), (std::vector<Args>{{call[0]}}));
+
+    std::map<std::string, std::string> written;
+    for (const Args& write : Arguments(getPoint, "filewriteini")) {
+        if (write.size() == 4) written[write[1]] = write[2];
+    }
+    EXPECT_EQ(written["RegionX"], call[6]);
+    EXPECT_EQ(written["RegionY"], call[8]);
+    EXPECT_FALSE(CallsTo(getPoint, "mousemove").empty());
 }
 
 TEST_P(ProjectContract, SettingsFileSectionsAndKeys) {
