@@ -10,6 +10,10 @@ namespace kx {
 
 inline bool IsGbkLeadByte(unsigned char byte) { return byte >= 0x81 && byte <= 0xFE; }
 
+// The second bytes code page 936 defines after a lead byte. Windows reads a
+// lead byte with any other second byte as one invalid character ('?').
+inline bool IsGbkTrailByte(unsigned char byte) { return byte >= 0x40 && byte <= 0xFE && byte != 0x7F; }
+
 // Length in bytes of the character that starts at text[pos]. A lead byte at the
 // very end, or before a zero byte, counts as a character of its own.
 inline std::size_t GbkCharLength(const std::string& text, std::size_t pos) {

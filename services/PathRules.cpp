@@ -70,9 +70,12 @@ bool IsWindowsCreatableName(const AnsiString& name) {
     std::size_t lastStart = 0;
     for (std::size_t pos = 0; pos < name.size();) {
         const std::size_t len = GbkCharLength(name, pos);
+        const auto c = static_cast<unsigned char>(name[pos]);
         if (len == 1) {
-            const auto c = static_cast<unsigned char>(name[pos]);
             if (c < 0x20 || std::strchr("<>:\"/\\|?*", static_cast<char>(c)) != nullptr) return false;
+            if (IsGbkLeadByte(c)) return false;  // a lead byte without its second byte
+        } else if (!IsGbkTrailByte(static_cast<unsigned char>(name[pos + 1]))) {
+            return false;
         }
         lastStart = pos;
         pos += len;
@@ -80,6 +83,14 @@ bool IsWindowsCreatableName(const AnsiString& name) {
     const char last = name[lastStart];
     if (lastStart == name.size() - 1 && (last == '.' || last == ' ')) return false;
     return !IsReservedDeviceName(name);
+}
+
+bool IsIntactAnsiPath(const AnsiString& path) {
+    if (path.find('\0') != AnsiString::npos) return false;
+    const std::size_t last = GbkLastCharStart(path);
+    const bool endsInLeadByte =
+        last != std::string::npos && last + 1 == path.size() && IsGbkLeadByte(static_cast<unsigned char>(path[last]));
+    return !endsInLeadByte;
 }
 
 bool IsAbsoluteWindowsPath(const AnsiString& path) {

@@ -23,7 +23,18 @@ AnsiString LastPathComponent(const AnsiString& path);
 // space; the device names CON, PRN, AUX, NUL, COM1-COM9, LPT1-LPT9 in any
 // letter case, alone or with an extension ("nul.txt"). "." and ".." are not
 // names either. Bytes of double-byte characters are never taken for these.
+// Nor can it create a name with a byte pair that code page 936 does not
+// define (a lead byte followed by a byte below 0x40, 0x7F or 0xFF: the ANSI
+// calls turn it into '?') or that ends in a lead byte (the ANSI calls drop
+// it, and would create the name without it).
 bool IsWindowsCreatableName(const AnsiString& name);
+
+// False for a path that the ANSI file calls would take for another one: a
+// zero byte ends the C string early, so the call would reach a parent or a
+// sibling, and a lead byte as the last character is dropped or takes what
+// the caller appends ("\\*.*") as its second byte, so the path names a
+// sibling. Every file and folder routine refuses such a path before any call.
+bool IsIntactAnsiPath(const AnsiString& path);
 
 // True for "X:\..." or "X:/..." and for UNC paths starting with two separators.
 bool IsAbsoluteWindowsPath(const AnsiString& path);

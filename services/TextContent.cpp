@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "PathRules.h"
+
 namespace kx {
 
 void AppendUtf8Unit(std::string& out, char16_t unit) {
@@ -87,7 +89,9 @@ AnsiString TrimSystemErrorText(const char* text, std::size_t length) {
 
 AnsiString PathForCreateMessage(const AnsiString& passedPath, const char* fullPathBuffer,
                                 std::size_t bufferSize, unsigned long returned) {
-    if (fullPathBuffer == nullptr || returned == 0 || returned >= bufferSize) return passedPath;
+    if (fullPathBuffer == nullptr || returned == 0 || returned >= bufferSize || !IsIntactAnsiPath(passedPath)) {
+        return passedPath;
+    }
     const std::size_t limit = static_cast<std::size_t>(returned);
     const void* zero = std::memchr(fullPathBuffer, 0, limit);
     const std::size_t length =

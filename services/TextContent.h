@@ -35,7 +35,9 @@ AnsiString TrimSystemErrorText(const char* text, std::size_t length);
 
 // The path the file-creation message shows: the full path the platform wrote
 // into a buffer of bufferSize bytes when it fitted (0 < returned < bufferSize),
-// else the path exactly as passed. Never reads beyond the buffer.
+// else the path exactly as passed; also as passed when it is not intact
+// (PathRules.h), as the platform made the full path of another one then.
+// Never reads beyond the buffer.
 AnsiString PathForCreateMessage(const AnsiString& passedPath, const char* fullPathBuffer,
                                 std::size_t bufferSize, unsigned long returned);
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "FileSystem.h"
 #include "PathRules.h"
@@ -52,6 +53,38 @@ TEST(PathRules, NamesWindowsCannotCreate) {
     }
     EXPECT_FALSE(IsWindowsCreatableName(std::string("a\x01z")));
     EXPECT_FALSE(IsWindowsCreatableName(std::string("a\x1Fz")));
+}
+
+TEST(PathRules, NamesWithBytePairsCodePage936LacksCannotBeCreated) {
+    // The ANSI calls drop a final lead byte (Wine created "a" for "a\x81") and
+    // turn a lead byte with an undefined second byte into '?'.
+    for (const char* name : {"a\x81", "\x81", "a\x81 b", "a\x81\x30", "a\x81\x7F", "a\x81\xFF", "\xFE\x3F"}) {
+        EXPECT_FALSE(IsWindowsCreatableName(name)) << test::Hex(name);
+    }
+    for (const char* name : {"a\x81\x40", "a\x81\x7E", "a\x81\x80", "a\xFE\xFE", "\x80", "a\xFF"}) {
+        EXPECT_TRUE(IsWindowsCreatableName(name)) << test::Hex(name);
+    }
+}
+
+TEST(PathRules, IntactAnsiPaths) {
+    struct Case {
+        std::string path;
+        bool intact;
+    };
+    const Case cases[] = {
+        {"C:\\work\\demo", true},
+        {"C:\\work\\\x81\x5C", true},        // 乗: its 5C is no separator, and no lead byte is left over
+        {"C:\\work\\\xD6\xD0\\", true},
+        {"", true},
+        {"C:\\work\\demo\x81", false},        // the lead byte would take the next byte
+        {"\x81", false},
+        {std::string("C:\\work\0\\demo", 13), false},  // the call would stop at C:\work
+        {std::string("demo\0", 5), false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(test::Hex(c.path));
+        EXPECT_EQ(IsIntactAnsiPath(c.path), c.intact);
+    }
 }
 
 TEST(PathRules, AbsoluteWindowsPaths) {
@@ -149,6 +182,20 @@ TEST(CreateFolder, ChineseNamesIncludingTrailByte5C) {
     EXPECT_TRUE(DirectoryExists(jo));
     EXPECT_EQ(test::ListFolder(root), std::vector<std::string>{"\x81\x5C"});
     EXPECT_EQ(test::ListFolder(temp.Path()), std::vector<std::string>{"KX\xCF\xEE\xC4\xBF"});
+}
+
+TEST(CreateFolder, PathsNamingAnotherFolderAreRefused) {
+    // Each of these would reach "a" or a sibling through the ANSI calls.
+    TempFolder temp;
+    ASSERT_TRUE(test::MakeFolder(temp.Child("a")));
+    for (const std::string& path : {temp.Child("b\x81"), temp.Child(std::string("b\0c", 3)),
+                                    temp.Child(std::string("b\0\\c", 4)), temp.Child("b\x81 c")}) {
+        SCOPED_TRACE(test::Hex(path));
+        EXPECT_FALSE(CreateFolder(path));
+    }
+    EXPECT_EQ(test::ListFolder(temp.Path()), std::vector<std::string>{"a"});
+    EXPECT_FALSE(DirectoryExists(temp.Child("a\x81")));
+    EXPECT_FALSE(DirectoryExists(temp.Child(std::string("a\0b", 3))));
 }
 
 TEST(CreateFolder, NamesWindowsCannotCreateFail) {

@@ -152,6 +152,29 @@ TEST(DeleteFolderContents, RelativeFolderIsRefusedAndNothingIsDeleted) {
     EXPECT_TRUE(test::FileExists(JoinPath(project, "a.txt")));
 }
 
+TEST(DeleteFolderContents, ZeroByteInTheFolderDeletesNothing) {
+    // The list or the C string would end at the zero: "demo" or its parent.
+    TempFolder temp;
+    const std::string project = temp.Child("demo");
+    ASSERT_TRUE(test::MakeFolder(project));
+    ASSERT_TRUE(test::WriteFileBytes(JoinPath(project, "a.txt"), "a"));
+    EXPECT_FALSE(DeleteFolderContents(project + std::string("\0sub", 4), true, false));
+    EXPECT_FALSE(DeleteFolderContents(project + std::string("\\\0", 2), true, false));
+    EXPECT_FALSE(DeleteFolderContents(JoinPath(project, std::string("sub\0", 4)), true, false));
+    EXPECT_TRUE(test::FileExists(JoinPath(project, "a.txt")));
+}
+
+TEST(DeleteFolderContents, FolderEndingInALeadByteDeletesNothing) {
+    // The appended backslash would be the lead byte's second byte: the pattern
+    // demo<81 5C>*.* matches the sibling demo乗x.txt.
+    TempFolder temp;
+    ASSERT_TRUE(test::MakeFolder(temp.Child("demo")));
+    const std::string sibling = temp.Child("demo\x81\x5Cx.txt");
+    ASSERT_TRUE(test::WriteFileBytes(sibling, "s"));
+    EXPECT_FALSE(DeleteFolderContents(temp.Child("demo\x81"), true, false));
+    EXPECT_TRUE(test::FileExists(sibling));
+}
+
 TEST(DeleteFolderContents, MissingFolderDeletesNothing) {
     TempFolder temp;
     ASSERT_TRUE(test::WriteFileBytes(temp.Child("keep.txt"), "k"));

@@ -227,6 +227,16 @@ TEST(ExtractResourceToFile, ReadOnlyFileIsFalseAndUnchanged) {
     test::SetReadOnly(path, false);
 }
 
+TEST(ExtractResourceToFile, PathsNamingAnotherFileAreFalseAndCreateNothing) {
+    // Through the ANSI calls each would have written "sub" or "x.bin".
+    TempFolder folder;
+    for (const std::string& path : {folder.Child(std::string("sub\0x", 5) + "\\x.bin"), folder.Child("x.bin\x81"),
+                                    folder.Child(std::string("x.bin\0y", 7))}) {
+        EXPECT_FALSE(ExtractResourceToFile(path, "HUNDRED", "TESTTXT")) << Hex(path);
+    }
+    EXPECT_EQ(test::ListFolder(folder.Path()), std::vector<std::string>{});
+}
+
 TEST(ExtractResourceToFile, LookupIgnoresLetterCase) {
     TempFolder folder;
     const std::string path = folder.Child("case.bin");

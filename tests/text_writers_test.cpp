@@ -333,6 +333,26 @@ TEST(SaveUtf8File, PathOf260BytesOrMoreIsShownAsPassed) {
     EXPECT_EQ(message.rfind(CreateErrorPrefix(path), 0), 0u) << message;
 }
 
+TEST(SaveUtf8File, PathsNamingAnotherFileRaiseTheCreationErrorAndCreateNothing) {
+    // Through the ANSI calls each would have written "sub" or "a.txt".
+    TempFolder folder;
+    for (const std::string& path : {folder.Child(std::string("sub\0x", 5) + "\\a.txt"), folder.Child("a.txt\x81"),
+                                    folder.Child(std::string("a.txt\0x", 7))}) {
+        SCOPED_TRACE(Hex(path));
+        EXPECT_EQ(CreateErrorOf(SaveUtf8File, path), CreateErrorOf(SaveUtf16File, path));
+        const std::string message = CreateErrorOf(SaveUtf8File, path);
+        EXPECT_EQ(message.rfind(CreateErrorPrefix(path), 0), 0u) << message;
+    }
+    EXPECT_EQ(test::ListFolder(folder.Path()), std::vector<std::string>{});
+}
+
+TEST(CreateErrorMessage, PathThatIsNotIntactIsShownAsPassed) {
+    char buffer[kFullPathBufferSize] = "C:\\full\\x.txt";
+    const std::string zero("x.txt\0y", 7);
+    EXPECT_EQ(PathForCreateMessage(zero, buffer, sizeof buffer, 13), zero);
+    EXPECT_EQ(PathForCreateMessage("x.txt\x81", buffer, sizeof buffer, 13), "x.txt\x81");
+}
+
 TEST(SaveUtf8File, ContentIsWrittenWhenTheFileIsCreatedInAChineseFolder) {
     TempFolder folder;
     const auto sub = folder.Child("KX\xCF\xEE\xC4\xBF");  // KX项目

@@ -9,13 +9,13 @@
 namespace kx {
 
 bool DirectoryExists(const AnsiString& path) {
-    if (path.empty()) return false;
+    if (path.empty() || !IsIntactAnsiPath(path)) return false;
     struct stat st {};
     return ::stat(NativePath(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 bool CreateFolder(const AnsiString& path) {
-    if (!IsWindowsCreatableName(LastPathComponent(path))) {
+    if (!IsIntactAnsiPath(path) || !IsWindowsCreatableName(LastPathComponent(path))) {
         errno = EINVAL;
         return false;
     }

@@ -4,7 +4,8 @@
 // only the entries that are not folders); the folder itself stays. Entries
 // are handled relative to open folder descriptors and never through a
 // symbolic link: a link inside is removed as a link, whatever it points to.
-// An empty or relative folder is refused before anything is touched.
+// An empty or relative folder is refused before anything is touched, and so is
+// one that the ANSI calls would take for another (IsIntactAnsiPath).
 // toRecycleBin moves each entry to the home trash when that is on the same file
 // system, else (or when moving fails) deletes it for good, like the Windows
 // Recycle Bin on a drive that has none. The deletion goes on past an entry
@@ -21,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "PathRules.h"
 #include "PosixFiles.h"
 #include "Trash.h"
 #include "UnitFunction.h"
@@ -76,8 +78,9 @@ bool RemoveEntry(int parentFd, const std::string& name) {
 
 bool DeleteFolderContents(const AnsiString& dir, bool includeSubfolders, bool toRecycleBin) {
     try {
+        if (!IsIntactAnsiPath(dir)) return false;  // it would name a parent or a sibling
         const std::string native = NativePath(dir);
-        if (native.empty() || native[0] != '/') return false;  // never the current folder or a root
+        if (native.empty() || native[0] != '/') return false;  // never relative to the current folder
         FileDescriptor folder(::open(native.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
         if (!folder) return false;
 

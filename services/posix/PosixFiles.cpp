@@ -35,8 +35,9 @@ std::string NativePath(const AnsiString& path) {
 }
 
 FileDescriptor CreateAlways(const AnsiString& path, FileAccess access) {
-    // A project written here must copy to Windows: refuse what Windows refuses.
-    if (!IsWindowsCreatableName(LastPathComponent(path))) {
+    // A project written here must copy to Windows: refuse what Windows refuses,
+    // and a path the ANSI calls would take for another one.
+    if (!IsIntactAnsiPath(path) || !IsWindowsCreatableName(LastPathComponent(path))) {
         errno = EINVAL;
         return FileDescriptor();
     }
@@ -59,6 +60,14 @@ FileDescriptor CreateAlways(const AnsiString& path, FileAccess access) {
         const int error = errno;
         fd.Reset();
         errno = error;
+        return fd;
+    }
+    if (S_ISFIFO(st.st_mode) && access == FileAccess::ReadWrite) {
+        // Opened for reading too, the FIFO always has a reader, this process:
+        // what is written would be lost, and more than the pipe holds would
+        // block for ever. As without a reader, there is no file to write.
+        fd.Reset();
+        errno = ENXIO;
         return fd;
     }
     if (S_ISREG(st.st_mode)) {

@@ -30,9 +30,11 @@ enum class FileAccess { WriteOnly, ReadWrite };
 
 // Creates the file, or opens and truncates it to length 0, as CreateFileA with
 // CREATE_ALWAYS does. Returns an invalid descriptor with errno set when it
-// cannot: EINVAL for a final name Windows cannot create, EACCES for an
-// existing regular file without any write permission bit (a read-only file,
-// also for root), otherwise the error of open.
+// cannot: EINVAL for a path that is not intact or a final name Windows
+// cannot create (PathRules.h), EACCES for an existing regular file without
+// any write permission bit (a read-only file, also for root), ENXIO for a
+// FIFO without a reader and for any FIFO opened ReadWrite, otherwise the
+// error of open.
 FileDescriptor CreateAlways(const AnsiString& path, FileAccess access);
 
 // Writes all bytes, going on after partial writes; false on an error or when

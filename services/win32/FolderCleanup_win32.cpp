@@ -11,8 +11,11 @@ namespace kx {
 bool DeleteFolderContents(const AnsiString& dir, bool includeSubfolders, bool toRecycleBin) {
     // An empty folder would give "\*.*", the root of the current drive, and a
     // relative one depends on the current folder: neither names a folder the
-    // caller can mean, so nothing is deleted.
-    if (!IsAbsoluteWindowsPath(dir)) return false;
+    // caller can mean, so nothing is deleted. Nor is anything deleted for a
+    // folder with a zero byte (the list would end early and name the folder's
+    // parent or a sibling) or one that ends in a lead byte (the appended
+    // backslash would become its second byte: the pattern would match siblings).
+    if (!IsIntactAnsiPath(dir) || !IsAbsoluteWindowsPath(dir)) return false;
 
     const AnsiString list = DeleteSourceList(dir);  // c_str() ends in two zero bytes
     static const char kNoTarget[] = "";

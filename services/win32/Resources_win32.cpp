@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "ChunkedText.h"
+#include "PathRules.h"
 #include "UnitFunction.h"
 #include "Win32Handles.h"
 
@@ -40,6 +41,8 @@ bool ExtractResourceToFile(const AnsiString& path, const AnsiString& name, const
     const void* bytes = LockResource(loaded);
     if (bytes == nullptr) return false;
 
+    // A path the ANSI call would take for another one cannot be created.
+    if (!IsIntactAnsiPath(path)) return false;
     // Write-only; others may write but not read while the payload goes in.
     FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "FileWriting.h"
+#include "PathRules.h"
 #include "TextContent.h"
 #include "UnitFunction.h"
 #include "Win32Handles.h"
@@ -49,6 +50,9 @@ WideString AnsiToWideText(const AnsiString& text) {
 }
 
 void WriteWholeFile(const AnsiString& path, const std::string& content) {
+    // A path the ANSI call would take for another one: Windows' own error for
+    // a name it cannot read, and no call that could create that other file.
+    if (!IsIntactAnsiPath(path)) ThrowCreateError(path, ERROR_INVALID_NAME);
     FileHandle file(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) ThrowCreateError(path, GetLastError());

@@ -29,6 +29,7 @@ std::string ErrorOf(Writer writer, const AnsiString& path) {
 const char* const kWindowsInvalidNames[] = {
     "a<b", "a>b", "a:b", "a\"b", "a|b", "a?b", "a*b", "tab\tname", "new\nline",
     "dot.", "space ", "CON", "con.txt", "Prn", "AUX.log", "nul", "COM1", "com9.dat", "LPT1", "lpt9.txt",
+    "lead\x81", "pair\x81 x", "pair\x81\x7F",  // Windows drops the lead byte, or reads '?'
 };
 
 TEST(WindowsNames, FoldersWindowsCannotCreateAreRefused) {
@@ -93,6 +94,17 @@ TEST(FileCreation, FifoWithoutAReaderFailsInsteadOfHanging) {
     const AnsiString path = temp.Child("pipe");
     ASSERT_EQ(::mkfifo(path.c_str(), 0666), 0);
     EXPECT_FALSE(ExtractResourceToFile(path, "HUNDRED", "TESTTXT"));
+}
+
+TEST(FileCreation, FifoMakesTheWritersRaiseTheCreationError) {
+    // The writers open for reading too, so they are the FIFO's reader: what
+    // they wrote would be lost, or block for ever once the pipe is full.
+    TempFolder temp;
+    const AnsiString path = temp.Child("pipe");
+    ASSERT_EQ(::mkfifo(path.c_str(), 0666), 0);
+    const std::string prefix = "EFCreateError: Cannot create file \"" + path + "\". ";
+    EXPECT_EQ(ErrorOf(SaveUtf8File, path).rfind(prefix, 0), 0u) << ErrorOf(SaveUtf8File, path);
+    EXPECT_EQ(ErrorOf(SaveUtf16File, path).rfind(prefix, 0), 0u);
 }
 
 TEST(FileCreation, NewFileIsNotRefusedUnderAReadOnlyUmask) {

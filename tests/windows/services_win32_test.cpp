@@ -20,9 +20,8 @@ using test::TempFolder;
 
 struct OpenFile {
     HANDLE handle;
-    OpenFile(const std::string& path, DWORD share)
-        : handle(CreateFileA(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                             nullptr)) {}
+    OpenFile(const std::string& path, DWORD share, DWORD access = GENERIC_READ)
+        : handle(CreateFileA(path.c_str(), access, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)) {}
     ~OpenFile() {
         if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
     }
@@ -46,6 +45,52 @@ TEST(WindowsSetting, AnsiCodePagesAre936) {
     char page[8] = {};
     ASSERT_GT(GetLocaleInfoA(GetThreadLocale(), LOCALE_IDEFAULTANSICODEPAGE, page, sizeof page), 0);
     EXPECT_STREQ(page, "936");
+}
+
+TEST(WindowsSetting, Utf8WriterReadsTheThreadsPageAndUtf16WriterTheSystems) {
+    // With an English thread locale the thread's ANSI page is 1252: D6 D0 are
+    // two letters there, one character (中) in the system's page 936.
+    const LCID old = GetThreadLocale();
+    ASSERT_TRUE(SetThreadLocale(MAKELCID(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), SORT_DEFAULT)));
+    TempFolder folder;
+    SaveUtf8File(folder.Child("u8.txt"), "\xD6\xD0", false);
+    SaveUtf16File(folder.Child("u16.txt"), "\xD6\xD0", false);
+    SetThreadLocale(old);
+    EXPECT_EQ(test::Hex(test::ReadFileBytes(folder.Child("u8.txt")).value_or("")), "C3 96 C3 90");  // Ö Ð
+    EXPECT_EQ(test::Hex(test::ReadFileBytes(folder.Child("u16.txt")).value_or("")), "2D 4E");      // 中
+}
+
+TEST(FileHeldOpen, ExtractSharesWritingButNotReading) {
+    // Extract opens for writing only and lets others write: a holder that
+    // writes and shares writing does not stop it; one that reads does.
+    TempFolder folder;
+    const auto path = folder.Child("shared.bin");
+    ASSERT_TRUE(test::WriteFileBytes(path, "original"));
+    {
+        OpenFile writer(path, FILE_SHARE_WRITE, GENERIC_WRITE);
+        ASSERT_NE(writer.handle, INVALID_HANDLE_VALUE);
+        EXPECT_TRUE(ExtractResourceToFile(path, "HUNDRED", "TESTTXT"));
+    }
+    {
+        OpenFile reader(path, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, GENERIC_READ);
+        ASSERT_NE(reader.handle, INVALID_HANDLE_VALUE);
+        EXPECT_FALSE(ExtractResourceToFile(path, "ALLBYTES", "TESTBIN"));
+    }
+    EXPECT_EQ(test::ReadFileBytes(path).value_or("").size(), 100u);
+}
+
+TEST(FileHeldOpen, WritersShareNothingSoAHolderSharingEverythingStopsThem) {
+    TempFolder folder;
+    const auto path = folder.Child("shared.txt");
+    ASSERT_TRUE(test::WriteFileBytes(path, "original"));
+    {
+        OpenFile holder(path, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, GENERIC_READ);
+        ASSERT_NE(holder.handle, INVALID_HANDLE_VALUE);
+        const std::string prefix = "Cannot create file \"" + path + "\". ";
+        EXPECT_EQ(CreateErrorOf(SaveUtf8File, path).rfind(prefix, 0), 0u);
+        EXPECT_EQ(CreateErrorOf(SaveUtf16File, path).rfind(prefix, 0), 0u);
+    }
+    EXPECT_EQ(test::ReadFileBytes(path).value_or(""), "original");
 }
 
 TEST(FileHeldOpen, WithoutSharingExtractIsFalseAndTheFileUnchanged) {
