@@ -18,23 +18,24 @@ using test::TempFolder;
 // ---- path rules ------------------------------------------------------------
 
 TEST(PathRules, EndsWithBackslashGoesByCharacters) {
-    EXPECT_TRUE(EndsWithBackslashChar("C:\\a\\"));
-    EXPECT_FALSE(EndsWithBackslashChar("C:\\a"));
-    EXPECT_FALSE(EndsWithBackslashChar("C:\\\x81\x5C"));  // 乗
-    EXPECT_TRUE(EndsWithBackslashChar("C:\\\x81\x5C\\"));
-    EXPECT_FALSE(EndsWithBackslashChar(""));
-    EXPECT_TRUE(EndsWithBackslashChar("\\"));
+    const std::pair<const char*, bool> cases[] = {
+        {"C:\\a\\", true},
+        {"C:\\a", false},
+        {"C:\\\x81\x5C", false},  // 乗
+        {"C:\\\x81\x5C\\", true},
+        {"", false},
+        {"\\", true},
+    };
+    for (const auto& [text, ends] : cases) EXPECT_EQ(EndsWithBackslashChar(text), ends) << test::Hex(text);
 }
 
 TEST(PathRules, LastComponent) {
-    EXPECT_EQ(LastPathComponent("C:\\work\\demo"), "demo");
-    EXPECT_EQ(LastPathComponent("C:\\work\\demo\\"), "demo");
-    EXPECT_EQ(LastPathComponent("/tmp/x\\KX"), "KX");
-    EXPECT_EQ(LastPathComponent("name"), "name");
-    EXPECT_EQ(LastPathComponent("C:\\\x81\x5C"), "\x81\x5C");
-    EXPECT_EQ(LastPathComponent("a\\\x81\x5C\\b"), "b");
-    EXPECT_EQ(LastPathComponent(""), "");
-    EXPECT_EQ(LastPathComponent("\\"), "");
+    const std::pair<const char*, const char*> cases[] = {
+        {"C:\\work\\demo", "demo"}, {"C:\\work\\demo\\", "demo"}, {"/tmp/x\\KX", "KX"},
+        {"name", "name"}, {"C:\\\x81\x5C", "\x81\x5C"}, {"a\\\x81\x5C\\b", "b"},
+        {"", ""}, {"\\", ""},
+    };
+    for (const auto& [path, last] : cases) EXPECT_EQ(LastPathComponent(path), last) << test::Hex(path);
 }
 
 TEST(PathRules, WindowsCreatableNames) {
@@ -88,16 +89,12 @@ TEST(PathRules, IntactAnsiPaths) {
 }
 
 TEST(PathRules, AbsoluteWindowsPaths) {
-    EXPECT_TRUE(IsAbsoluteWindowsPath("C:\\"));
-    EXPECT_TRUE(IsAbsoluteWindowsPath("d:\\work\\demo"));
-    EXPECT_TRUE(IsAbsoluteWindowsPath("Z:/tmp"));
-    EXPECT_TRUE(IsAbsoluteWindowsPath("\\\\server\\share"));
-    EXPECT_FALSE(IsAbsoluteWindowsPath(""));
-    EXPECT_FALSE(IsAbsoluteWindowsPath("C:"));
-    EXPECT_FALSE(IsAbsoluteWindowsPath("C:demo"));
-    EXPECT_FALSE(IsAbsoluteWindowsPath("demo"));
-    EXPECT_FALSE(IsAbsoluteWindowsPath(".\\demo"));
-    EXPECT_FALSE(IsAbsoluteWindowsPath("\\demo"));
+    for (const char* path : {"C:\\", "d:\\work\\demo", "Z:/tmp", "\\\\server\\share"}) {
+        EXPECT_TRUE(IsAbsoluteWindowsPath(path)) << path;
+    }
+    for (const char* path : {"", "C:", "C:demo", "demo", ".\\demo", "\\demo"}) {
+        EXPECT_FALSE(IsAbsoluteWindowsPath(path)) << path;
+    }
 }
 
 // ---- UniqueHandle -------------------------------------------------------------

@@ -46,6 +46,27 @@ private:
     MemoryByteSource inner_;
 };
 
+// Zero bytes around the 100-byte boundaries of a 250-byte text: what each
+// gives, and the test resource that holds it (if any).
+struct ZeroCase {
+    const char* resource;
+    std::vector<std::size_t> zeros;
+    std::string expected;
+};
+
+std::vector<ZeroCase> ZeroCases() {
+    const std::string p = Pattern(250);
+    return {
+        {"ZEROAT0", {0}, p.substr(100)},
+        {"ZEROAT99", {99}, p.substr(0, 99) + p.substr(100)},
+        {"ZEROAT100", {100}, p.substr(0, 100) + p.substr(200)},
+        {"ZEROAT101", {101}, p.substr(0, 101) + p.substr(200)},
+        {"ZEROAT99AND100", {99, 100}, p.substr(0, 99) + p.substr(200)},
+        {"ZEROAT249", {249}, p.substr(0, 249)},
+        {nullptr, {199, 200}, p.substr(0, 199)},
+    };
+}
+
 // ---- the chunk rule, over any byte source ---------------------------------
 
 TEST(ChunkRule, ExactlyHundredBytesIsOneFullChunkThenAnEmptyRead) {
@@ -62,21 +83,7 @@ TEST(ChunkRule, TwoHundredFiftyBytesAreReadAsHundredHundredFifty) {
 }
 
 TEST(ChunkRule, ZeroBytesAroundTheHundredByteBoundary) {
-    const std::string p = Pattern(250);
-    struct Case {
-        std::vector<std::size_t> zeros;
-        std::string expected;
-    };
-    const std::vector<Case> cases = {
-        {{0}, p.substr(100)},
-        {{99}, p.substr(0, 99) + p.substr(100)},
-        {{100}, p.substr(0, 100) + p.substr(200)},
-        {{101}, p.substr(0, 101) + p.substr(200)},
-        {{99, 100}, p.substr(0, 99) + p.substr(200)},
-        {{249}, p.substr(0, 249)},
-        {{199, 200}, p.substr(0, 199)},
-    };
-    for (const Case& c : cases) {
+    for (const ZeroCase& c : ZeroCases()) {
         RecordingSource source(WithZeros(250, c.zeros));
         EXPECT_EQ(ReadTextInChunks(source), c.expected) << "zero at " << c.zeros.front();
     }
@@ -93,11 +100,8 @@ TEST(ChunkRule, MemorySourceNeverReadsPastItsEnd) {
 
 // ---- ReadTextResource on the embedded resources ----------------------------
 
-TEST(ReadTextResource, HundredByteResourceComesBackWhole) {
+TEST(ReadTextResource, FullChunksAndAShortLastOneComeBackWhole) {
     EXPECT_EQ(ReadTextResource("HUNDRED", "TESTTXT"), Pattern(100));
-}
-
-TEST(ReadTextResource, TwoHundredFiftyByteResourceComesBackWhole) {
     EXPECT_EQ(ReadTextResource("TWOFIFTY", "TESTTXT"), Pattern(250));
 }
 
@@ -109,13 +113,11 @@ TEST(ReadTextResource, ZeroAtOffsetTenGives160Bytes) {
 }
 
 TEST(ReadTextResource, ZeroBytesAroundTheBoundaries) {
-    const std::string p = Pattern(250);
-    EXPECT_EQ(ReadTextResource("ZEROAT0", "TESTTXT"), p.substr(100));
-    EXPECT_EQ(ReadTextResource("ZEROAT99", "TESTTXT"), p.substr(0, 99) + p.substr(100));
-    EXPECT_EQ(ReadTextResource("ZEROAT100", "TESTTXT"), p.substr(0, 100) + p.substr(200));
-    EXPECT_EQ(ReadTextResource("ZEROAT101", "TESTTXT"), p.substr(0, 101) + p.substr(200));
-    EXPECT_EQ(ReadTextResource("ZEROAT99AND100", "TESTTXT"), p.substr(0, 99) + p.substr(200));
-    EXPECT_EQ(ReadTextResource("ZEROAT249", "TESTTXT"), p.substr(0, 249));
+    for (const ZeroCase& c : ZeroCases()) {
+        if (c.resource != nullptr) {
+            EXPECT_EQ(ReadTextResource(c.resource, "TESTTXT"), c.expected) << c.resource;
+        }
+    }
 }
 
 TEST(ReadTextResource, ZeroSizeResourceGivesEmptyText) {
@@ -164,49 +166,47 @@ std::string AllBytesTwice() {
 }
 
 TEST(ExtractResourceToFile, WritesExactlyTheResourceBytes) {
+    struct Case {
+        const char* what;
+        const char* name;
+        const char* type;
+        std::string existing;  // the file's content before, if not empty
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"every byte value", "allbytes", "testbin", "", AllBytesTwice()},
+        {"lookup ignores letter case", "AllBytes", "TestBin", "", AllBytesTwice()},
+        {"zero bytes inside the resource", "ZEROAT10", "TESTTXT", "", WithZeros(250, {10})},
+        {"a longer existing file is replaced completely", "HUNDRED", "TESTTXT", std::string(5000, 'x'), Pattern(100)},
+    };
     TempFolder folder;
     const std::string path = folder.Child("GetPointXY.dll");
-    ASSERT_TRUE(ExtractResourceToFile(path, "allbytes", "testbin"));
-    const auto bytes = ReadFileBytes(path);
-    ASSERT_TRUE(bytes.has_value());
-    EXPECT_EQ(*bytes, AllBytesTwice());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (!c.existing.empty()) {
+            ASSERT_TRUE(test::WriteFileBytes(path, c.existing));
+        }
+        ASSERT_TRUE(ExtractResourceToFile(path, c.name, c.type));
+        const auto bytes = ReadFileBytes(path);
+        ASSERT_TRUE(bytes.has_value());
+        EXPECT_EQ(*bytes, c.expected);
+        ASSERT_TRUE(test::RemoveTree(path));
+    }
 }
 
-TEST(ExtractResourceToFile, ZeroBytesInsideTheResourceAreWritten) {
-    TempFolder folder;
-    const std::string path = folder.Child("zero10.bin");
-    ASSERT_TRUE(ExtractResourceToFile(path, "ZEROAT10", "TESTTXT"));
-    EXPECT_EQ(ReadFileBytes(path).value_or(""), WithZeros(250, {10}));
-}
-
-TEST(ExtractResourceToFile, LongerExistingFileIsReplacedCompletely) {
-    TempFolder folder;
-    const std::string path = folder.Child("target.bin");
-    ASSERT_TRUE(test::WriteFileBytes(path, std::string(5000, 'x')));
-    ASSERT_TRUE(ExtractResourceToFile(path, "HUNDRED", "TESTTXT"));
-    EXPECT_EQ(ReadFileBytes(path).value_or(""), Pattern(100));
-}
-
-TEST(ExtractResourceToFile, MissingResourceIsFalseAndCreatesNoFile) {
-    TempFolder folder;
-    const std::string path = folder.Child("missing.bin");
-    EXPECT_FALSE(ExtractResourceToFile(path, "NOSUCHNAME", "TESTBIN"));
-    EXPECT_FALSE(test::PathExists(path));
-}
-
-TEST(ExtractResourceToFile, MissingResourceLeavesAnExistingFileAlone) {
-    TempFolder folder;
-    const std::string path = folder.Child("keep.bin");
-    ASSERT_TRUE(test::WriteFileBytes(path, "keep me"));
-    EXPECT_FALSE(ExtractResourceToFile(path, "NOSUCHNAME", "TESTBIN"));
-    EXPECT_EQ(ReadFileBytes(path).value_or(""), "keep me");
-}
-
-TEST(ExtractResourceToFile, ZeroSizeResourceIsFalseAndCreatesNoFile) {
-    TempFolder folder;
-    const std::string path = folder.Child("empty.bin");
-    EXPECT_FALSE(ExtractResourceToFile(path, "EMPTY", "TESTTXT"));
-    EXPECT_FALSE(test::PathExists(path));
+TEST(ExtractResourceToFile, MissingOrEmptyResourceIsFalseAndTouchesNoFile) {
+    const std::pair<const char*, const char*> resources[] = {{"NOSUCHNAME", "TESTBIN"}, {"EMPTY", "TESTTXT"}};
+    for (const auto& [name, type] : resources) {
+        SCOPED_TRACE(name);
+        TempFolder folder;
+        const std::string missing = folder.Child("missing.bin");
+        EXPECT_FALSE(ExtractResourceToFile(missing, name, type));
+        EXPECT_FALSE(test::PathExists(missing));
+        const std::string keep = folder.Child("keep.bin");
+        ASSERT_TRUE(test::WriteFileBytes(keep, "keep me"));
+        EXPECT_FALSE(ExtractResourceToFile(keep, name, type));
+        EXPECT_EQ(ReadFileBytes(keep).value_or(""), "keep me");
+    }
 }
 
 TEST(ExtractResourceToFile, FolderThatDoesNotExistIsFalseAndNotCreated) {
@@ -235,13 +235,6 @@ TEST(ExtractResourceToFile, PathsNamingAnotherFileAreFalseAndCreateNothing) {
         EXPECT_FALSE(ExtractResourceToFile(path, "HUNDRED", "TESTTXT")) << Hex(path);
     }
     EXPECT_EQ(test::ListFolder(folder.Path()), std::vector<std::string>{});
-}
-
-TEST(ExtractResourceToFile, LookupIgnoresLetterCase) {
-    TempFolder folder;
-    const std::string path = folder.Child("case.bin");
-    ASSERT_TRUE(ExtractResourceToFile(path, "AllBytes", "TestBin"));
-    EXPECT_EQ(ReadFileBytes(path).value_or(""), AllBytesTwice());
 }
 
 TEST(ExtractResourceToFile, ChineseFileNameIsCreated) {

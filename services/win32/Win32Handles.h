@@ -16,27 +16,23 @@ struct FileHandleTraits {
 };
 using FileHandle = UniqueHandle<FileHandleTraits>;
 
-// A loaded resource; FreeResource is what releasing the stream over it means.
-struct ResourceHandleTraits {
-    using Handle = HGLOBAL;
+// A handle that is NULL when there is none and whose release tells nothing
+// worth checking.
+template <typename H, auto Release>
+struct ReleasedHandleTraits {
+    using Handle = H;
     static Handle Invalid() noexcept { return nullptr; }
     static bool Close(Handle handle) noexcept {
-        // FreeResource's result carries no meaning on 32-bit Windows.
-        FreeResource(handle);
+        Release(handle);
         return true;
     }
 };
-using ResourceHandle = UniqueHandle<ResourceHandleTraits>;
+
+// A loaded resource: FreeResource is what releasing the stream over it means
+// (its result carries no meaning on 32-bit Windows).
+using ResourceHandle = UniqueHandle<ReleasedHandleTraits<HGLOBAL, &FreeResource>>;
 
 // Text that COM allocated (StringFromCLSID) and the caller must free.
-struct CoTaskTextTraits {
-    using Handle = LPOLESTR;
-    static Handle Invalid() noexcept { return nullptr; }
-    static bool Close(Handle text) noexcept {
-        CoTaskMemFree(text);
-        return true;
-    }
-};
-using CoTaskText = UniqueHandle<CoTaskTextTraits>;
+using CoTaskText = UniqueHandle<ReleasedHandleTraits<LPOLESTR, &CoTaskMemFree>>;
 
 }  // namespace kx

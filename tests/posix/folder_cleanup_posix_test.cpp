@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,70 +16,60 @@ namespace {
 using test::JoinPath;
 using test::TempFolder;
 
-TEST(FolderCleanupPosix, LinkToAFolderOutsideIsRemovedNotFollowed) {
+// A project folder and beside it a folder "outside" with precious.txt, where
+// links inside the project point: what the clean-up must never reach.
+class LinksOutOfTheFolder : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(test::MakeFolderWithFile(outside, "precious.txt", "keep"));
+        ASSERT_TRUE(test::MakeFolder(project));
+    }
+    // A symbolic link at project/name pointing to target.
+    void Link(const std::string& name, const std::string& target) {
+        ASSERT_EQ(::symlink(target.c_str(), JoinPath(project, name).c_str()), 0) << name;
+    }
+    bool PreciousKept() const { return test::ReadFileBytes(precious) == std::optional<std::string>("keep"); }
+
     TempFolder temp;
     const std::string outside = temp.Child("outside");
-    ASSERT_TRUE(test::MakeFolder(outside));
-    ASSERT_TRUE(test::WriteFileBytes(JoinPath(outside, "precious.txt"), "keep"));
+    const std::string precious = JoinPath(outside, "precious.txt");
     const std::string project = temp.Child("project");
-    ASSERT_TRUE(test::MakeFolder(project));
-    ASSERT_EQ(::symlink(outside.c_str(), JoinPath(project, "link").c_str()), 0);
+};
+
+TEST_F(LinksOutOfTheFolder, LinksToFoldersFilesAndNothingAreRemovedNotFollowed) {
+    Link("link", outside);
     ASSERT_TRUE(test::MakeFolder(JoinPath(project, "sub")));
-    ASSERT_EQ(::symlink(outside.c_str(), JoinPath(project, "sub/deeper-link").c_str()), 0);
+    Link("sub/deeper-link", outside);
+    Link("file-link", precious);
+    Link("dangling", "/nonexistent/target");
 
     EXPECT_TRUE(DeleteFolderContents(project, true, false));
     EXPECT_TRUE(test::ListFolder(project).empty());
-    EXPECT_EQ(test::ReadFileBytes(JoinPath(outside, "precious.txt")).value_or(""), "keep");
+    EXPECT_TRUE(PreciousKept());
 }
 
-TEST(FolderCleanupPosix, LinkToAFileOutsideIsRemovedNotFollowed) {
-    TempFolder temp;
-    const std::string outsideFile = temp.Child("precious.txt");
-    ASSERT_TRUE(test::WriteFileBytes(outsideFile, "keep"));
-    const std::string project = temp.Child("project");
-    ASSERT_TRUE(test::MakeFolder(project));
-    ASSERT_EQ(::symlink(outsideFile.c_str(), JoinPath(project, "file-link").c_str()), 0);
-    ASSERT_EQ(::symlink("/nonexistent/target", JoinPath(project, "dangling").c_str()), 0);
-
-    EXPECT_TRUE(DeleteFolderContents(project, true, false));
-    EXPECT_TRUE(test::ListFolder(project).empty());
-    EXPECT_EQ(test::ReadFileBytes(outsideFile).value_or(""), "keep");
-}
-
-TEST(FolderCleanupPosix, WithoutSubfoldersLinksToFoldersAreRemovedAsLinks) {
-    TempFolder temp;
-    const std::string outside = temp.Child("outside");
-    ASSERT_TRUE(test::MakeFolder(outside));
-    ASSERT_TRUE(test::WriteFileBytes(JoinPath(outside, "precious.txt"), "keep"));
-    const std::string project = temp.Child("project");
-    ASSERT_TRUE(test::MakeFolder(project));
-    ASSERT_TRUE(test::MakeFolder(JoinPath(project, "sub")));
-    ASSERT_TRUE(test::WriteFileBytes(JoinPath(project, "sub/inner.txt"), "i"));
-    ASSERT_EQ(::symlink(outside.c_str(), JoinPath(project, "link").c_str()), 0);
+TEST_F(LinksOutOfTheFolder, WithoutSubfoldersLinksToFoldersAreRemovedAsLinks) {
+    ASSERT_TRUE(test::MakeFolderWithFile(JoinPath(project, "sub"), "inner.txt", "i"));
+    Link("link", outside);
 
     EXPECT_TRUE(DeleteFolderContents(project, false, false));
     EXPECT_EQ(test::ListFolder(project), std::vector<std::string>{"sub"});
     EXPECT_TRUE(test::FileExists(JoinPath(project, "sub/inner.txt")));
-    EXPECT_TRUE(test::FileExists(JoinPath(outside, "precious.txt")));
+    EXPECT_TRUE(PreciousKept());
 }
 
-TEST(FolderCleanupPosix, FolderGivenThroughALinkIsEmptiedAndTheLinkStays) {
-    TempFolder temp;
-    const std::string real = temp.Child("real");
-    ASSERT_TRUE(test::MakeFolder(real));
-    ASSERT_TRUE(test::WriteFileBytes(JoinPath(real, "a.txt"), "a"));
+TEST_F(LinksOutOfTheFolder, FolderGivenThroughALinkIsEmptiedAndTheLinkStays) {
     const std::string link = temp.Child("link");
-    ASSERT_EQ(::symlink(real.c_str(), link.c_str()), 0);
+    ASSERT_EQ(::symlink(outside.c_str(), link.c_str()), 0);
     EXPECT_TRUE(DeleteFolderContents(link, true, false));
-    EXPECT_TRUE(test::ListFolder(real).empty());
+    EXPECT_TRUE(test::ListFolder(outside).empty());
     EXPECT_TRUE(test::PathExists(link));
 }
 
 TEST(FolderCleanupPosix, ReadOnlyFilesGoToo) {
     TempFolder temp;
     const std::string project = temp.Child("demo");
-    ASSERT_TRUE(test::MakeFolder(project));
-    ASSERT_TRUE(test::WriteFileBytes(JoinPath(project, "ro.txt"), "r"));
+    ASSERT_TRUE(test::MakeFolderWithFile(project, "ro.txt", "r"));
     ASSERT_TRUE(test::SetReadOnly(JoinPath(project, "ro.txt"), true));
     EXPECT_TRUE(DeleteFolderContents(project, true, false));
     EXPECT_EQ(test::ListFolder(project), std::vector<std::string>{});
@@ -100,8 +91,7 @@ TEST(FolderCleanupPosix, MissingFolderOrFileIsFailure) {
 
 TEST(FolderCleanupPosix, RelativeFolderIsRefusedEvenWhenItExistsHere) {
     TempFolder temp;
-    ASSERT_TRUE(test::MakeFolder(temp.Child("demo")));
-    ASSERT_TRUE(test::WriteFileBytes(temp.Child("demo/a.txt"), "a"));
+    ASSERT_TRUE(test::MakeFolderWithFile(temp.Child("demo"), "a.txt", "a"));
     char cwd[4096];
     ASSERT_NE(::getcwd(cwd, sizeof cwd), nullptr);
     ASSERT_EQ(::chdir(temp.Path().c_str()), 0);
@@ -117,9 +107,8 @@ TEST(FolderCleanupPosix, RelativeFolderIsRefusedEvenWhenItExistsHere) {
 
 TEST(FolderCleanupPosix, BackslashPathAsTheProgramJoinsIt) {
     TempFolder temp;
-    ASSERT_TRUE(test::MakeFolder(temp.Child("KX\xCF\xEE\xC4\xBF")));
     const std::string project = temp.Path() + "\\KX\xCF\xEE\xC4\xBF";
-    ASSERT_TRUE(test::WriteFileBytes(project + "\\a.txt", "a"));
+    ASSERT_TRUE(test::MakeFolderWithFile(project, "a.txt", "a"));
     EXPECT_TRUE(DeleteFolderContents(project + "\\", true, false));
     EXPECT_TRUE(test::ListFolder(project).empty());
 }
@@ -127,10 +116,8 @@ TEST(FolderCleanupPosix, BackslashPathAsTheProgramJoinsIt) {
 TEST(FolderCleanupPosix, ReadOnlyNestedFolderIsEmptiedWhereThePermissionsAllow) {
     TempFolder temp;
     const std::string project = temp.Child("project");
-    ASSERT_TRUE(test::MakeFolder(project));
-    ASSERT_TRUE(test::MakeFolder(JoinPath(project, "ro")));
-    ASSERT_TRUE(test::WriteFileBytes(JoinPath(project, "ro/f.txt"), "f"));
-    ASSERT_TRUE(test::WriteFileBytes(JoinPath(project, "other.txt"), "o"));
+    ASSERT_TRUE(test::MakeFolderWithFile(project, "other.txt", "o"));
+    ASSERT_TRUE(test::MakeFolderWithFile(JoinPath(project, "ro"), "f.txt", "f"));
     ASSERT_EQ(::chmod(JoinPath(project, "ro").c_str(), 0555), 0);
     const bool result = DeleteFolderContents(project, true, false);
     if (::geteuid() == 0) {

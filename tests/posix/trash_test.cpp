@@ -66,20 +66,25 @@ TEST(TrashFolder, FromXdgDataHomeOrHome) {
     EXPECT_EQ(HomeTrashFolder(), "/home/user/.local/share/Trash");
 }
 
-TEST(DeleteToTrash, EntriesMoveToTheTrashWithInfoFiles) {
+// A project folder "demo" and a private trash: $XDG_DATA_HOME is temp/data.
+class DeleteToTrash : public testing::Test {
+protected:
+    void SetUp() override {
+        env.Set("XDG_DATA_HOME", dataHome);
+        ASSERT_TRUE(test::MakeFolder(project));
+    }
+
     TempFolder temp;
     ScopedEnvironment env;
     const std::string dataHome = temp.Child("data");
-    env.Set("XDG_DATA_HOME", dataHome);
     const std::string trash = dataHome + "/Trash";
-
     const std::string project = temp.Child("demo");
-    ASSERT_TRUE(test::MakeFolder(project));
+};
+
+TEST_F(DeleteToTrash, EntriesMoveToTheTrashWithInfoFiles) {
     ASSERT_TRUE(test::WriteFileBytes(JoinPath(project, "demo.kxproj"), "project file"));
     ASSERT_TRUE(test::WriteFileBytes(JoinPath(project, "README"), "no extension"));
-    const std::string build = JoinPath(project, "\xC9\xFA\xB3\xC9");  // 生成
-    ASSERT_TRUE(test::MakeFolder(build));
-    ASSERT_TRUE(test::WriteFileBytes(JoinPath(build, "GetPointXY.dll"), "dll"));
+    ASSERT_TRUE(test::MakeFolderWithFile(JoinPath(project, "\xC9\xFA\xB3\xC9"), "GetPointXY.dll", "dll"));  // 生成
 
     EXPECT_TRUE(DeleteFolderContents(project, true, true));
     EXPECT_TRUE(test::FolderExists(project));
@@ -100,15 +105,7 @@ TEST(DeleteToTrash, EntriesMoveToTheTrashWithInfoFiles) {
     EXPECT_EQ(st.st_mode & 0777, 0700u);
 }
 
-TEST(DeleteToTrash, NameCollisionsGetNumberedNames) {
-    TempFolder temp;
-    ScopedEnvironment env;
-    const std::string dataHome = temp.Child("data");
-    env.Set("XDG_DATA_HOME", dataHome);
-    const std::string trash = dataHome + "/Trash";
-    const std::string project = temp.Child("demo");
-    ASSERT_TRUE(test::MakeFolder(project));
-
+TEST_F(DeleteToTrash, NameCollisionsGetNumberedNames) {
     for (const char* content : {"first", "second", "third"}) {
         ASSERT_TRUE(test::WriteFileBytes(JoinPath(project, "a.txt"), content));
         ASSERT_TRUE(DeleteFolderContents(project, true, true));
@@ -119,13 +116,9 @@ TEST(DeleteToTrash, NameCollisionsGetNumberedNames) {
     ExpectInfo(InfoOf(trash, "a.txt.2"), PercentEncodePath(RealPath(project)) + "/a.txt");
 }
 
-TEST(DeleteToTrash, WithoutXdgDataHomeTheTrashIsUnderHome) {
-    TempFolder temp;
-    ScopedEnvironment env;
+TEST_F(DeleteToTrash, WithoutXdgDataHomeTheTrashIsUnderHome) {
     env.Unset("XDG_DATA_HOME");
     env.Set("HOME", temp.Child("home"));
-    const std::string project = temp.Child("demo");
-    ASSERT_TRUE(test::MakeFolder(project));
     ASSERT_TRUE(test::WriteFileBytes(JoinPath(project, "a.txt"), "a"));
 
     EXPECT_TRUE(DeleteFolderContents(project, true, true));
@@ -134,77 +127,56 @@ TEST(DeleteToTrash, WithoutXdgDataHomeTheTrashIsUnderHome) {
     EXPECT_TRUE(test::FileExists(temp.Child("home/.local/share/Trash/info/a.txt.trashinfo")));
 }
 
-TEST(DeleteToTrash, WithoutSubfoldersTheFoldersStayAndAreNotTrashed) {
-    TempFolder temp;
-    ScopedEnvironment env;
-    env.Set("XDG_DATA_HOME", temp.Child("data"));
-    const std::string project = temp.Child("demo");
-    ASSERT_TRUE(test::MakeFolder(project));
+TEST_F(DeleteToTrash, WithoutSubfoldersTheFoldersStayAndAreNotTrashed) {
     ASSERT_TRUE(test::MakeFolder(JoinPath(project, "sub")));
     ASSERT_TRUE(test::WriteFileBytes(JoinPath(project, "a.txt"), "a"));
 
     DeleteFolderContents(project, false, true);
     EXPECT_EQ(test::ListFolder(project), std::vector<std::string>{"sub"});
-    EXPECT_EQ(test::ListFolder(temp.Child("data/Trash/files")), std::vector<std::string>{"a.txt"});
+    EXPECT_EQ(test::ListFolder(trash + "/files"), std::vector<std::string>{"a.txt"});
 }
 
-TEST(DeleteToTrash, LinksAreTrashedAsLinks) {
-    TempFolder temp;
-    ScopedEnvironment env;
-    env.Set("XDG_DATA_HOME", temp.Child("data"));
+TEST_F(DeleteToTrash, LinksAreTrashedAsLinks) {
     const std::string outside = temp.Child("outside");
-    ASSERT_TRUE(test::MakeFolder(outside));
-    ASSERT_TRUE(test::WriteFileBytes(JoinPath(outside, "precious.txt"), "keep"));
-    const std::string project = temp.Child("demo");
-    ASSERT_TRUE(test::MakeFolder(project));
+    ASSERT_TRUE(test::MakeFolderWithFile(outside, "precious.txt", "keep"));
     ASSERT_EQ(::symlink(outside.c_str(), JoinPath(project, "link").c_str()), 0);
 
     EXPECT_TRUE(DeleteFolderContents(project, true, true));
     EXPECT_TRUE(test::ListFolder(project).empty());
     struct stat st {};
-    EXPECT_EQ(::lstat(temp.Child("data/Trash/files/link").c_str(), &st), 0);
+    EXPECT_EQ(::lstat((trash + "/files/link").c_str(), &st), 0);
     EXPECT_TRUE(S_ISLNK(st.st_mode));
     EXPECT_TRUE(test::FileExists(JoinPath(outside, "precious.txt")));
 }
 
-TEST(DeleteToTrash, AnotherFileSystemMeansAPermanentDelete) {
+TEST_F(DeleteToTrash, AnotherFileSystemMeansAPermanentDelete) {
     struct stat tmp {};
     struct stat shm {};
-    TempFolder temp;
     if (::stat(temp.Path().c_str(), &tmp) != 0 || ::stat("/dev/shm", &shm) != 0 || tmp.st_dev == shm.st_dev ||
         ::access("/dev/shm", W_OK) != 0) {
         GTEST_SKIP() << "needs a writable /dev/shm on another file system than the temporary folder";
     }
     char templ[] = "/dev/shm/kx-trash-XXXXXX";
     ASSERT_NE(::mkdtemp(templ), nullptr);
-    const std::string dataHome = templ;
-    ScopedEnvironment env;
-    env.Set("XDG_DATA_HOME", dataHome);
+    const std::string otherDataHome = templ;
+    env.Set("XDG_DATA_HOME", otherDataHome);
 
-    const std::string project = temp.Child("demo");
-    ASSERT_TRUE(test::MakeFolder(project));
     ASSERT_TRUE(test::WriteFileBytes(JoinPath(project, "a.txt"), "a"));
-    ASSERT_TRUE(test::MakeFolder(JoinPath(project, "sub")));
-    ASSERT_TRUE(test::WriteFileBytes(JoinPath(project, "sub/b.txt"), "b"));
+    ASSERT_TRUE(test::MakeFolderWithFile(JoinPath(project, "sub"), "b.txt", "b"));
 
     const bool result = DeleteFolderContents(project, true, true);
-    const auto trashed = test::ListFolder(dataHome + "/Trash/files");
-    const auto infos = test::ListFolder(dataHome + "/Trash/info");
-    test::RemoveTree(dataHome);
+    const auto trashed = test::ListFolder(otherDataHome + "/Trash/files");
+    const auto infos = test::ListFolder(otherDataHome + "/Trash/info");
+    test::RemoveTree(otherDataHome);
     EXPECT_TRUE(result);
     EXPECT_TRUE(test::ListFolder(project).empty());
     EXPECT_TRUE(trashed.empty());
     EXPECT_TRUE(infos.empty());
 }
 
-TEST(DeleteToTrash, UnusableTrashMeansAPermanentDelete) {
-    TempFolder temp;
-    ScopedEnvironment env;
+TEST_F(DeleteToTrash, UnusableTrashMeansAPermanentDelete) {
     // A file where the trash folder would be: no trash can be made there.
-    ASSERT_TRUE(test::WriteFileBytes(temp.Child("data"), "not a folder"));
-    env.Set("XDG_DATA_HOME", temp.Child("data"));
-    const std::string project = temp.Child("demo");
-    ASSERT_TRUE(test::MakeFolder(project));
+    ASSERT_TRUE(test::WriteFileBytes(dataHome, "not a folder"));
     ASSERT_TRUE(test::WriteFileBytes(JoinPath(project, "a.txt"), "a"));
 
     EXPECT_TRUE(DeleteFolderContents(project, true, true));

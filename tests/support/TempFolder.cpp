@@ -6,9 +6,12 @@
 #include <cstdio>
 
 #include "Gbk.h"
+#include "UnitFunction.h"
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include "win32/Win32Handles.h"
 #else
 #include <dirent.h>
 #include <fcntl.h>
@@ -57,19 +60,30 @@ AnsiString JoinPath(const AnsiString& folder, const AnsiString& name) {
 
 AnsiString TempFolder::Child(const AnsiString& relative) const { return JoinPath(path_, relative); }
 
+bool MakeFolderWithFile(const AnsiString& folder, const AnsiString& name, const std::string& bytes) {
+    return MakeFolder(folder) && WriteFileBytes(JoinPath(folder, name), bytes);
+}
+
+const NamedWriter kTextWriters[2] = {{"SaveUtf8File", &kx::SaveUtf8File}, {"SaveUtf16File", &kx::SaveUtf16File}};
+
+std::string WriterErrorOf(TextWriter writer, const AnsiString& path) {
+    try {
+        writer(path, "abc", true);
+    } catch (const kx::EFCreateError& error) {
+        return "EFCreateError: " + error.Message();
+    } catch (const kx::EWriteError& error) {
+        return "EWriteError: " + error.Message();
+    } catch (const std::exception& other) {
+        return std::string("other error: ") + other.what();
+    }
+    return "none";
+}
+
+std::string CreateErrorStart(const AnsiString& path) { return "EFCreateError: Cannot create file \"" + path + "\". "; }
+
 #ifdef _WIN32
 
 namespace {
-
-struct Handle {
-    HANDLE h;
-    explicit Handle(HANDLE value) : h(value) {}
-    ~Handle() {
-        if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
-    }
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-};
 
 std::int64_t SecondsFromFileTime(const FILETIME& ft) {
     ULARGE_INTEGER v;
@@ -125,14 +139,14 @@ bool FolderExists(const AnsiString& path) {
 bool PathExists(const AnsiString& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 std::optional<std::string> ReadFileBytes(const AnsiString& path) {
-    Handle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+    kx::FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file.h == INVALID_HANDLE_VALUE) return std::nullopt;
+    if (!file) return std::nullopt;
     std::string bytes;
     char buffer[4096];
     for (;;) {
         DWORD read = 0;
-        if (!ReadFile(file.h, buffer, sizeof buffer, &read, nullptr)) return std::nullopt;
+        if (!ReadFile(file.Get(), buffer, sizeof buffer, &read, nullptr)) return std::nullopt;
         if (read == 0) break;
         bytes.append(buffer, read);
     }
@@ -140,12 +154,12 @@ std::optional<std::string> ReadFileBytes(const AnsiString& path) {
 }
 
 bool WriteFileBytes(const AnsiString& path, const std::string& bytes) {
-    Handle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+    kx::FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                             nullptr));
-    if (file.h == INVALID_HANDLE_VALUE) return false;
+    if (!file) return false;
     DWORD written = 0;
     return bytes.empty() ||
-           (WriteFile(file.h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+           (WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
             written == bytes.size());
 }
 
@@ -160,9 +174,9 @@ bool SetReadOnly(const AnsiString& path, bool readOnly) {
 }
 
 bool PlatformIgnoresReadOnly(const AnsiString& readOnlyFile) {
-    Handle probe(CreateFileA(readOnlyFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+    kx::FileHandle probe(CreateFileA(readOnlyFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    return probe.h != INVALID_HANDLE_VALUE;
+    return probe.Valid();
 }
 
 std::optional<std::int64_t> ModifiedTime(const AnsiString& path) {
@@ -172,11 +186,11 @@ std::optional<std::int64_t> ModifiedTime(const AnsiString& path) {
 }
 
 bool SetModifiedTime(const AnsiString& path, std::int64_t secondsSince1970) {
-    Handle file(CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+    kx::FileHandle file(CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                             OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    if (file.h == INVALID_HANDLE_VALUE) return false;
+    if (!file) return false;
     const FILETIME ft = FileTimeFromSeconds(secondsSince1970);
-    return SetFileTime(file.h, nullptr, &ft, &ft) != 0;
+    return SetFileTime(file.Get(), nullptr, &ft, &ft) != 0;
 }
 
 std::vector<AnsiString> ListFolder(const AnsiString& path) {
@@ -296,15 +310,22 @@ bool SetModifiedTime(const AnsiString& path, std::int64_t secondsSince1970) {
     return ::utimensat(AT_FDCWD, Native(path).c_str(), times, 0) == 0;
 }
 
-std::vector<AnsiString> ListFolder(const AnsiString& path) {
-    std::vector<AnsiString> names;
-    DIR* dir = ::opendir(Native(path).c_str());
+std::vector<std::string> ListNativeFolder(const std::string& nativePath) {
+    std::vector<std::string> names;
+    DIR* dir = ::opendir(nativePath.c_str());
     if (dir == nullptr) return names;
     while (const dirent* entry = ::readdir(dir)) {
         const std::string name = entry->d_name;
-        if (name != "." && name != "..") names.push_back(kx::AnsiFromUtf8(name));
+        if (name != "." && name != "..") names.push_back(name);
     }
     ::closedir(dir);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::vector<AnsiString> ListFolder(const AnsiString& path) {
+    std::vector<AnsiString> names;
+    for (const std::string& name : ListNativeFolder(Native(path))) names.push_back(kx::AnsiFromUtf8(name));
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -316,15 +337,7 @@ bool RemoveNative(const std::string& native) {
     if (::lstat(native.c_str(), &st) != 0) return errno == ENOENT;
     if (!S_ISDIR(st.st_mode)) return ::unlink(native.c_str()) == 0;
     ::chmod(native.c_str(), 0700);
-    if (DIR* dir = ::opendir(native.c_str())) {
-        std::vector<std::string> children;
-        while (const dirent* entry = ::readdir(dir)) {
-            const std::string name = entry->d_name;
-            if (name != "." && name != "..") children.push_back(name);
-        }
-        ::closedir(dir);
-        for (const std::string& child : children) RemoveNative(native + "/" + child);
-    }
+    for (const std::string& child : ListNativeFolder(native)) RemoveNative(native + "/" + child);
     return ::rmdir(native.c_str()) == 0;
 }
 

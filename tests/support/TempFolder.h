@@ -1,6 +1,7 @@
 // Test helpers on ANSI (GBK) paths, the program's kind of path, for both
-// platforms: a unique temporary folder removed with everything in it, and
-// small file operations that do not go through the code under test.
+// platforms: a unique temporary folder removed with everything in it, small
+// file operations that do not go through the code under test, and the two
+// text writers as a list with their errors as text.
 #pragma once
 
 #include <cstdint>
@@ -46,6 +47,8 @@ std::optional<std::string> ReadFileBytes(const AnsiString& path);
 // Creates or replaces a file with exactly these bytes.
 bool WriteFileBytes(const AnsiString& path, const std::string& bytes);
 bool MakeFolder(const AnsiString& path);
+// Makes folder and, inside it, the file name holding bytes.
+bool MakeFolderWithFile(const AnsiString& folder, const AnsiString& name, const std::string& bytes);
 // Read-only attribute on Windows; all write permission bits off on POSIX.
 bool SetReadOnly(const AnsiString& path, bool readOnly);
 // True where the platform lets a file marked read-only be opened for
@@ -59,8 +62,29 @@ bool SetModifiedTime(const AnsiString& path, std::int64_t secondsSince1970);
 std::vector<AnsiString> ListFolder(const AnsiString& path);
 // Removes a file, link or folder tree; true when nothing is left.
 bool RemoveTree(const AnsiString& path);
+#ifndef _WIN32
+// Names inside a folder given by its native (UTF-8) path, exactly as the file
+// system holds them, sorted, without "." and "..".
+std::vector<std::string> ListNativeFolder(const std::string& nativePath);
+#endif
 
 // "61 62 63": bytes as spaced upper-case hex, for readable failure messages.
 std::string Hex(const std::string& bytes);
+
+// SaveUtf8File and SaveUtf16File, for cases that hold for both.
+using TextWriter = void (*)(const AnsiString& path, const AnsiString& text, bool withBom);
+struct NamedWriter {
+    const char* name;
+    TextWriter write;
+};
+extern const NamedWriter kTextWriters[2];
+
+// What writing "abc" with a BOM to path raises, as text: "EFCreateError: "
+// or "EWriteError: " and the message, "other error: " and what(), or "none".
+std::string WriterErrorOf(TextWriter writer, const AnsiString& path);
+
+// How that text starts when path cannot be created:
+// "EFCreateError: Cannot create file \"<path>\". ".
+std::string CreateErrorStart(const AnsiString& path);
 
 }  // namespace kx::test

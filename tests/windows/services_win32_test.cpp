@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <objbase.h>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -12,32 +13,24 @@
 #include "GuidText.h"
 #include "UnitFunction.h"
 #include "support/TempFolder.h"
+#include "win32/Win32Handles.h"
 
 namespace kx {
 namespace {
 
+using test::CreateErrorStart;
+using test::kTextWriters;
+using test::NamedWriter;
 using test::TempFolder;
+using test::WriterErrorOf;
+using testing::StartsWith;
 
-struct OpenFile {
-    HANDLE handle;
-    OpenFile(const std::string& path, DWORD share, DWORD access = GENERIC_READ)
-        : handle(CreateFileA(path.c_str(), access, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)) {}
-    ~OpenFile() {
-        if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
-    }
-    OpenFile(const OpenFile&) = delete;
-    OpenFile& operator=(const OpenFile&) = delete;
-};
-
-template <typename Writer>
-std::string CreateErrorOf(Writer writer, const AnsiString& path) {
-    try {
-        writer(path, "abc", true);
-    } catch (const EFCreateError& error) {
-        return error.Message();
-    }
-    return "no error";
+// Opens an existing file the way another program holding it would.
+FileHandle Hold(const std::string& path, DWORD access, DWORD share) {
+    return FileHandle(CreateFileA(path.c_str(), access, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
+
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
 TEST(WindowsSetting, AnsiCodePagesAre936) {
     // Every expected byte in these tests assumes GBK; the Wine runner sets it.
@@ -60,75 +53,53 @@ TEST(WindowsSetting, Utf8WriterReadsTheThreadsPageAndUtf16WriterTheSystems) {
     EXPECT_EQ(test::Hex(test::ReadFileBytes(folder.Child("u16.txt")).value_or("")), "2D 4E");      // 中
 }
 
-TEST(FileHeldOpen, ExtractSharesWritingButNotReading) {
-    // Extract opens for writing only and lets others write: a holder that
-    // writes and shares writing does not stop it; one that reads does.
+TEST(FileHeldOpen, ExtractWritesOnlyAndSharesOnlyWriting) {
+    // A holder that writes and shares writing does not stop Extract; one that
+    // reads does, whatever it shares, and the file stays as it was.
+    struct Case {
+        const char* holder;
+        DWORD access;
+        DWORD share;
+        bool extracted;
+    };
+    const Case cases[] = {
+        {"a writer sharing writing", GENERIC_WRITE, FILE_SHARE_WRITE, true},
+        {"a reader sharing nothing", GENERIC_READ, 0, false},
+        {"a reader sharing reading only", GENERIC_READ, FILE_SHARE_READ, false},
+        {"a reader sharing everything", GENERIC_READ, kShareAll, false},
+    };
     TempFolder folder;
-    const auto path = folder.Child("shared.bin");
-    ASSERT_TRUE(test::WriteFileBytes(path, "original"));
-    {
-        OpenFile writer(path, FILE_SHARE_WRITE, GENERIC_WRITE);
-        ASSERT_NE(writer.handle, INVALID_HANDLE_VALUE);
-        EXPECT_TRUE(ExtractResourceToFile(path, "HUNDRED", "TESTTXT"));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.holder);
+        const auto path = folder.Child("held.bin");
+        ASSERT_TRUE(test::WriteFileBytes(path, "original"));
+        {
+            const FileHandle holder = Hold(path, c.access, c.share);
+            ASSERT_TRUE(holder.Valid());
+            EXPECT_EQ(ExtractResourceToFile(path, "HUNDRED", "TESTTXT"), c.extracted);
+        }
+        const std::string bytes = test::ReadFileBytes(path).value_or("");
+        if (c.extracted) {
+            EXPECT_EQ(bytes.size(), 100u);
+        } else {
+            EXPECT_EQ(bytes, "original");
+        }
     }
-    {
-        OpenFile reader(path, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, GENERIC_READ);
-        ASSERT_NE(reader.handle, INVALID_HANDLE_VALUE);
-        EXPECT_FALSE(ExtractResourceToFile(path, "ALLBYTES", "TESTBIN"));
-    }
-    EXPECT_EQ(test::ReadFileBytes(path).value_or("").size(), 100u);
 }
 
-TEST(FileHeldOpen, WritersShareNothingSoAHolderSharingEverythingStopsThem) {
+TEST(FileHeldOpen, WritersShareNothingSoAnyHolderStopsThem) {
     TempFolder folder;
-    const auto path = folder.Child("shared.txt");
+    const auto path = folder.Child("held.txt");
     ASSERT_TRUE(test::WriteFileBytes(path, "original"));
-    {
-        OpenFile holder(path, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, GENERIC_READ);
-        ASSERT_NE(holder.handle, INVALID_HANDLE_VALUE);
-        const std::string prefix = "Cannot create file \"" + path + "\". ";
-        EXPECT_EQ(CreateErrorOf(SaveUtf8File, path).rfind(prefix, 0), 0u);
-        EXPECT_EQ(CreateErrorOf(SaveUtf16File, path).rfind(prefix, 0), 0u);
-    }
-    EXPECT_EQ(test::ReadFileBytes(path).value_or(""), "original");
-}
-
-TEST(FileHeldOpen, WithoutSharingExtractIsFalseAndTheFileUnchanged) {
-    TempFolder folder;
-    const auto path = folder.Child("locked.bin");
-    ASSERT_TRUE(test::WriteFileBytes(path, "original"));
-    {
-        OpenFile holder(path, 0);
-        ASSERT_NE(holder.handle, INVALID_HANDLE_VALUE);
-        EXPECT_FALSE(ExtractResourceToFile(path, "HUNDRED", "TESTTXT"));
-    }
-    EXPECT_EQ(test::ReadFileBytes(path).value_or(""), "original");
-}
-
-TEST(FileHeldOpen, ReadSharingOnlyStillRefusesTheWriter) {
-    TempFolder folder;
-    const auto path = folder.Child("locked.bin");
-    ASSERT_TRUE(test::WriteFileBytes(path, "original"));
-    {
-        OpenFile holder(path, FILE_SHARE_READ);
-        ASSERT_NE(holder.handle, INVALID_HANDLE_VALUE);
-        EXPECT_FALSE(ExtractResourceToFile(path, "HUNDRED", "TESTTXT"));
-    }
-    EXPECT_EQ(test::ReadFileBytes(path).value_or(""), "original");
-}
-
-TEST(FileHeldOpen, WithoutSharingTheWritersRaiseTheCreationError) {
-    TempFolder folder;
-    const auto path = folder.Child("locked.txt");
-    ASSERT_TRUE(test::WriteFileBytes(path, "original"));
-    {
-        OpenFile holder(path, 0);
-        ASSERT_NE(holder.handle, INVALID_HANDLE_VALUE);
-        const std::string prefix = "Cannot create file \"" + path + "\". ";
-        const std::string utf8 = CreateErrorOf(SaveUtf8File, path);
-        EXPECT_EQ(utf8.rfind(prefix, 0), 0u) << utf8;
-        EXPECT_GT(utf8.size(), prefix.size()) << "the system's text is missing";
-        EXPECT_EQ(CreateErrorOf(SaveUtf16File, path).rfind(prefix, 0), 0u);
+    for (const DWORD share : {DWORD{0}, kShareAll}) {
+        const FileHandle holder = Hold(path, GENERIC_READ, share);
+        ASSERT_TRUE(holder.Valid());
+        for (const NamedWriter& writer : kTextWriters) {
+            SCOPED_TRACE(std::string(writer.name) + ", holder sharing " + std::to_string(share));
+            const std::string error = WriterErrorOf(writer.write, path);
+            EXPECT_THAT(error, StartsWith(CreateErrorStart(path)));
+            EXPECT_GT(error.size(), CreateErrorStart(path).size()) << "the system's text is missing";
+        }
     }
     EXPECT_EQ(test::ReadFileBytes(path).value_or(""), "original");
 }
@@ -139,8 +110,7 @@ TEST(FileHeldOpen, TheWritersOpenWithoutSharing) {
     TempFolder folder;
     const auto path = folder.Child("free.txt");
     SaveUtf8File(path, "abc", true);
-    OpenFile after(path, 0);
-    EXPECT_NE(after.handle, INVALID_HANDLE_VALUE);
+    EXPECT_TRUE(Hold(path, GENERIC_READ, 0).Valid());
 }
 
 TEST(CreateErrorPath, RelativePathIsShownAsTheFullPath) {
@@ -148,17 +118,15 @@ TEST(CreateErrorPath, RelativePathIsShownAsTheFullPath) {
     char old[MAX_PATH] = {};
     ASSERT_GT(GetCurrentDirectoryA(MAX_PATH, old), 0u);
     ASSERT_TRUE(SetCurrentDirectoryA(folder.Path().c_str()));
-    const std::string message = CreateErrorOf(SaveUtf8File, "missing\\x.txt");
+    const std::string error = WriterErrorOf(SaveUtf8File, "missing\\x.txt");
     SetCurrentDirectoryA(old);
-    const std::string prefix = "Cannot create file \"" + folder.Path() + "\\missing\\x.txt\". ";
-    EXPECT_EQ(message.rfind(prefix, 0), 0u) << message;
+    EXPECT_THAT(error, StartsWith(CreateErrorStart(folder.Path() + "\\missing\\x.txt")));
 }
 
 TEST(CreateErrorPath, ChinesePathIsShownInAnsi) {
     TempFolder folder;
     const auto path = folder.Child("\xC9\xFA\xB3\xC9\\\xD6\xF7.txt");  // 生成\主.txt, folder missing
-    const std::string message = CreateErrorOf(SaveUtf16File, path);
-    EXPECT_EQ(message.rfind("Cannot create file \"" + path + "\". ", 0), 0u) << message;
+    EXPECT_THAT(WriterErrorOf(SaveUtf16File, path), StartsWith(CreateErrorStart(path)));
 }
 
 TEST(GuidTextOnWindows, SameLayoutAsStringFromCLSID) {
@@ -206,6 +174,14 @@ std::string EnvironmentValue(const char* name) {
     return (n > 0 && n < sizeof value) ? std::string(value, n) : std::string();
 }
 
+// An absolute Unix path as Wine's drive Z: shows it.
+std::string UnixPathUnderWine(std::string path) {
+    for (char& c : path) {
+        if (c == '/') c = '\\';
+    }
+    return "Z:" + path;
+}
+
 TEST(DeleteFolderContentsOnWindows, RecycleBinEmptiesTheFolder) {
     // Under Wine the bin is the Unix user's freedesktop trash, named by the
     // Unix environment that Wine hands down; a private one keeps tests from
@@ -225,17 +201,10 @@ TEST(DeleteFolderContentsOnWindows, RecycleBinEmptiesTheFolder) {
     EXPECT_TRUE(test::FolderExists(project));
     EXPECT_EQ(test::ListFolder(project), std::vector<std::string>{});
     if (wine) {
-        std::string trashed = "Z:" + dataHome + "/Trash/files/" + unique;
-        for (char& c : trashed) {
-            if (c == '/') c = '\\';
-        }
+        const std::string trashed = UnixPathUnderWine(dataHome + "/Trash/files/" + unique);
         EXPECT_EQ(test::ReadFileBytes(trashed).value_or("<not in the trash>"), "keep me in the bin");
         test::RemoveTree(trashed);
-        std::string info = "Z:" + dataHome + "/Trash/info/" + unique + ".trashinfo";
-        for (char& c : info) {
-            if (c == '/') c = '\\';
-        }
-        test::RemoveTree(info);
+        test::RemoveTree(UnixPathUnderWine(dataHome + "/Trash/info/" + unique + ".trashinfo"));
     }
 }
 
