@@ -1,6 +1,7 @@
 // Byte-level helpers: encodings of the generated files, and the shape of
 // messages that scripts build from pieces.
 #include "ScriptChecker.h"
+#include "TextContent.h"
 
 namespace kx::script {
 
@@ -13,40 +14,24 @@ std::string StripUtf8Bom(const std::string& bytes, bool* hadBom) {
 std::string DecodeUtf16Le(const std::string& bytes, bool* hadBom, bool* ok) {
     const bool bom = bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE';
     if (hadBom) *hadBom = bom;
-    bool good = bytes.size() % 2 == 0;
-    std::string out;
-    const auto unit = [&](std::size_t i) {
-        return static_cast<char32_t>(static_cast<unsigned char>(bytes[i]) |
-                                     (static_cast<unsigned char>(bytes[i + 1]) << 8));
-    };
+    WideString units;
     for (std::size_t i = bom ? 2 : 0; i + 1 < bytes.size(); i += 2) {
-        char32_t cp = unit(i);
-        if (cp >= 0xD800 && cp <= 0xDBFF && i + 3 < bytes.size() && unit(i + 2) >= 0xDC00 &&
-            unit(i + 2) <= 0xDFFF) {
-            cp = 0x10000 + ((cp - 0xD800) << 10) + (unit(i + 2) - 0xDC00);
-            i += 2;
-        } else if (cp >= 0xD800 && cp <= 0xDFFF) {
+        units += static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
+                                       (static_cast<unsigned char>(bytes[i + 1]) << 8));
+    }
+    // A well-formed file has whole units and no surrogate without its partner.
+    bool good = bytes.size() % 2 == 0;
+    const auto isHigh = [](char16_t u) { return u >= 0xD800 && u <= 0xDBFF; };
+    const auto isLow = [](char16_t u) { return u >= 0xDC00 && u <= 0xDFFF; };
+    for (std::size_t k = 0; k < units.size(); ++k) {
+        if (isHigh(units[k]) && k + 1 < units.size() && isLow(units[k + 1])) {
+            ++k;
+        } else if (isHigh(units[k]) || isLow(units[k])) {
             good = false;
-            cp = 0xFFFD;
-        }
-        if (cp < 0x80) {
-            out += static_cast<char>(cp);
-        } else if (cp < 0x800) {
-            out += static_cast<char>(0xC0 | (cp >> 6));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        } else if (cp < 0x10000) {
-            out += static_cast<char>(0xE0 | (cp >> 12));
-            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (cp >> 18));
-            out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
         }
     }
     if (ok) *ok = good;
-    return out;
+    return Utf8FromUnits(units);
 }
 
 std::string ConcatenationShape(const std::vector<Token>& expression) {
