@@ -19,15 +19,14 @@ if [ -z "${KX_SHOTS_DISPLAY:-}" ]; then
     exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$(realpath "$0")" "$exe" "$out"
 fi
 
-export LC_ALL=zh_CN.UTF-8 WINEDEBUG=-all WINEARCH=win32 WINEDLLOVERRIDES="mscoree,mshtml="
-export WINEPREFIX="${KX_SHOTS_WINEPREFIX:-${TMPDIR:-/tmp}/kx-shots-wine-$(id -u)}"
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    mkdir -p "$WINEPREFIX"
-    wineboot -i >/dev/null 2>&1 || true
-fi
+runner="$repo/tests/wine/run-under-wine.sh"
+arch="$("$runner" --arch-of "$exe")"
+look="${KX_WINE_LOOK:-zh-CN}"
+export KX_WINE_ARCH="$arch"
+export KX_WINEPREFIX="${KX_SHOTS_WINEPREFIX:-${TMPDIR:-/tmp}/kx-shots-wine-$(id -u)-$arch-$look}"
 # With no window manager on the display Wine draws the title bars itself.
-wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
-wineserver -w || true
+"$runner" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
+WINEPREFIX=$KX_WINEPREFIX wineserver -w || true
 
 work="$(mktemp -d)"
 cleanup() {
@@ -59,7 +58,7 @@ shoot() {  # file title
     echo "screenshots: $out/$1.png"
 }
 
-(cd "$work" && exec wine "./$(basename "$exe")") &
+(cd "$work" && exec "$runner" "./$(basename "$exe")") &
 pid=$!
 
 wait_for_window 'KX按键项目模板'
