@@ -1,5 +1,6 @@
 #include "PromptForm.h"
 
+#include "FontChoice.h"
 #include "ModalState.h"
 
 namespace kx::win {
@@ -13,13 +14,12 @@ constexpr int kMaxInputBytes = 255;
 constexpr UINT kOkCaptionId = 65370;
 constexpr UINT kCancelCaptionId = 65371;
 
-// The toolkit's default font: "MS Sans Serif", 8 points on this screen.
-Font CreateDialogFont() {
+// The toolkit's default font: "MS Sans Serif", 8 points on this screen, in a
+// character set that shows the prompt's texts.
+Font CreateDialogFont(const std::vector<const char*>& texts) {
     ScopedWindowDC screen(nullptr);
     const int height = -MulDiv(8, GetDeviceCaps(screen.Get(), LOGPIXELSY), 72);
-    return Font(CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                            DEFAULT_PITCH, "MS Sans Serif"));
+    return CreateFontShowing({height, DEFAULT_CHARSET, "MS Sans Serif"}, texts);
 }
 
 // The dialog units of the font selected into dc: X the average width of the
@@ -44,7 +44,9 @@ AnsiString LoadCaption(UINT id) {
 TPromptForm::TPromptForm(const AnsiString& caption, const AnsiString& prompt,
                          const AnsiString& value) {
     EnsureWindowClass(kClassName, WindowProc, GetSysColorBrush(COLOR_BTNFACE), nullptr);
-    font_ = CreateDialogFont();
+    const AnsiString ok = LoadCaption(kOkCaptionId);
+    const AnsiString cancel = LoadCaption(kCancelCaptionId);
+    font_ = CreateDialogFont({prompt.c_str(), value.c_str(), ok.c_str(), cancel.c_str()});
     if (!CreateWindowExA(kExStyle, kClassName, caption.c_str(), kStyle, 0, 0, 0, 0,
                          Application().Handle(), nullptr, GetModuleHandleA(nullptr), this)) {
         throw KxError("Cannot create the prompt window");

@@ -2,6 +2,9 @@
 
 #include <shellapi.h>
 
+#include <vector>
+
+#include "FontChoice.h"
 #include "GenerateProject.h"
 #include "MainLayout.h"
 #include "SystemHost.h"
@@ -29,12 +32,14 @@ constexpr char kLabelFace[] = "\xCB\xCE\xCC\xE5";
 
 const char kDownloadUrl[] = KX_DOWNLOAD_URL;
 
-Font CreateFontOfHeight(int height, BYTE charset, const char* face) {
-    Font font(CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, charset,
-                          OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
-                          face));
-    if (!font) throw KxError("Cannot create a font");
-    return font;
+// The texts a font must be able to show: the design table's, by control kind.
+template <ControlKind... kinds>
+std::vector<const char*> TextsOf() {
+    std::vector<const char*> texts;
+    for (const layout::ControlDesign& design : layout::kMainControls) {
+        if (((design.kind == kinds) || ...)) texts.push_back(design.text);
+    }
+    return texts;
 }
 
 }  // namespace
@@ -45,16 +50,18 @@ void TfrmMain::CreateFonts() {
         ScopedWindowDC screen(nullptr);
         dpi = GetDeviceCaps(screen.Get(), LOGPIXELSY);
     }
-    windowFont_ = CreateFontOfHeight(layout::WindowFontHeightForDpi(dpi), DEFAULT_CHARSET,
-                                     "MS Sans Serif");
+    windowFont_ = CreateFontShowing(
+        {layout::WindowFontHeightForDpi(dpi), DEFAULT_CHARSET, "MS Sans Serif"},
+        TextsOf<ControlKind::Button>());
     {
         ScopedWindowDC screen(nullptr);
         ScopedSelect select(screen.Get(), windowFont_.Get());
         SIZE zero{};
         if (GetTextExtentPoint32A(screen.Get(), "0", 1, &zero) && zero.cy > 0) textHeight_ = zero.cy;
     }
-    labelFont_ = CreateFontOfHeight(layout::ScaleLength(layout::kLabelFontHeight, textHeight_),
-                                    ANSI_CHARSET, kLabelFace);
+    labelFont_ = CreateFontShowing(
+        {layout::ScaleLength(layout::kLabelFontHeight, textHeight_), ANSI_CHARSET, kLabelFace},
+        TextsOf<ControlKind::Label, ControlKind::LinkLabel>());
 }
 
 SIZE TfrmMain::MeasureLabel(const char* text) const {

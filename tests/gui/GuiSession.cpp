@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "FontChoice.h"
+
 namespace kxgui {
 namespace {
 
@@ -335,31 +337,30 @@ Text DefaultProjectName() {
 int TextHeightOfWindowFont() {
     HDC screen = GetDC(nullptr);
     const int height = MulDiv(-11, GetDeviceCaps(screen, LOGPIXELSY), 96);
-    HFONT font = CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                             DEFAULT_PITCH, "MS Sans Serif");
-    HGDIOBJ old = SelectObject(screen, font);
+    // As the program chooses it for its two buttons: 生成KX项目, 退出.
+    const kx::win::Font font = kx::win::CreateFontShowing(
+        {height, DEFAULT_CHARSET, "MS Sans Serif"},
+        {"\xC9\xFA\xB3\xC9KX\xCF\xEE\xC4\xBF", "\xCD\xCB\xB3\xF6"});
+    HGDIOBJ old = SelectObject(screen, font.Get());
     SIZE size{};
     GetTextExtentPoint32A(screen, "0", 1, &size);
     SelectObject(screen, old);
-    DeleteObject(font);
     ReleaseDC(nullptr, screen);
     return size.cy;
 }
 
 SIZE LabelTextSize(const Text& text, int fontHeight) {
     HDC screen = GetDC(nullptr);
-    // 宋体, ANSI character set.
-    HFONT font = CreateFontA(fontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                             DEFAULT_PITCH, "\xCB\xCE\xCC\xE5");
-    HGDIOBJ old = SelectObject(screen, font);
+    // 宋体, ANSI character set, in the character set the program falls back to
+    // where that cannot show the text.
+    const kx::win::Font font = kx::win::CreateFontShowing(
+        {fontHeight, ANSI_CHARSET, "\xCB\xCE\xCC\xE5"}, {text.c_str()});
+    HGDIOBJ old = SelectObject(screen, font.Get());
     wchar_t wide[256] = {};
     const int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide, 256);
     SIZE size{};
     GetTextExtentPoint32W(screen, wide, length - 1, &size);
     SelectObject(screen, old);
-    DeleteObject(font);
     ReleaseDC(nullptr, screen);
     return size;
 }
