@@ -1,4 +1,5 @@
-// The one transformation ever applied to a template.
+// Replacing every occurrence of a pattern in GBK text. SubstituteProjectName
+// finds the placeholder in templates by the same rule.
 #pragma once
 
 #include <string>

@@ -1,19 +1,15 @@
 #include "GenerateProject.h"
-#include "ReplaceAll.h"
+#include "SubstituteProjectName.h"
 #include "Texts.h"
 
 namespace kx {
-
-namespace {
-
-const char kPlaceholder[] = "$ProjectName$";
-
-}  // namespace
 
 void WriteProjectFiles(const AnsiString& outputRoot, const AnsiString& name, HostPort& host) {
     const AnsiString projectFolder = outputRoot + "\\" + name;
     const AnsiString sourceFolder = projectFolder + "\\" + name;
     const AnsiString projectFile = projectFolder + "\\" + name + ".kxproj";
+    // File and folder names keep the name as typed; inside the files each
+    // place gets the form of it that the place can hold.
 
     // Without the payload the project still opens; the scripts report the missing DLL.
     ExtractResourceToFile(projectFolder + "\\" + texts::kBuildFolderName + "\\GetPointXY.dll",
@@ -23,16 +19,19 @@ void WriteProjectFiles(const AnsiString& outputRoot, const AnsiString& name, Hos
                  true);
     SaveUtf8File(sourceFolder + "\\" + texts::kPublicFunFile, ReadTextResource("publicfun", "txt"),
                  true);
-    SaveUtf8File(projectFile, ReplaceAll(ReadTextResource("programe", "txt"), kPlaceholder, name),
+    SaveUtf8File(projectFile,
+                 SubstituteProjectName(TemplateKind::ProjectFile, ReadTextResource("programe", "txt"), name),
                  true);
     SaveUtf16File(sourceFolder + "\\main.kxwin",
-                  ReplaceAll(ReadTextResource("form", "txt"), kPlaceholder, name), true);
+                  SubstituteProjectName(TemplateKind::WindowFile, ReadTextResource("form", "txt"), name),
+                  true);
 
     // The GUID is made before the template is read; it names the program's
     // single-instance event, so every project gets its own.
     const AnsiString guidLine = "var MyGUID=\"" + NewGuidText() + "\"\r\n";
     SaveUtf8File(sourceFolder + "\\" + name + ".kx",
-                 ReplaceAll(guidLine + ReadTextResource("code", "txt"), kPlaceholder, name), true);
+                 SubstituteProjectName(TemplateKind::Script, guidLine + ReadTextResource("code", "txt"), name),
+                 true);
 
     SaveUtf8File(sourceFolder + "\\" + texts::kKeyScriptFile, texts::kKeyScript, true);
 

@@ -230,7 +230,11 @@ TEST_F(GenerateProjectTest, ANameHoldingThePlaceholderIsInsertedLiterally) {
     const AnsiString name = "a$ProjectName$b";
     Generate(name);
     const std::string script = Bytes(InProject(name, test::JoinPath(name, name + ".kx")));
-    EXPECT_EQ(Count(script, name), Count(ReadTextResource("code", "txt"), "$ProjectName$"));
+    // Each placeholder gets one form of the name and none is searched again: as
+    // typed in the caption's string, made a KX name where the script names things.
+    EXPECT_EQ(Count(script, name), 1);
+    EXPECT_EQ(Count(script, name) + Count(script, "a_ProjectName_b"),
+              Count(ReadTextResource("code", "txt"), "$ProjectName$"));
     EXPECT_EQ(Count(Bytes(InProject(name, name + ".kxproj")), "$ProjectName$"), 1);
 }
 

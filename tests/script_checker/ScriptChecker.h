@@ -9,10 +9,11 @@
 //   Strings    "..." on one line, with the escapes \" \\ \r \n \t; a string left
 //              open at the end of its line is an error.
 //   Numbers    decimal (123, 1.5) or hexadecimal with a leading "#" (#632, #80000).
-//   Names      ASCII letters, digits and "_", and any non-ASCII character except
-//              punctuation and symbols (U+2000-U+2BFF, U+3000-U+303F,
-//              U+FF00-U+FFEF), so a full-width comma or bracket is an error.
-//              A name does not start with a digit.
+//   Names      the program's own rule (KxName.h): ASCII letters, digits and
+//              "_", and any character from U+00C0 up except punctuation and
+//              symbols (U+2000-U+2BFF, U+3000-U+303F, U+FF00-U+FFEF, U+FEFF),
+//              so a full-width comma or bracket is an error. A name does not
+//              start with a digit.
 //   Symbols    ( ) [ ] , . ; + - * / % = == != < > <= >= && || ! &
 //              "&" joins texts, and marks a by-reference parameter in a
 //              function header.

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <unordered_map>
 
+#include "KxName.h"
 #include "ScriptChecker.h"
 
 namespace kx::script {
@@ -67,14 +68,10 @@ std::uint32_t DecodeUtf8(const std::string& text, std::size_t pos, std::size_t& 
     return cp;
 }
 
-bool IsNameStart(std::uint32_t cp) {
-    if (cp < 0x80) return (cp >= 'a' && cp <= 'z') || (cp >= 'A' && cp <= 'Z') || cp == '_';
-    const bool punctuation = (cp >= 0x2000 && cp <= 0x2BFF) || (cp >= 0x3000 && cp <= 0x303F) ||
-                             (cp >= 0xFF00 && cp <= 0xFFEF) || cp == 0xFEFF || cp < 0xC0;
-    return !punctuation;
-}
+// Names follow the program's own rule, the one the generator makes names by.
+bool IsNameStart(std::uint32_t cp) { return kx::IsKxNameStart(cp); }
 
-bool IsNamePart(std::uint32_t cp) { return IsNameStart(cp) || (cp >= '0' && cp <= '9'); }
+bool IsNamePart(std::uint32_t cp) { return kx::IsKxNamePart(cp); }
 
 bool IsHexDigit(char c) {
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');

@@ -1,0 +1,149 @@
+// The forms a project name takes inside the generated files, and how the
+// place of each placeholder picks one.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "CodePage.h"
+#include "KxName.h"
+#include "ReplaceAll.h"
+#include "SubstituteProjectName.h"
+#include "XmlText.h"
+
+namespace kx {
+namespace {
+
+AnsiString Gbk(const std::string& utf8) { return AnsiFromUtf8(utf8); }
+
+TEST(KxIdentifierFrom, ReplacesWhatCannotStandInAName) {
+    const struct {
+        std::string name;  // GBK
+        std::string identifier;
+    } cases[] = {
+        // Already names: unchanged.
+        {"demo", "demo"},
+        {"wpx2026_12_08", "wpx2026_12_08"},
+        {Gbk(u8"中文项目"), Gbk(u8"中文项目")},
+        {"_1", "_1"},
+        {Gbk(u8"α组é"), Gbk(u8"α组é")},          // Greek and accented letters are letters
+        {"\x81\x5C", "\x81\x5C"},                    // 乗: its second byte is a backslash
+        // ASCII that is not a name character, one "_" each.
+        {"a&b", "a_b"},
+        {"my project", "my_project"},
+        {"v1.2-x", "v1_2_x"},
+        {"'q'", "_q_"},
+        // A digit may not lead: a "_" goes in front.
+        {"2048", "_2048"},
+        {Gbk(u8"3号"), Gbk(u8"_3号")},
+        // Double-byte punctuation and symbols, one "_" for the whole character.
+        {Gbk(u8"自动打怪，v2"), Gbk(u8"自动打怪_v2")},
+        {Gbk(u8"（甲）、乙。"), Gbk(u8"_甲__乙_")},
+        {Gbk(u8"〇号"), Gbk(u8"_号")},               // U+3007 is in the CJK punctuation block
+        {Gbk(u8"ｖ２"), "__"},                       // full-width forms
+        {Gbk(u8"·—"), "__"},                         // U+00B7 and U+2014
+        // Bytes code page 936 does not make a character of.
+        {"a\x80", "a_"},
+        {"a\xFF", "a_"},
+        {"a\x81", "a_"},        // a lead byte at the end
+        {"\x81\x30x", "_x"},    // a lead byte with an undefined second byte: still one character
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(KxIdentifierFrom(c.name), c.identifier) << Utf8FromAnsi(c.name);
+    }
+}
+
+TEST(KxName, RuleByCharacterClass) {
+    const struct {
+        char32_t character;
+        bool start;
+        bool part;
+    } cases[] = {
+        {'a', true, true},  {'Z', true, true},   {'_', true, true},    {'7', false, true},
+        {'$', false, false}, {' ', false, false}, {'&', false, false}, {0xB7, false, false},
+        {0xC0, true, true}, {0x4E2D, true, true}, {0x3041, true, true}, {0x3007, false, false},
+        {0x2014, false, false}, {0x2BFF, false, false}, {0x2C00, true, true}, {0xFF0C, false, false},
+        {0xFFF0, true, true}, {0xFEFF, false, false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(IsKxNameStart(c.character), c.start) << std::hex << static_cast<unsigned>(c.character);
+        EXPECT_EQ(IsKxNamePart(c.character), c.part) << std::hex << static_cast<unsigned>(c.character);
+    }
+}
+
+TEST(EscapeXmlText, EscapesTheFiveMarkupCharacters) {
+    const struct {
+        std::string text;
+        std::string escaped;
+    } cases[] = {
+        {"demo", "demo"},
+        {"a&b", "a&amp;b"},
+        {"<x>", "&lt;x&gt;"},
+        {"\"q\" 'p'", "&quot;q&quot; &apos;p&apos;"},
+        {"&amp;", "&amp;amp;"},
+        {Gbk(u8"买&卖"), Gbk(u8"买&amp;卖")},
+        {"\x81\x5C\x81\x40", "\x81\x5C\x81\x40"},  // second bytes stay as they are
+        {"", ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(EscapeXmlText(c.text), c.escaped) << c.text;
+}
+
+TEST(SubstituteProjectName, EachPlaceGetsItsForm) {
+    const struct {
+        TemplateKind kind;
+        std::string text;
+        std::string name;
+        std::string result;
+    } cases[] = {
+        {TemplateKind::ProjectFile, "<a t='$ProjectName$'>$ProjectName$.kx</a>", "a&'b",
+         "<a t='a&amp;&apos;b'>a&amp;&apos;b.kx</a>"},
+        {TemplateKind::ProjectFile, "<!-- \"$ProjectName$\" -->", "a&b", "<!-- \"a&amp;b\" -->"},
+        // Window file: quoted is the caption, the rest are names.
+        {TemplateKind::WindowFile, "w $ProjectName$ \"$ProjectName$\" 0,0,1,1 | e:$ProjectName$_x|", "my project",
+         "w my_project \"my project\" 0,0,1,1 | e:my_project_x|"},
+        {TemplateKind::WindowFile, "\"$ProjectName$\"", "\"q\"", "\"'q'\""},
+        {TemplateKind::WindowFile, "\"$ProjectName$\r\n$ProjectName$", "a b", "\"a b\r\na_b"},
+        {TemplateKind::WindowFile, "// $ProjectName$", "a b", "// a_b"},  // no comments here
+        // Script: strings and comments show the name, code names with it.
+        {TemplateKind::Script, "var c=\"$ProjectName$\" // $ProjectName$\r\nfunction $ProjectName$_x()", "a&b",
+         "var c=\"a&b\" // a&b\r\nfunction a_b_x()"},
+        {TemplateKind::Script, "\"\\\"$ProjectName$\\\\\" $ProjectName$", "a\\\"b",
+         "\"\\\"a\\\\\\\"b\\\\\" a__b"},
+        {TemplateKind::Script, "\"http://x\" $ProjectName$", "a b", "\"http://x\" a_b"},
+        {TemplateKind::Script, "// \"\r\n$ProjectName$", "a b", "// \"\r\na_b"},
+        {TemplateKind::Script, "\"open\r\n$ProjectName$", "a b", "\"open\r\na_b"},
+        // 乗 ends in 0x5C; it neither escapes the quote nor is escaped.
+        {TemplateKind::Script, "\"\x81\x5C\" $ProjectName$", "a b", "\"\x81\x5C\" a_b"},
+        {TemplateKind::WindowFile, "\"\x81\x5C\" $ProjectName$", "a b", "\"\x81\x5C\" a_b"},
+        // Occurrences as ReplaceAll finds them.
+        {TemplateKind::Script, "\x81$ProjectName$ $ProjectName$", "a b", "\x81$ProjectName$ a_b"},
+        {TemplateKind::Script, std::string("$ProjectName$\0$ProjectName$", 27), "a b",
+         std::string("a_b\0$ProjectName$", 17)},
+        {TemplateKind::Script, "$ProjectName$", "$ProjectName$", "_ProjectName_"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(SubstituteProjectName(c.kind, c.text, c.name), c.result) << c.text << " / " << c.name;
+    }
+}
+
+TEST(SubstituteProjectName, KxNamesGiveThePlainReplacement) {
+    // Quotes, slashes, backslashes, line ends, lead bytes and pieces of the
+    // placeholder collide often in short random texts.
+    const std::string pieces[] = {"$ProjectName$", "$Project", "Name$", "\"", "/", "\\", "\r\n", "\n",
+                                  "\x81", "\xD6\xD0", "a", " ", std::string(1, '\0')};
+    const AnsiString names[] = {"demo", "wpx2026_12_08", Gbk(u8"中文项目"), "_"};
+    const TemplateKind kinds[] = {TemplateKind::ProjectFile, TemplateKind::WindowFile, TemplateKind::Script};
+    std::mt19937 random(20261208);
+    for (int round = 0; round < 5000; ++round) {
+        std::string text;
+        for (std::size_t n = random() % 12; n > 0; --n) text += pieces[random() % std::size(pieces)];
+        for (const AnsiString& name : names) {
+            for (const TemplateKind kind : kinds) {
+                ASSERT_EQ(SubstituteProjectName(kind, text, name), ReplaceAll(text, "$ProjectName$", name))
+                    << "text: " << text << " kind: " << static_cast<int>(kind);
+            }
+        }
+    }
+}
+
+}  // namespace
+}  // namespace kx
