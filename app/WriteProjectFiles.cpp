@@ -14,25 +14,25 @@ void WriteProjectFiles(const AnsiString& outputRoot, const AnsiString& name, Hos
     const AnsiString projectFolder = outputRoot + "\\" + name;
     const AnsiString sourceFolder = projectFolder + "\\" + name;
     const AnsiString projectFile = projectFolder + "\\" + name + ".kxproj";
+    const TemplateSource& templates = host.Templates();
 
     // Without the payload the project still opens; the scripts report the missing DLL.
-    ExtractResourceToFile(projectFolder + "\\" + texts::kBuildFolderName + "\\GetPointXY.dll",
-                          "GetPointXY", "dll");
+    templates.WriteDll(projectFolder + "\\" + texts::kBuildFolderName + "\\GetPointXY.dll");
 
-    SaveUtf8File(sourceFolder + "\\" + texts::kRuntimeFunFile, ReadTextResource("runtimefun", "txt"),
+    SaveUtf8File(sourceFolder + "\\" + texts::kRuntimeFunFile, templates.Text("runtimefun"),
                  true);
-    SaveUtf8File(sourceFolder + "\\" + texts::kPublicFunFile, ReadTextResource("publicfun", "txt"),
+    SaveUtf8File(sourceFolder + "\\" + texts::kPublicFunFile, templates.Text("publicfun"),
                  true);
-    SaveUtf8File(projectFile, ReplaceAll(ReadTextResource("programe", "txt"), kPlaceholder, name),
+    SaveUtf8File(projectFile, ReplaceAll(templates.Text("programe"), kPlaceholder, name),
                  true);
     SaveUtf16File(sourceFolder + "\\main.kxwin",
-                  ReplaceAll(ReadTextResource("form", "txt"), kPlaceholder, name), true);
+                  ReplaceAll(templates.Text("form"), kPlaceholder, name), true);
 
     // The GUID is made before the template is read; it names the program's
     // single-instance event, so every project gets its own.
     const AnsiString guidLine = "var MyGUID=\"" + NewGuidText() + "\"\r\n";
     SaveUtf8File(sourceFolder + "\\" + name + ".kx",
-                 ReplaceAll(guidLine + ReadTextResource("code", "txt"), kPlaceholder, name), true);
+                 ReplaceAll(guidLine + templates.Text("code"), kPlaceholder, name), true);
 
     SaveUtf8File(sourceFolder + "\\" + texts::kKeyScriptFile, texts::kKeyScript, true);
 
