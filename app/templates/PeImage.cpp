@@ -1,14 +1,11 @@
 #include "PeImage.h"
 
-#include <fstream>
-#include <iterator>
-
-namespace kx::test {
+namespace kx {
 namespace {
 
 class Reader {
 public:
-    explicit Reader(const std::vector<std::uint8_t>& bytes) : bytes_(bytes) {}
+    Reader(const unsigned char* data, std::size_t size) : data_(data), size_(size) {}
 
     std::uint32_t U16(std::size_t offset) const { return Byte(offset) | Byte(offset + 1) << 8; }
     std::uint32_t U32(std::size_t offset) const { return U16(offset) | U16(offset + 2) << 16; }
@@ -23,13 +20,14 @@ public:
 
 private:
     std::uint32_t Byte(std::size_t offset) const {
-        if (offset >= bytes_.size()) {
+        if (offset >= size_) {
             throw PeFormatError("read past the end of the file at offset " + std::to_string(offset));
         }
-        return bytes_[offset];
+        return data_[offset];
     }
 
-    const std::vector<std::uint8_t>& bytes_;
+    const unsigned char* data_;
+    std::size_t size_;
 };
 
 struct Section {
@@ -63,7 +61,13 @@ void ReadExports(const Reader& in, const Layout& layout, std::uint32_t rva, PeIm
     const std::size_t dir = layout.Offset(rva);
     image.exportDllName = in.CString(layout.Offset(in.U32(dir + 12)));
     const std::uint32_t base = in.U32(dir + 16);
+    image.exportBase = base;
     image.exportFunctionCount = in.U32(dir + 20);
+    const std::uint32_t functions = in.U32(dir + 28);
+    // Only the first few: a damaged count must not make the table walk for ever.
+    for (std::uint32_t i = 0; i < image.exportFunctionCount && i < 16; ++i) {
+        image.addressesByOrdinal[base + i] = in.U32(layout.Offset(functions + 4 * i));
+    }
     const std::uint32_t nameCount = in.U32(dir + 24);
     const std::uint32_t names = in.U32(dir + 32);
     const std::uint32_t ordinals = in.U32(dir + 36);
@@ -82,8 +86,8 @@ void ReadImports(const Reader& in, const Layout& layout, std::uint32_t rva, PeIm
 
 }  // namespace
 
-PeImage ReadPeImage(const std::vector<std::uint8_t>& bytes) {
-    const Reader in(bytes);
+PeImage ReadPeImage(const unsigned char* data, std::size_t size) {
+    const Reader in(data, size);
     if (in.U16(0) != 0x5A4D) throw PeFormatError("no MZ signature");
     const std::size_t pe = in.U32(0x3C);
     if (in.U32(pe) != 0x00004550) throw PeFormatError("no PE signature");
@@ -106,9 +110,4 @@ PeImage ReadPeImage(const std::vector<std::uint8_t>& bytes) {
     return image;
 }
 
-std::vector<std::uint8_t> ReadWholeFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-}  // namespace kx::test
+}  // namespace kx
