@@ -8,6 +8,7 @@
 #include "Gbk.h"
 #include "ProjectTree.h"
 #include "SystemHost.h"
+#include "TemplateCommands.h"
 #include "TerminalDialogs.h"
 
 namespace kx::cli {
@@ -20,6 +21,8 @@ namespace {
 class CliHost : public SystemHost {
 public:
     CliHost(std::optional<AnsiString> root, bool open) : root_(std::move(root)), open_(open) {}
+    std::unique_ptr<TemplateSet> templates;
+    const TemplateSource& Templates() override { return templates ? *templates : SystemHost::Templates(); }
 
     AnsiString OutputRoot() override { return root_ ? *root_ : SystemHost::OutputRoot(); }
     void ShellOpen(const AnsiString& path) override {
@@ -59,6 +62,8 @@ int Run(int argc, char** argv) {
         PrintUtf8(stdout, "kxgen " KX_VERSION "\n");
         return 0;
     }
+    if (options.exportTemplates) return ExportTemplatesCommand(*options.exportTemplates, options.force);
+    if (options.checkTemplates) return CheckTemplatesCommand(*options.checkTemplates);
 
     DialogAnswers answers;
     answers.regenerate = options.yes;
@@ -75,6 +80,8 @@ int Run(int argc, char** argv) {
     }
 
     CliHost host(root, options.open);
+    int status = 0;
+    if (options.templates && !(host.templates = LoadTemplatesCommand(*options.templates, &status))) return status;
     TerminalDialogs dialogs(answers);
     try {
         GenerateProject(dialogs, host);
