@@ -49,8 +49,12 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
             options.help = true;
         } else if (arg == "--version") {
             options.version = true;
-        } else if (arg == "--export-templates" || arg == "--templates" || arg == "--check-templates") {
-            value(arg[2] == 'e' ? options.exportTemplates : arg[2] == 't' ? options.templates : options.checkTemplates);
+        } else if (arg == "--export-templates") {
+            value(options.exportTemplates);
+        } else if (arg == "--templates") {
+            value(options.templates);
+        } else if (arg == "--check-templates") {
+            value(options.checkTemplates);
         } else if (arg == "--force") {
             options.force = true;
         } else {
@@ -59,9 +63,13 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
         if (!result.error.empty()) return result;
     }
     if (options.root && options.root->empty()) result.error = "--root needs a folder";
+    for (const auto* folder : {&options.exportTemplates, &options.templates, &options.checkTemplates}) {
+        if (*folder && (*folder)->empty()) result.error = "a template option needs a folder";
+    }
     if (!!options.exportTemplates + !!options.checkTemplates + !!options.templates > 1 ||
         (options.force && !options.exportTemplates)) {
-        result.error = "--export-templates, --check-templates and --templates exclude each other; --force goes with --export-templates";
+        result.error = "--export-templates, --check-templates and --templates exclude each other; "
+                       "--force goes with --export-templates";
     }
     return result;
 }

@@ -21,8 +21,6 @@ namespace {
 class CliHost : public SystemHost {
 public:
     CliHost(std::optional<AnsiString> root, bool open) : root_(std::move(root)), open_(open) {}
-    std::unique_ptr<TemplateSet> templates;
-    const TemplateSource& Templates() override { return templates ? *templates : SystemHost::Templates(); }
 
     AnsiString OutputRoot() override { return root_ ? *root_ : SystemHost::OutputRoot(); }
     void ShellOpen(const AnsiString& path) override {
@@ -30,6 +28,10 @@ public:
         if (open_) SystemHost::ShellOpen(path);
     }
     const std::optional<AnsiString>& ProjectFile() const { return projectFile_; }
+
+    // A folder of the user's own templates, read and checked before the workflow starts.
+    std::unique_ptr<TemplateSet> templates;
+    const TemplateSource& Templates() override { return templates ? *templates : SystemHost::Templates(); }
 
 private:
     std::optional<AnsiString> root_;

@@ -141,6 +141,8 @@ for args in "--export-templates" "--force" "--check-templates a --templates b"; 
     kx $args
     check "kxgen $args is a usage error (exit 2)" test $? -eq 2
 done
+kx --templates ""
+check "an empty template folder is a usage error (exit 2)" test $? -eq 2
 
 echo "kxgen templates: $failures failed"
 [ "$failures" -eq 0 ]
