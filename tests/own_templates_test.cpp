@@ -5,7 +5,6 @@
 #include <cstdlib>
 #include <map>
 
-#include "CodePage.h"
 #include "GenerateProject.h"
 #include "Texts.h"
 #include "support/ScriptedPorts.h"
@@ -160,22 +159,6 @@ TEST_F(OwnTemplates, RefusedFilesAreNamedAndNotUsed) {
     ASSERT_TRUE(test::RemoveTree(folder) && test::MakeFolder(folder));
     const LoadedTemplates empty = LoadTemplates(folder);
     EXPECT_TRUE(empty.Refused()) << "a folder without templates is a wrong folder";
-}
-
-TEST_F(OwnTemplates, ExportRefusesToOverwriteUnlessForced) {
-    ASSERT_TRUE(test::MakeFolder(folder));
-    ASSERT_TRUE(test::WriteFileBytes(test::JoinPath(folder, "public-library.kx"), "mine"));
-    const ExportResult refused = ExportTemplates(folder, false);
-    EXPECT_EQ(refused.existing, std::vector<AnsiString>{"public-library.kx"});
-    EXPECT_TRUE(refused.written.empty());
-    EXPECT_EQ(test::ListFolder(folder), std::vector<AnsiString>{"public-library.kx"});
-    EXPECT_EQ(test::ReadFileBytes(test::JoinPath(folder, "public-library.kx")), "mine");
-
-    const ExportResult forced = ExportTemplates(folder, true);
-    EXPECT_TRUE(forced.existing.empty());
-    EXPECT_EQ(forced.written.size(), 7u);
-    EXPECT_EQ(test::ReadFileBytes(test::JoinPath(folder, "public-library.kx")),
-              kBom + Utf8FromAnsi(BuiltInTemplates().Text("publicfun")));
 }
 
 }  // namespace

@@ -104,7 +104,7 @@ private:
     std::vector<Finding> list_;
 };
 
-enum Kind { kNul, kNot936, kDollar, kDollarKept };
+enum Kind { kNul, kNot936, kDollar, kDollarKept, kLineEnds };
 
 void CheckDollars(const std::string& line, std::size_t lineNumber, bool substituted, Findings& findings) {
     std::size_t column = 1;
@@ -198,7 +198,7 @@ CheckedText CheckTemplateText(const std::string& bytes, bool substituted) {
         CheckDollars(line, i + 1, substituted, findings);
     }
     if (firstOtherLineEnd != 0) {
-        findings.Add(-1, false, firstOtherLineEnd, "行尾不是 CR LF（第一处在这一行），已全部按 CR LF 写入");
+        findings.Add(kLineEnds, false, firstOtherLineEnd, "行尾不是 CR LF（第一处在这一行），已全部按 CR LF 写入");
     }
     result.findings = findings.Take();
     if (!result.Refused()) result.text = AnsiFromUtf8(normalized);
