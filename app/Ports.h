@@ -2,6 +2,7 @@
 // and the command-line front end each implement them.
 #pragma once
 
+#include "TemplateSource.h"
 #include "UnitFunction.h"
 
 namespace kx {
@@ -30,6 +31,8 @@ public:
     virtual LocalDate Today() = 0;
     // The shell's "open"; its result is ignored.
     virtual void ShellOpen(const AnsiString& path) = 0;
+    // The templates a new project is written from.
+    virtual const TemplateSource& Templates() { return BuiltInTemplates(); }
 };
 
 }  // namespace kx

@@ -10,27 +10,27 @@ void WriteProjectFiles(const AnsiString& outputRoot, const AnsiString& name, Hos
     const AnsiString projectFile = projectFolder + "\\" + name + ".kxproj";
     // File and folder names keep the name as typed; inside the files each
     // place gets the form of it that the place can hold.
+    const TemplateSource& templates = host.Templates();
 
     // Without the payload the project still opens; the scripts report the missing DLL.
-    ExtractResourceToFile(projectFolder + "\\" + texts::kBuildFolderName + "\\GetPointXY.dll",
-                          "GetPointXY", "dll");
+    templates.WriteDll(projectFolder + "\\" + texts::kBuildFolderName + "\\GetPointXY.dll");
 
-    SaveUtf8File(sourceFolder + "\\" + texts::kRuntimeFunFile, ReadTextResource("runtimefun", "txt"),
+    SaveUtf8File(sourceFolder + "\\" + texts::kRuntimeFunFile, templates.Text("runtimefun"),
                  true);
-    SaveUtf8File(sourceFolder + "\\" + texts::kPublicFunFile, ReadTextResource("publicfun", "txt"),
+    SaveUtf8File(sourceFolder + "\\" + texts::kPublicFunFile, templates.Text("publicfun"),
                  true);
     SaveUtf8File(projectFile,
-                 SubstituteProjectName(TemplateKind::ProjectFile, ReadTextResource("programe", "txt"), name),
+                 SubstituteProjectName(TemplateKind::ProjectFile, templates.Text("programe"), name),
                  true);
     SaveUtf16File(sourceFolder + "\\main.kxwin",
-                  SubstituteProjectName(TemplateKind::WindowFile, ReadTextResource("form", "txt"), name),
+                  SubstituteProjectName(TemplateKind::WindowFile, templates.Text("form"), name),
                   true);
 
     // The GUID is made before the template is read; it names the program's
     // single-instance event, so every project gets its own.
     const AnsiString guidLine = "var MyGUID=\"" + NewGuidText() + "\"\r\n";
     SaveUtf8File(sourceFolder + "\\" + name + ".kx",
-                 SubstituteProjectName(TemplateKind::Script, guidLine + ReadTextResource("code", "txt"), name),
+                 SubstituteProjectName(TemplateKind::Script, guidLine + templates.Text("code"), name),
                  true);
 
     SaveUtf8File(sourceFolder + "\\" + texts::kKeyScriptFile, texts::kKeyScript, true);

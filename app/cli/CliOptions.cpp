@@ -12,6 +12,9 @@ const char kUsage[] =
     "  --root DIR   where projects go (default: KX项目 beside kxgen)\n"
     "  --yes        regenerate an existing project (its old files go to the trash)\n"
     "  --no-open    do not ask the desktop to open the new project file\n"
+    "  --export-templates DIR  write the built-in templates into DIR (--force overwrites)\n"
+    "  --templates DIR         generate from the templates in DIR\n"
+    "  --check-templates DIR   only check the templates in DIR\n"
     "  --version    print the version\n"
     "  --help       print this text\n"
     "\n"
@@ -46,12 +49,28 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
             options.help = true;
         } else if (arg == "--version") {
             options.version = true;
+        } else if (arg == "--export-templates") {
+            value(options.exportTemplates);
+        } else if (arg == "--templates") {
+            value(options.templates);
+        } else if (arg == "--check-templates") {
+            value(options.checkTemplates);
+        } else if (arg == "--force") {
+            options.force = true;
         } else {
             result.error = "unknown option: " + arg;
         }
         if (!result.error.empty()) return result;
     }
     if (options.root && options.root->empty()) result.error = "--root needs a folder";
+    for (const auto* folder : {&options.exportTemplates, &options.templates, &options.checkTemplates}) {
+        if (*folder && (*folder)->empty()) result.error = "a template option needs a folder";
+    }
+    if (!!options.exportTemplates + !!options.checkTemplates + !!options.templates > 1 ||
+        (options.force && !options.exportTemplates)) {
+        result.error = "--export-templates, --check-templates and --templates exclude each other; "
+                       "--force goes with --export-templates";
+    }
     return result;
 }
 

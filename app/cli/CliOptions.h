@@ -14,6 +14,8 @@ struct CliOptions {
     bool open = true;
     bool help = false;
     bool version = false;
+    std::optional<std::string> exportTemplates, templates, checkTemplates;  // folders
+    bool force = false;
 };
 
 struct ParseResult {

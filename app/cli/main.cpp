@@ -8,6 +8,7 @@
 #include "Gbk.h"
 #include "ProjectTree.h"
 #include "SystemHost.h"
+#include "TemplateCommands.h"
 #include "TerminalDialogs.h"
 
 namespace kx::cli {
@@ -27,6 +28,10 @@ public:
         if (open_) SystemHost::ShellOpen(path);
     }
     const std::optional<AnsiString>& ProjectFile() const { return projectFile_; }
+
+    // A folder of the user's own templates, read and checked before the workflow starts.
+    std::unique_ptr<TemplateSet> templates;
+    const TemplateSource& Templates() override { return templates ? *templates : SystemHost::Templates(); }
 
 private:
     std::optional<AnsiString> root_;
@@ -59,6 +64,8 @@ int Run(int argc, char** argv) {
         PrintUtf8(stdout, "kxgen " KX_VERSION "\n");
         return 0;
     }
+    if (options.exportTemplates) return ExportTemplatesCommand(*options.exportTemplates, options.force);
+    if (options.checkTemplates) return CheckTemplatesCommand(*options.checkTemplates);
 
     DialogAnswers answers;
     answers.regenerate = options.yes;
@@ -75,6 +82,8 @@ int Run(int argc, char** argv) {
     }
 
     CliHost host(root, options.open);
+    int status = 0;
+    if (options.templates && !(host.templates = LoadTemplatesCommand(*options.templates, &status))) return status;
     TerminalDialogs dialogs(answers);
     try {
         GenerateProject(dialogs, host);

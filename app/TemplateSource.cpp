@@ -1,0 +1,22 @@
+#include "TemplateSource.h"
+
+namespace kx {
+
+namespace {
+
+class ResourceTemplates : public TemplateSource {
+public:
+    AnsiString Text(const AnsiString& name) const override { return ReadTextResource(name, "txt"); }
+    bool WriteDll(const AnsiString& path) const override {
+        return ExtractResourceToFile(path, "GetPointXY", "dll");
+    }
+};
+
+}  // namespace
+
+const TemplateSource& BuiltInTemplates() {
+    static const ResourceTemplates templates;
+    return templates;
+}
+
+}  // namespace kx

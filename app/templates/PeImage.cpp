@@ -1,0 +1,113 @@
+#include "PeImage.h"
+
+namespace kx {
+namespace {
+
+class Reader {
+public:
+    Reader(const unsigned char* data, std::size_t size) : data_(data), size_(size) {}
+
+    std::uint32_t U16(std::size_t offset) const { return Byte(offset) | Byte(offset + 1) << 8; }
+    std::uint32_t U32(std::size_t offset) const { return U16(offset) | U16(offset + 2) << 16; }
+
+    std::string CString(std::size_t offset) const {
+        std::string text;
+        for (std::uint8_t c; (c = static_cast<std::uint8_t>(Byte(offset))) != 0; ++offset) {
+            text += static_cast<char>(c);
+        }
+        return text;
+    }
+
+private:
+    std::uint32_t Byte(std::size_t offset) const {
+        if (offset >= size_) {
+            throw PeFormatError("read past the end of the file at offset " + std::to_string(offset));
+        }
+        return data_[offset];
+    }
+
+    const unsigned char* data_;
+    std::size_t size_;
+};
+
+struct Section {
+    std::uint32_t rva, size, fileOffset;
+};
+
+class Layout {
+public:
+    Layout(const Reader& in, std::size_t table, std::uint32_t count) {
+        for (std::uint32_t i = 0; i < count; ++i) {
+            const std::size_t at = table + 40 * i;
+            const std::uint32_t virtualSize = in.U32(at + 8);
+            const std::uint32_t rawSize = in.U32(at + 16);
+            sections_.push_back({in.U32(at + 12), virtualSize ? virtualSize : rawSize, in.U32(at + 20)});
+        }
+    }
+
+    std::size_t Offset(std::uint32_t rva) const {
+        for (const Section& s : sections_) {
+            if (rva >= s.rva && rva - s.rva < s.size) return s.fileOffset + (rva - s.rva);
+        }
+        throw PeFormatError("RVA " + std::to_string(rva) + " lies in no section");
+    }
+
+private:
+    std::vector<Section> sections_;
+};
+
+void ReadExports(const Reader& in, const Layout& layout, std::uint32_t rva, PeImage& image) {
+    if (rva == 0) throw PeFormatError("no export directory");
+    const std::size_t dir = layout.Offset(rva);
+    image.exportDllName = in.CString(layout.Offset(in.U32(dir + 12)));
+    const std::uint32_t base = in.U32(dir + 16);
+    image.exportBase = base;
+    image.exportFunctionCount = in.U32(dir + 20);
+    const std::uint32_t functions = in.U32(dir + 28);
+    // Only the first few: a damaged count must not make the table walk for ever.
+    for (std::uint32_t i = 0; i < image.exportFunctionCount && i < 16; ++i) {
+        image.addressesByOrdinal[base + i] = in.U32(layout.Offset(functions + 4 * i));
+    }
+    const std::uint32_t nameCount = in.U32(dir + 24);
+    const std::uint32_t names = in.U32(dir + 32);
+    const std::uint32_t ordinals = in.U32(dir + 36);
+    for (std::uint32_t i = 0; i < nameCount; ++i) {
+        const std::string name = in.CString(layout.Offset(in.U32(layout.Offset(names + 4 * i))));
+        image.ordinalsByName[name] = base + in.U16(layout.Offset(ordinals + 2 * i));
+    }
+}
+
+void ReadImports(const Reader& in, const Layout& layout, std::uint32_t rva, PeImage& image) {
+    if (rva == 0) return;
+    for (std::size_t at = layout.Offset(rva); in.U32(at + 12) != 0; at += 20) {
+        image.importedDlls.push_back(in.CString(layout.Offset(in.U32(at + 12))));
+    }
+}
+
+}  // namespace
+
+PeImage ReadPeImage(const unsigned char* data, std::size_t size) {
+    const Reader in(data, size);
+    if (in.U16(0) != 0x5A4D) throw PeFormatError("no MZ signature");
+    const std::size_t pe = in.U32(0x3C);
+    if (in.U32(pe) != 0x00004550) throw PeFormatError("no PE signature");
+
+    PeImage image;
+    const std::size_t coff = pe + 4;
+    image.machine = static_cast<std::uint16_t>(in.U16(coff));
+    const std::uint32_t sectionCount = in.U16(coff + 2);
+    const std::uint32_t optionalSize = in.U16(coff + 16);
+    image.characteristics = static_cast<std::uint16_t>(in.U16(coff + 18));
+
+    const std::size_t optional = coff + 20;
+    image.optionalMagic = static_cast<std::uint16_t>(in.U16(optional));
+    if (image.optionalMagic != 0x10B) throw PeFormatError("not a PE32 optional header");
+    const std::size_t directories = optional + 96;
+
+    const Layout layout(in, optional + optionalSize, sectionCount);
+    ReadExports(in, layout, in.U32(directories), image);
+    ReadImports(in, layout, in.U32(directories + 8), image);
+    return image;
+}
+
+}  // namespace kx

@@ -1,0 +1,76 @@
+#include "TemplateSet.h"
+
+#include <algorithm>
+
+#include "FileReading.h"
+
+namespace kx {
+
+const TemplateFile kTemplateFiles[5] = {
+    {"runtimefun", "runtime-settings.kx", false},
+    {"publicfun", "public-library.kx", false},
+    {"programe", "project-file.kxproj", true},
+    {"form", "window.kxwin", true},
+    {"code", "main-script.kx", true},
+};
+
+AnsiString TemplateSet::Text(const AnsiString& name) const {
+    const auto own = texts.find(name);
+    return own != texts.end() ? own->second : BuiltInTemplates().Text(name);
+}
+
+bool TemplateSet::WriteDll(const AnsiString& path) const {
+    return dll ? WriteBytesToFile(path, *dll) : BuiltInTemplates().WriteDll(path);
+}
+
+bool LoadedTemplates::Refused() const {
+    return std::any_of(findings.begin(), findings.end(), [](const FileFindings& file) {
+        return std::any_of(file.findings.begin(), file.findings.end(),
+                           [](const Finding& f) { return f.refusal; });
+    });
+}
+
+namespace {
+
+const char kUnreadable[] = "无法读取（是文件夹、没有权限或被占用？）";
+
+}  // namespace
+
+LoadedTemplates LoadTemplates(const AnsiString& folder) {
+    LoadedTemplates loaded;
+    auto report = [&](const AnsiString& fileName, std::vector<Finding> findings) {
+        if (!findings.empty()) loaded.findings.push_back({fileName, std::move(findings)});
+    };
+
+    for (const TemplateFile& file : kTemplateFiles) {
+        const FileContents contents = ReadFileContents(folder + "\\" + file.fileName);
+        if (contents.outcome == ReadOutcome::Missing) continue;
+        loaded.filesUsed.push_back(file.fileName);
+        if (contents.outcome == ReadOutcome::Failed) {
+            report(file.fileName, {{true, 0, kUnreadable}});
+            continue;
+        }
+        CheckedText checked = CheckTemplateText(contents.bytes, file.substituted);
+        if (!checked.Refused()) loaded.set.texts[file.resource] = std::move(checked.text);
+        report(file.fileName, std::move(checked.findings));
+    }
+
+    const FileContents dll = ReadFileContents(folder + "\\" + kDllFileName);
+    if (dll.outcome != ReadOutcome::Missing) {
+        loaded.filesUsed.push_back(kDllFileName);
+        if (dll.outcome == ReadOutcome::Failed) {
+            report(kDllFileName, {{true, 0, kUnreadable}});
+        } else if (const auto problem = PointPickerDllProblem(dll.bytes)) {
+            report(kDllFileName, {{true, 0, *problem}});
+        } else {
+            loaded.set.dll = dll.bytes;
+        }
+    }
+
+    if (loaded.filesUsed.empty()) {
+        report("", {{true, 0, "文件夹里没有模板文件（main-script.kx、public-library.kx 等）"}});
+    }
+    return loaded;
+}
+
+}  // namespace kx

@@ -1,0 +1,50 @@
+// A set of templates for one generation: each file found in the user's
+// folder instead of the built-in template, the built-in one for each file
+// missing there. Everything is read and checked before anything is written.
+#pragma once
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "TemplateChecks.h"
+#include "TemplateSource.h"
+
+namespace kx {
+
+// A text template as a file a person edits: its catalogue name and the file
+// name in the folder, in the order the project writes them.
+struct TemplateFile {
+    const char* resource;
+    const char* fileName;
+    bool substituted;  // "$ProjectName$" is replaced in it
+};
+extern const TemplateFile kTemplateFiles[5];
+inline constexpr char kDllFileName[] = "GetPointXY.dll";
+
+class TemplateSet : public TemplateSource {
+public:
+    AnsiString Text(const AnsiString& name) const override;
+    bool WriteDll(const AnsiString& path) const override;
+
+    std::map<AnsiString, AnsiString> texts;  // by catalogue name, GBK
+    std::optional<std::string> dll;
+};
+
+struct FileFindings {
+    AnsiString fileName;  // inside the folder; empty for the folder itself
+    std::vector<Finding> findings;
+};
+
+struct LoadedTemplates {
+    TemplateSet set;
+    std::vector<AnsiString> filesUsed;  // file names taken from the folder
+    std::vector<FileFindings> findings;
+    bool Refused() const;
+};
+
+// Reads and checks every template file in folder (an existing folder).
+LoadedTemplates LoadTemplates(const AnsiString& folder);
+
+}  // namespace kx

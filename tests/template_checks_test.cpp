@@ -1,0 +1,148 @@
+// What a template from the user's folder must pass: the messages, the lines
+// they name, and the GBK text that goes on to the writers.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "support/TempFolder.h"
+#include "templates/TemplateChecks.h"
+
+namespace kx {
+namespace {
+
+// "E2: message" for a refusal on line 2, "W: message" for a warning on the whole file.
+std::vector<std::string> Rendered(const std::vector<Finding>& findings) {
+    std::vector<std::string> lines;
+    for (const Finding& f : findings) {
+        lines.push_back(std::string(f.refusal ? "E" : "W") + (f.line ? std::to_string(f.line) : "") + ": " +
+                        f.message);
+    }
+    return lines;
+}
+
+std::string Repeat(const std::string& text, int times) {
+    std::string out;
+    while (times-- > 0) out += text;
+    return out;
+}
+
+struct TextCase {
+    const char* name;
+    std::string input;  // UTF-8 as a person saved it
+    bool substituted;
+    std::vector<std::string> findings;
+    std::string gbk;  // what the writers get; empty when refused
+};
+
+const std::string kCrLfNote = "行尾不是 CR LF（第一处在这一行），已全部按 CR LF 写入";
+
+const TextCase kTextCases[] = {
+    {"clean with BOM", "\xEF\xBB\xBF中文\r\n$ProjectName$\r\n", true, {}, "\xD6\xD0\xCE\xC4\r\n$ProjectName$\r\n"},
+    {"clean without BOM", "中文\r\n$ProjectName$", true, {}, "\xD6\xD0\xCE\xC4\r\n$ProjectName$"},
+    {"LF and lone CR said once, converted", "a\nb\rc\r\n", false, {"W1: " + kCrLfNote}, "a\r\nb\r\nc\r\n"},
+    {"first odd line end named", "a\r\nb\r\nc\n", false, {"W3: " + kCrLfNote}, "a\r\nb\r\nc\r\n"},
+    {"a lone CR alone", "a\r\nb\rc\r\n", false, {"W2: " + kCrLfNote}, "a\r\nb\r\nc\r\n"},
+    {"characters outside 936 named once each", "ok\r\n笑😀和ก😀\r\n", true,
+     {"E2: 代码页 936 (GBK) 无法表示的字符：U+1F600 😀、U+0E01 ก"}, ""},
+    {"NUL byte", std::string("a\r\nb\0c\r\n", 8), true, {"E2: 含有 NUL 字节（0x00）"}, ""},
+    {"saved as GBK", "abc\r\n\xD6\xD0\r\n", true,
+     {"E2: 不是 UTF-8 文本（第一个无效字节 0xD6）：文件是否按 ANSI/GBK 保存了？请另存为 UTF-8"}, ""},
+    {"UTF-16 file", "\xFF\xFE" "a", true,
+     {"E1: 不是 UTF-8 文本（第一个无效字节 0xFF）：文件是否按 ANSI/GBK 保存了？请另存为 UTF-8"}, ""},
+    {"only a BOM", "\xEF\xBB\xBF", true, {"E: 文件是空的：生成的项目会缺少这个文件"}, ""},
+    {"stray dollar, column in characters", "a\r\n中 $ y\r\n", true,
+     {"W2: 第 3 列的“$”不属于 $ProjectName$，将原样写入"}, "a\r\n\xD6\xD0 $ y\r\n"},
+    {"placeholder in other letter case", "$projectname$\r\n", true,
+     {"W1: 第 1 列的“$”不属于 $ProjectName$，将原样写入"}, "$projectname$\r\n"},
+    {"placeholder in a library is kept", "x$ProjectName$\r\n", false,
+     {"W1: 第 2 列的 $ProjectName$ 不会被替换：这个文件原样写入"}, "x$ProjectName$\r\n"},
+    {"warning and refusal together", "$\n😀\r\n", true,
+     {"W1: 第 1 列的“$”不属于 $ProjectName$，将原样写入", "W1: " + kCrLfNote,
+      "E2: 代码页 936 (GBK) 无法表示的字符：U+1F600 😀"}, ""},
+};
+
+TEST(TemplateChecks, TextsFromTheFolder) {
+    for (const TextCase& c : kTextCases) {
+        SCOPED_TRACE(c.name);
+        const CheckedText checked = CheckTemplateText(c.input, c.substituted);
+        EXPECT_EQ(Rendered(checked.findings), c.findings);
+        EXPECT_EQ(test::Hex(checked.text), test::Hex(c.gbk));
+    }
+}
+
+TEST(TemplateChecks, ManyLinesWithOneProblemAreCounted) {
+    const CheckedText checked = CheckTemplateText(Repeat(std::string("x\0\r\n", 4), 13), true);
+    const std::vector<std::string> lines = Rendered(checked.findings);
+    ASSERT_EQ(lines.size(), 11u);
+    EXPECT_EQ(lines[9], "E10: 含有 NUL 字节（0x00）");
+    EXPECT_EQ(lines[10], "E: ……另有 3 行有同样的问题");
+}
+
+// The DLL the program carries, and that DLL with one thing changed.
+class DllChecks : public ::testing::Test {
+protected:
+    static std::string BuiltDll() {
+        test::TempFolder temp;
+        const std::string path = temp.Child("GetPointXY.dll");
+        if (!ExtractResourceToFile(path, "GetPointXY", "dll")) return {};
+        return test::ReadFileBytes(path).value_or("");
+    }
+    static std::uint32_t U32(const std::string& b, std::size_t at) {
+        std::uint32_t v = 0;
+        for (int i = 3; i >= 0; --i) v = v << 8 | static_cast<unsigned char>(b.at(at + i));
+        return v;
+    }
+    static void Put32(std::string& b, std::size_t at, std::uint32_t v) {
+        for (int i = 0; i < 4; ++i) b.at(at + i) = static_cast<char>(v >> (8 * i));
+    }
+    static std::size_t Pe(const std::string& b) { return U32(b, 0x3C); }
+    // File offset of the export directory.
+    static std::size_t Exports(const std::string& b) {
+        const std::size_t coff = Pe(b) + 4, optional = coff + 20;
+        const std::uint32_t rva = U32(b, optional + 96);
+        const std::size_t sections = optional + (U32(b, coff + 16) & 0xFFFF);
+        for (std::size_t s = 0; s < (U32(b, coff + 2) & 0xFFFF); ++s) {
+            const std::size_t at = sections + 40 * s;
+            const std::uint32_t start = U32(b, at + 12), size = U32(b, at + 8);
+            if (rva >= start && rva - start < size) return U32(b, at + 20) + (rva - start);
+        }
+        return 0;
+    }
+};
+
+struct DllCase {
+    const char* name;
+    std::function<void(std::string&)> change;
+    const char* why;  // nullptr: accepted
+};
+
+TEST_F(DllChecks, OnlyA32BitDllExportingOrdinalsOneAndTwoPasses) {
+    const std::string built = BuiltDll();
+    ASSERT_FALSE(built.empty()) << "this build carries no GetPointXY.dll";
+    const DllCase cases[] = {
+        {"the built DLL", [](std::string&) {}, nullptr},
+        {"cut short", [](std::string& b) { b.resize(200); }, "读不出 32 位 PE 文件的结构"},
+        {"a text file", [](std::string& b) { b = "MZ is not enough"; }, "读不出 32 位 PE 文件的结构"},
+        {"another machine", [](std::string& b) { b.at(Pe(b) + 4) = '\x64'; b.at(Pe(b) + 5) = '\x86'; },
+         "不是 32 位 (x86) 映像"},
+        {"an executable", [](std::string& b) { b.at(Pe(b) + 23) = static_cast<char>(b.at(Pe(b) + 23) & ~0x20); },
+         "不是 DLL"},
+        {"ordinals from 3", [](std::string& b) { Put32(b, Exports(b) + 16, 3); }, "没有导出序号 1"},
+        {"one function only", [](std::string& b) { Put32(b, Exports(b) + 20, 1); }, "没有导出序号 2"},
+    };
+    for (const DllCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string bytes = built;
+        c.change(bytes);
+        const std::optional<std::string> problem = PointPickerDllProblem(bytes);
+        if (c.why == nullptr) {
+            EXPECT_EQ(problem, std::nullopt);
+        } else {
+            EXPECT_EQ(problem, "不是导出序号 1 和 2 的 32 位 DLL（" + std::string(c.why) +
+                                   "）：生成的项目在第一次取点时就会出错");
+        }
+    }
+}
+
+}  // namespace
+}  // namespace kx
