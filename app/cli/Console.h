@@ -19,9 +19,13 @@ void PrintUtf8(std::FILE* stream, const std::string& text);
 Language UserLanguage();
 
 bool InputIsTerminal();
-// One line of standard input in UTF-8, with its line end when it had one
-// (a line cut short by the end of input has none); nullopt at end of input.
-std::optional<std::string> ReadInputLine();
+struct InputLine {
+    std::optional<std::string> text;  // UTF-8, without its line end; nullopt at end of input
+    bool lineEnded = true;            // the echo went on to a new line
+};
+// One line of standard input. Ctrl+D on Linux ends the input where the
+// cursor stands; Ctrl+Z and Enter on Windows end it after a line end.
+InputLine ReadInputLine();
 
 // The command line's arguments in UTF-8.
 std::vector<std::string> RawArguments(int argc, char** argv);

@@ -59,14 +59,15 @@ Language UserLanguage() {
 
 bool InputIsTerminal() { return isatty(STDIN_FILENO) == 1; }
 
-std::optional<std::string> ReadInputLine() {
+InputLine ReadInputLine() {
     std::string line;
-    for (int c = std::getc(stdin); c != EOF; c = std::getc(stdin)) {
-        line += static_cast<char>(c);
-        if (c == '\n') break;
-    }
-    if (line.empty()) return std::nullopt;
-    return line;
+    int c = std::getc(stdin);
+    for (; c != EOF && c != '\n'; c = std::getc(stdin)) line += static_cast<char>(c);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    InputLine input;
+    input.lineEnded = c == '\n';
+    if (c == '\n' || !line.empty()) input.text = line;
+    return input;
 }
 
 std::vector<std::string> RawArguments(int argc, char** argv) { return {argv + 1, argv + argc}; }

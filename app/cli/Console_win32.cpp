@@ -56,7 +56,8 @@ Language UserLanguage() {
 
 bool InputIsTerminal() { return ConsoleOf(STD_INPUT_HANDLE) != nullptr; }
 
-std::optional<std::string> ReadInputLine() {
+InputLine ReadInputLine() {
+    InputLine input;
     std::wstring line;
     if (const HANDLE console = ConsoleOf(STD_INPUT_HANDLE)) {
         // A cooked console hands over whole lines; Ctrl+Z at the start of one ends the input.
@@ -66,17 +67,20 @@ std::optional<std::string> ReadInputLine() {
                ReadConsoleW(console, buffer, 256, &read, nullptr) && read > 0) {
             line.append(buffer, read);
         }
-        if (line.empty() || line[0] == L'\x1A') return std::nullopt;
+        if (line.empty() || line[0] == L'\x1A') return input;
     } else {
         std::string bytes;
         for (int c = std::getc(stdin); c != EOF; c = std::getc(stdin)) {
             bytes += static_cast<char>(c);
             if (c == '\n') break;
         }
-        if (bytes.empty()) return std::nullopt;
+        if (bytes.empty()) return input;
         line = Widen(bytes, CP_ACP);
     }
-    return Narrow(line, CP_UTF8, nullptr);
+    input.lineEnded = !line.empty() && line.back() == L'\n';
+    while (!line.empty() && (line.back() == L'\n' || line.back() == L'\r')) line.pop_back();
+    input.text = Narrow(line, CP_UTF8, nullptr);
+    return input;
 }
 
 std::vector<std::string> RawArguments(int, char**) {

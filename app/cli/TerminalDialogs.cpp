@@ -13,14 +13,12 @@ constexpr unsigned kOkCancel = 0x01;
 constexpr int kIdOk = 1;
 constexpr int kIdCancel = 2;
 
-// A line of the terminal without its line end. At the end of input the
-// cursor still stands after the prompt: a line end keeps later output off it.
+// A line of the terminal. When the input ends, the cursor may still stand
+// after the prompt: a line end keeps later output off it.
 std::optional<std::string> ReadAnswer() {
-    std::optional<std::string> line = ReadInputLine();
-    if (!line || line->back() != '\n') PrintUtf8(stderr, "\n");
-    if (!line) return std::nullopt;
-    while (!line->empty() && (line->back() == '\n' || line->back() == '\r')) line->pop_back();
-    return line;
+    InputLine input = ReadInputLine();
+    if (!input.lineEnded) PrintUtf8(stderr, "\n");
+    return std::move(input.text);
 }
 
 }  // namespace

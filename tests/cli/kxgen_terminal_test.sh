@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # kxgen at a real terminal: each row types its keys into a pseudo-terminal
 # (util-linux script) and checks the exit code, what the terminal showed and
-# what went to stdout, which is redirected to a file.
-# usage: kxgen_terminal_test.sh KXGEN
+# what went to stdout, which is redirected to a file. With a runner, kxgen.exe
+# runs under Wine, whose console turns the pseudo-terminal into a Windows one.
+# usage: kxgen_terminal_test.sh KXGEN [RUNNER]
 set -uo pipefail
 
 kxgen=$(realpath "$1")
+runner=${2:+$(realpath "$2")}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export XDG_DATA_HOME="$work/xdg"
@@ -20,16 +22,21 @@ check() {  # description, command...
 }
 absent() { ! grep -q "$@"; }
 
+# A path as the program spells it: under Wine on drive Z:, with backslashes.
+win_path() {
+    if [ -n "$runner" ]; then local p=${1//\//\\}; printf 'Z:%s\n' "$p"; else printf '%s\n' "$1"; fi
+}
+
 # Types the answers (printf formats, separated by "|") one by one, each once
 # the terminal shows the prompt it answers, as a person would: the name
-# prompt ends "[wpx<date>] ", the question "[y/N] ".
+# prompt ends "[wpx<date>]", the question "[y/N]".
 type_answers() {  # answers transcript
     local answer count=0 tries
     local IFS='|'
     for answer in $1; do
         count=$((count + 1))
         for ((tries = 0; tries < 100; tries++)); do
-            [ "$(grep -aoE '\[(wpx[0-9_]+|y/N)\] ' "$2" 2>/dev/null | wc -l)" -ge $count ] && break
+            [ "$(grep -aoE '\[(wpx[0-9_]+|y/N)\]' "$2" 2>/dev/null | wc -l)" -ge $count ] && break
             sleep 0.05
         done
         # shellcheck disable=SC2059  # the answers are printf formats on purpose
@@ -48,16 +55,23 @@ row() {
     local root="$work/r$rows" what="row $rows ($keys)"
     mkdir -p "$root"
     if [ "$existing" != - ]; then
-        "$kxgen" "$existing" --root "$root" --no-open -q </dev/null >/dev/null
+        $runner "$kxgen" "$existing" --root "$(win_path "$root")" --no-open -q </dev/null >/dev/null 2>&1
         touch "$root/$existing/$existing/mine.txt"
     fi
     local command
-    command=$(printf '%q ' "$kxgen" --root "$root" --no-open "$@")
+    command=$(printf '%q ' $runner "$kxgen" --root "$(win_path "$root")" --no-open "$@")
     : >"$work/raw.txt"
     type_answers "$keys" "$work/raw.txt" |
-        LC_ALL=$language script -qefc "$command >$work/out.txt" "$work/raw.txt" >/dev/null
+        LC_ALL=$language timeout 120 script -qefc "$command >$work/out.raw" "$work/raw.txt" >/dev/null
     rc=$?
     tr -d '\r' <"$work/raw.txt" >"$work/shown.txt"
+    if [ -n "$runner" ]; then
+        # Wine's console draws with cursor controls; redirected output is ANSI.
+        sed -i 's/\x1b\[[0-9;?]*[A-Za-z]//g' "$work/shown.txt"
+        iconv -f GBK -t UTF-8 <"$work/out.raw" | tr -d '\r' >"$work/out.txt"
+    else
+        mv "$work/out.raw" "$work/out.txt"
+    fi
     check "$what exits $code" test $rc -eq "$code"
     check "$what shows /$shown/" grep -qE -- "$shown" "$work/shown.txt"
     if [ "$printed" = - ]; then
@@ -66,7 +80,7 @@ row() {
         check "$what prints /$printed/ on stdout" grep -qE -- "$printed" "$work/out.txt"
     fi
     check "$what keeps the prompt off stdout" absent '请输入' "$work/out.txt"
-    check "$what shows no raw escape character" absent $'\e' "$work/shown.txt"
+    [ -n "$runner" ] || check "$what shows no raw escape character" absent $'\e' "$work/shown.txt"
     if [ "$existing" != - ]; then
         if [ "$code" -eq 3 ]; then
             check "$what keeps the old files" test -f "$root/$existing/$existing/mine.txt"
@@ -78,6 +92,22 @@ row() {
 
 en=C.UTF-8
 zh=zh_CN.UTF-8
+if [ -n "$runner" ]; then
+    # The Windows console: Ctrl+Z then Enter ends the input, and the console
+    # itself edits the line, so an arrow key moves the cursor. The runner's
+    # locale makes the texts Chinese.
+    row $zh -    'typed\r'       0 '^请输入生成的KX项目名称：$'        '\\typed$'
+    row $zh -    '\r'            0 "^提示：   \\[wpx$today\\]"         "\\\\wpx$today\$"
+    row $zh kept 'kept\r|y\r'    0 '^确定？\[y/N\]'                  '\\kept$'
+    row $zh kept 'kept\r|是\r'   0 '^确定？\[y/N\]'                  '\\kept$'
+    row $zh kept 'kept\r|n\r'    3 '^kxgen：项目未改动；加 --yes 再运行即可重新生成。$' -
+    row $zh kept 'kept\r|\032\r' 3 '^kxgen：项目未改动'                -
+    row $zh -    'ab\033[Dc\r'   0 '^请输入'                           '\\acb$'
+    row $zh -    '한\r'          2 '^kxgen：名称“한”含有代码页 936 无法表示的字符$' -
+    echo "kxgen.exe at a Windows console: $failures failed"
+    [ "$failures" -eq 0 ]
+    exit
+fi
 # The name prompt: a typed name, Enter for the proposal, end of input (Ctrl-D)
 # for the proposal with the next output on a line of its own.
 row $en -           'typed\r'    0 '^请输入生成的KX项目名称：$'                 '/typed$'

@@ -5,7 +5,7 @@
 set -uo pipefail
 
 kxgen=$(realpath "$1")
-runner=${2:-}
+runner=${2:+$(realpath "$2")}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export XDG_DATA_HOME="$work/xdg"  # regenerating moves old files to this trash
@@ -31,8 +31,9 @@ kx() {
     if [ -n "$runner" ]; then
         "$runner" "$kxgen" "$@" </dev/null >"$work/out.raw" 2>"$work/err.raw"
         rc=$?
-        iconv -f GBK -t UTF-8 <"$work/out.raw" >"$work/out.txt"
-        iconv -f GBK -t UTF-8 <"$work/err.raw" >"$work/err.txt"
+        # ANSI bytes, with the CR LF line ends of a Windows text stream.
+        iconv -f GBK -t UTF-8 <"$work/out.raw" | tr -d '\r' >"$work/out.txt"
+        iconv -f GBK -t UTF-8 <"$work/err.raw" | tr -d '\r' >"$work/err.txt"
     else
         "$kxgen" "$@" </dev/null >"$work/out.txt" 2>"$work/err.txt"
         rc=$?
