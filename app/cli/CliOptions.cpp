@@ -22,20 +22,26 @@ UsageError SetName(CliOptions& options, const std::string& value) {
     return UsageError::None;
 }
 
+UsageError SetRoot(CliOptions& options, const std::string& value) {
+    options.root = value;
+    return value.empty() ? UsageError::EmptyFolder : UsageError::None;
+}
+
+template <bool CliOptions::*flag, bool value>
+UsageError SetFlag(CliOptions& options, const std::string&) {
+    options.*flag = value;
+    return UsageError::None;
+}
+
+// Each option once, in the order --help lists them.
 const OptionSpec kOptions[] = {
     {"--name", nullptr, true, SetName},
-    {"--root", nullptr, true,
-     [](CliOptions& o, const std::string& v) {
-         o.root = v;
-         return v.empty() ? UsageError::EmptyFolder : UsageError::None;
-     }},
-    {"--yes", "-y", false, [](CliOptions& o, const std::string&) { return o.yes = true, UsageError::None; }},
-    {"--no-open", nullptr, false,
-     [](CliOptions& o, const std::string&) { return o.open = false, UsageError::None; }},
-    {"--quiet", "-q", false, [](CliOptions& o, const std::string&) { return o.quiet = true, UsageError::None; }},
-    {"--version", "-V", false,
-     [](CliOptions& o, const std::string&) { return o.version = true, UsageError::None; }},
-    {"--help", "-h", false, [](CliOptions& o, const std::string&) { return o.help = true, UsageError::None; }},
+    {"--root", nullptr, true, SetRoot},
+    {"--yes", "-y", false, SetFlag<&CliOptions::yes, true>},
+    {"--no-open", nullptr, false, SetFlag<&CliOptions::open, false>},
+    {"--quiet", "-q", false, SetFlag<&CliOptions::quiet, true>},
+    {"--version", "-V", false, SetFlag<&CliOptions::version, true>},
+    {"--help", "-h", false, SetFlag<&CliOptions::help, true>},
 };
 
 // The option an argument names, and where its "=value" starts (npos for none).
