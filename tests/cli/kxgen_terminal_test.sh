@@ -35,10 +35,12 @@ type_answers() {  # answers transcript
     local IFS='|'
     for answer in $1; do
         count=$((count + 1))
-        for ((tries = 0; tries < 100; tries++)); do
+        for ((tries = 0; tries < 600; tries++)); do
             [ "$(grep -aoE '\[(wpx[0-9_]+|y/N)\]' "$2" 2>/dev/null | wc -l)" -ge $count ] && break
             sleep 0.05
         done
+        # Wine's console may show the prompt a moment before it reads keys.
+        [ -z "$runner" ] || sleep 0.5
         # shellcheck disable=SC2059  # the answers are printf formats on purpose
         printf "$answer"
     done
