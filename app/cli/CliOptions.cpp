@@ -1,76 +1,114 @@
 #include "CliOptions.h"
 
+#include <cstring>
+
 namespace kx::cli {
 
-const char kUsage[] =
-    "Usage: kxgen [--name NAME] [--root DIR] [--yes] [--no-open]\n"
-    "\n"
-    "Writes a new KX project, as the Generate button of the Windows program does.\n"
-    "\n"
-    "  --name NAME  the project name; without it kxgen asks, and an empty answer\n"
-    "               or input that is not a terminal takes the proposed wpx<date>\n"
-    "  --root DIR   where projects go (default: KX项目 beside kxgen)\n"
-    "  --yes        regenerate an existing project (its old files go to the trash)\n"
-    "  --no-open    do not ask the desktop to open the new project file\n"
-    "  --export-templates DIR  write the built-in templates into DIR (--force overwrites)\n"
-    "  --templates DIR         generate from the templates in DIR\n"
-    "  --check-templates DIR   only check the templates in DIR\n"
-    "  --version    print the version\n"
-    "  --help       print this text\n"
-    "\n"
-    "Exit status: 0 when the project was written, 1 when generation stopped with\n"
-    "a message, 2 for a wrong command line.\n";
+namespace {
+
+// What an option does to the options; returns the error it finds.
+using Apply = UsageError (*)(CliOptions&, const std::string& value);
+
+struct OptionSpec {
+    const char* longName;   // "--root"
+    const char* shortName;  // "-y", or nullptr
+    bool takesValue;
+    Apply apply;
+};
+
+UsageError SetName(CliOptions& options, const std::string& value) {
+    if (options.name) return UsageError::NameTwice;
+    options.name = value;
+    return UsageError::None;
+}
+
+UsageError SetRoot(CliOptions& options, const std::string& value) {
+    options.root = value;
+    return value.empty() ? UsageError::EmptyFolder : UsageError::None;
+}
+
+template <std::optional<std::string> CliOptions::*folder>
+UsageError SetFolder(CliOptions& options, const std::string& value) {
+    options.*folder = value;
+    return value.empty() ? UsageError::EmptyFolder : UsageError::None;
+}
+
+template <bool CliOptions::*flag, bool value>
+UsageError SetFlag(CliOptions& options, const std::string&) {
+    options.*flag = value;
+    return UsageError::None;
+}
+
+// Each option once, in the order --help lists them.
+const OptionSpec kOptions[] = {
+    {"--name", nullptr, true, SetName},
+    {"--root", nullptr, true, SetRoot},
+    {"--yes", "-y", false, SetFlag<&CliOptions::yes, true>},
+    {"--no-open", nullptr, false, SetFlag<&CliOptions::open, false>},
+    {"--quiet", "-q", false, SetFlag<&CliOptions::quiet, true>},
+    {"--export-templates", nullptr, true, SetFolder<&CliOptions::exportTemplates>},
+    {"--templates", nullptr, true, SetFolder<&CliOptions::templates>},
+    {"--check-templates", nullptr, true, SetFolder<&CliOptions::checkTemplates>},
+    {"--force", nullptr, false, SetFlag<&CliOptions::force, true>},
+    {"--version", "-V", false, SetFlag<&CliOptions::version, true>},
+    {"--help", "-h", false, SetFlag<&CliOptions::help, true>},
+};
+
+// The option an argument names, and where its "=value" starts (npos for none).
+const OptionSpec* FindOption(const std::string& arg, std::size_t& equals) {
+    equals = std::string::npos;
+    for (const OptionSpec& spec : kOptions) {
+        if (spec.shortName != nullptr && arg == spec.shortName) return &spec;
+        const std::size_t length = std::strlen(spec.longName);
+        if (arg.compare(0, length, spec.longName) != 0) continue;
+        if (arg.size() == length) return &spec;
+        if (arg[length] == '=') {
+            equals = length;
+            return &spec;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
 
 ParseResult ParseCommandLine(const std::vector<std::string>& args) {
     ParseResult result;
-    CliOptions& options = result.options;
+    auto fail = [&](UsageError error, const std::string& subject) {
+        result.error = error;
+        result.subject = subject;
+        return result;
+    };
+    bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        auto value = [&](std::optional<std::string>& target) {
-            if (i + 1 >= args.size()) {
-                result.error = arg + " needs a value";
-                return;
-            }
-            target = args[++i];
-        };
-        if (arg == "--name") {
-            value(options.name);
-        } else if (arg.rfind("--name=", 0) == 0) {
-            options.name = arg.substr(7);
-        } else if (arg == "--root") {
-            value(options.root);
-        } else if (arg.rfind("--root=", 0) == 0) {
-            options.root = arg.substr(7);
-        } else if (arg == "--yes" || arg == "-y") {
-            options.yes = true;
-        } else if (arg == "--no-open") {
-            options.open = false;
-        } else if (arg == "--help" || arg == "-h") {
-            options.help = true;
-        } else if (arg == "--version") {
-            options.version = true;
-        } else if (arg == "--export-templates") {
-            value(options.exportTemplates);
-        } else if (arg == "--templates") {
-            value(options.templates);
-        } else if (arg == "--check-templates") {
-            value(options.checkTemplates);
-        } else if (arg == "--force") {
-            options.force = true;
-        } else {
-            result.error = "unknown option: " + arg;
+        if (optionsEnded || arg.empty() || arg[0] != '-') {
+            if (SetName(result.options, arg) != UsageError::None) return fail(UsageError::NameTwice, arg);
+            continue;
         }
-        if (!result.error.empty()) return result;
+        if (arg == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        std::size_t equals = 0;
+        const OptionSpec* spec = FindOption(arg, equals);
+        if (spec == nullptr) return fail(UsageError::UnknownOption, arg);
+        std::string value;
+        if (equals != std::string::npos) {
+            if (!spec->takesValue) return fail(UsageError::UnexpectedValue, spec->longName);
+            value = arg.substr(equals + 1);
+        } else if (spec->takesValue) {
+            if (i + 1 >= args.size()) return fail(UsageError::MissingValue, arg);
+            value = args[++i];
+        }
+        const UsageError error = spec->apply(result.options, value);
+        if (error != UsageError::None) return fail(error, error == UsageError::NameTwice ? value : spec->longName);
     }
-    if (options.root && options.root->empty()) result.error = "--root needs a folder";
-    for (const auto* folder : {&options.exportTemplates, &options.templates, &options.checkTemplates}) {
-        if (*folder && (*folder)->empty()) result.error = "a template option needs a folder";
-    }
-    if (!!options.exportTemplates + !!options.checkTemplates + !!options.templates > 1 ||
-        (options.force && !options.exportTemplates)) {
-        result.error = "--export-templates, --check-templates and --templates exclude each other; "
-                       "--force goes with --export-templates";
-    }
+    const CliOptions& options = result.options;
+    const int templateCommands =
+        !!options.exportTemplates + !!options.checkTemplates + !!options.templates;
+    if (templateCommands > 1) return fail(UsageError::TemplateOptions, "--templates");
+    if (options.force && !options.exportTemplates) return fail(UsageError::TemplateOptions, "--force");
     return result;
 }
 

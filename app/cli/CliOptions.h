@@ -1,4 +1,4 @@
-// The command line of kxgen.
+// The command line of kxgen: a table of options and at most one project name.
 #pragma once
 
 #include <optional>
@@ -8,23 +8,35 @@
 namespace kx::cli {
 
 struct CliOptions {
-    std::optional<std::string> name;  // as typed, in the terminal's encoding
+    std::optional<std::string> name;  // as typed, in UTF-8
     std::optional<std::string> root;
     bool yes = false;
     bool open = true;
+    bool quiet = false;
     bool help = false;
     bool version = false;
     std::optional<std::string> exportTemplates, templates, checkTemplates;  // folders
     bool force = false;
 };
 
-struct ParseResult {
-    CliOptions options;
-    std::string error;  // empty when the command line is fine
+enum class UsageError {
+    None,
+    UnknownOption,    // subject: the argument
+    MissingValue,     // subject: the option
+    UnexpectedValue,  // subject: the option, given with "=value"
+    EmptyFolder,      // subject: the option
+    NameTwice,        // subject: the second name
+    TemplateOptions,  // subject: the option that does not go with the others
 };
 
-ParseResult ParseCommandLine(const std::vector<std::string>& args);
+struct ParseResult {
+    CliOptions options;
+    UsageError error = UsageError::None;
+    std::string subject;  // what the error is about, as typed
+};
 
-extern const char kUsage[];
+// Options may come before or after the name; "--" ends the options, so that
+// a name may start with "-".
+ParseResult ParseCommandLine(const std::vector<std::string>& args);
 
 }  // namespace kx::cli

@@ -4,7 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <iostream>
+#include <cstdlib>
 
 #include "CodePage.h"
 #include "Console.h"
@@ -12,6 +12,33 @@
 #include "posix/PosixFiles.h"
 
 namespace kx::cli {
+
+namespace {
+
+// "/a//b/./c/../d/" becomes "/a/b/d", as GetFullPathNameA tidies a path on
+// the Windows side: by its text, without asking the file system about links.
+// A backslash separates too, as it does for every path of the program here.
+std::string NormalisedAbsolute(const std::string& path) {
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    for (std::size_t pos = 0; pos <= path.size(); ++pos) {
+        if (pos < path.size() && path[pos] != '/' && path[pos] != '\\') continue;
+        std::string part = path.substr(start, pos - start);
+        start = pos + 1;
+        if (part.empty() || part == ".") continue;
+        if (part == "..") {
+            if (!parts.empty()) parts.pop_back();
+            continue;
+        }
+        parts.push_back(std::move(part));
+    }
+    if (parts.empty()) return "/";
+    std::string result;
+    for (const std::string& part : parts) result += "/" + part;
+    return result;
+}
+
+}  // namespace
 
 AnsiString DisplayPath(const AnsiString& path) {
     AnsiString slashed = path;
@@ -21,20 +48,26 @@ AnsiString DisplayPath(const AnsiString& path) {
     return slashed;
 }
 
-void PrintAnsi(std::FILE* stream, const AnsiString& text) { PrintUtf8(stream, Utf8FromAnsi(text)); }
-
 void PrintUtf8(std::FILE* stream, const std::string& text) {
     std::fwrite(text.data(), 1, text.size(), stream);
     std::fflush(stream);
 }
 
+Language UserLanguage() {
+    return LanguageFromLocale(std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"), std::getenv("LANG"));
+}
+
 bool InputIsTerminal() { return isatty(STDIN_FILENO) == 1; }
 
-std::optional<AnsiString> ReadInputLine() {
+InputLine ReadInputLine() {
     std::string line;
-    if (!std::getline(std::cin, line)) return std::nullopt;
+    int c = std::getc(stdin);
+    for (; c != EOF && c != '\n'; c = std::getc(stdin)) line += static_cast<char>(c);
     if (!line.empty() && line.back() == '\r') line.pop_back();
-    return AnsiFromUtf8(line);
+    InputLine input;
+    input.lineEnded = c == '\n';
+    if (c == '\n' || !line.empty()) input.text = line;
+    return input;
 }
 
 std::vector<std::string> RawArguments(int argc, char** argv) { return {argv + 1, argv + argc}; }
@@ -45,12 +78,12 @@ std::optional<AnsiString> ArgumentToAnsi(const std::string& argument) {
     return ansi;
 }
 
-AnsiString AbsoluteFolder(const AnsiString& folder) {
-    if (!folder.empty() && (folder[0] == '/' || folder[0] == '\\')) return folder;
+std::string AbsolutePath(const std::string& path) {
+    if (!path.empty() && (path[0] == '/' || path[0] == '\\')) return NormalisedAbsolute(path);
     std::string cwd(4096, '\0');
-    if (getcwd(cwd.data(), cwd.size()) == nullptr) return folder;
+    if (getcwd(cwd.data(), cwd.size()) == nullptr) return path;  // no folder to be relative to
     cwd.resize(cwd.find('\0'));
-    return AnsiFromUtf8(cwd + "/") + folder;
+    return NormalisedAbsolute(cwd + "/" + path);
 }
 
 std::vector<FolderEntry> ListFolder(const AnsiString& folder) {

@@ -1,13 +1,10 @@
-// The Windows console speaks UTF-16; redirected output gets ANSI bytes.
+// The Windows console speaks UTF-16; redirected streams carry ANSI bytes.
 #include <windows.h>
 #include <shellapi.h>
 
 #include <algorithm>
-#include <iostream>
-#include <io.h>
 
 #include "Console.h"
-#include "Gbk.h"
 
 namespace kx::cli {
 
@@ -31,15 +28,19 @@ std::string Narrow(const std::wstring& wide, UINT codePage, BOOL* lossy) {
     return text;
 }
 
-HANDLE ConsoleOf(std::FILE* stream) {
-    const HANDLE handle = GetStdHandle(stream == stderr ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
+// The console behind a standard handle, or nullptr when it is redirected.
+HANDLE ConsoleOf(DWORD which) {
+    const HANDLE handle = GetStdHandle(which);
     DWORD mode = 0;
     return GetConsoleMode(handle, &mode) ? handle : nullptr;
 }
 
-void Print(std::FILE* stream, const std::wstring& wide) {
-    if (const HANDLE console = ConsoleOf(stream)) {
-        std::fflush(stream);
+}  // namespace
+
+void PrintUtf8(std::FILE* stream, const std::string& text) {
+    const std::wstring wide = Widen(text, CP_UTF8);
+    std::fflush(stream);
+    if (const HANDLE console = ConsoleOf(stream == stderr ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE)) {
         DWORD written = 0;
         WriteConsoleW(console, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
         return;
@@ -49,19 +50,37 @@ void Print(std::FILE* stream, const std::wstring& wide) {
     std::fflush(stream);
 }
 
-}  // namespace
+Language UserLanguage() {
+    return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_CHINESE ? Language::Chinese : Language::English;
+}
 
-void PrintAnsi(std::FILE* stream, const AnsiString& text) { Print(stream, Widen(text, CP_ACP)); }
+bool InputIsTerminal() { return ConsoleOf(STD_INPUT_HANDLE) != nullptr; }
 
-void PrintUtf8(std::FILE* stream, const std::string& text) { Print(stream, Widen(text, CP_UTF8)); }
-
-bool InputIsTerminal() { return _isatty(_fileno(stdin)) != 0; }
-
-std::optional<AnsiString> ReadInputLine() {
-    std::string line;
-    if (!std::getline(std::cin, line)) return std::nullopt;
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    return line;  // the console hands ANSI programs their input in the ANSI code page
+InputLine ReadInputLine() {
+    InputLine input;
+    std::wstring line;
+    if (const HANDLE console = ConsoleOf(STD_INPUT_HANDLE)) {
+        // A cooked console hands over whole lines; Ctrl+Z at the start of one ends the input.
+        wchar_t buffer[256];
+        DWORD read = 0;
+        while (line.find(L'\n') == std::wstring::npos &&
+               ReadConsoleW(console, buffer, 256, &read, nullptr) && read > 0) {
+            line.append(buffer, read);
+        }
+        if (line.empty() || line[0] == L'\x1A') return input;
+    } else {
+        std::string bytes;
+        for (int c = std::getc(stdin); c != EOF; c = std::getc(stdin)) {
+            bytes += static_cast<char>(c);
+            if (c == '\n') break;
+        }
+        if (bytes.empty()) return input;
+        line = Widen(bytes, CP_ACP);
+    }
+    input.lineEnded = !line.empty() && line.back() == L'\n';
+    while (!line.empty() && (line.back() == L'\n' || line.back() == L'\r')) line.pop_back();
+    input.text = Narrow(line, CP_UTF8, nullptr);
+    return input;
 }
 
 std::vector<std::string> RawArguments(int, char**) {
@@ -85,15 +104,24 @@ std::optional<AnsiString> ArgumentToAnsi(const std::string& argument) {
 
 AnsiString DisplayPath(const AnsiString& path) { return path; }
 
-AnsiString AbsoluteFolder(const AnsiString& folder) {
-    char buffer[MAX_PATH] = {};
-    char* filePart = nullptr;
-    const DWORD length = GetFullPathNameA(folder.c_str(), MAX_PATH, buffer, &filePart);
-    if (length == 0 || length >= MAX_PATH) return folder;
-    AnsiString full(buffer, length);
-    // A trailing separator would double up when a name is joined on.
-    while (full.size() > 3 && full[GbkLastCharStart(full)] == '\\') full.pop_back();
-    return full;
+std::string AbsolutePath(const std::string& path) {
+    const std::wstring wide = Widen(path, CP_UTF8);
+    const DWORD size = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+    if (size == 0) return path;
+    std::wstring full(size, L'\0');
+    const DWORD length = GetFullPathNameW(wide.c_str(), size, full.data(), nullptr);
+    if (length == 0 || length >= size) return path;
+    full.resize(length);
+    // A trailing separator would double up when a name is joined on ("C:\" keeps its own).
+    while (full.size() > 3 && (full.back() == L'\\' || full.back() == L'/')) full.pop_back();
+    // One separator between components; a UNC path keeps its leading pair.
+    std::wstring tidy;
+    for (const wchar_t c : full) {
+        const wchar_t unit = c == L'/' ? L'\\' : c;
+        if (unit == L'\\' && tidy.size() > 2 && tidy.back() == L'\\') continue;
+        tidy += unit;
+    }
+    return Narrow(tidy, CP_UTF8, nullptr);
 }
 
 std::vector<FolderEntry> ListFolder(const AnsiString& folder) {

@@ -4,6 +4,7 @@
 
 #include "Console.h"
 #include "FileSystem.h"
+#include "ShownText.h"
 #include "templates/ExportTemplates.h"
 
 namespace kx::cli {
@@ -11,18 +12,14 @@ namespace kx::cli {
 namespace {
 
 std::optional<AnsiString> FolderFromArgument(const std::string& argument) {
-    std::optional<AnsiString> folder = ArgumentToAnsi(argument);
-    if (!folder) {
-        PrintUtf8(stderr, "kxgen: 文件夹名里有代码页 936 (GBK) 无法表示的字符\n");
-        return std::nullopt;
-    }
-    return AbsoluteFolder(*folder);
+    // Absolute before the conversion, so that the current folder is checked too.
+    std::optional<AnsiString> folder = ArgumentToAnsi(AbsolutePath(argument));
+    if (!folder) PrintUtf8(stderr, "kxgen: 文件夹名里有代码页 936 (GBK) 无法表示的字符\n");
+    return folder;
 }
 
 void PrintPathMessage(const AnsiString& path, const std::string& utf8) {
-    PrintUtf8(stderr, "kxgen: ");
-    PrintAnsi(stderr, DisplayPath(path));
-    PrintUtf8(stderr, utf8 + "\n");
+    PrintUtf8(stderr, "kxgen: " + ShownAnsi(DisplayPath(path)) + utf8 + "\n");
 }
 
 struct Counts {
@@ -38,8 +35,8 @@ Counts PrintFindings(const AnsiString& folder, const LoadedTemplates& loaded) {
         for (const Finding& finding : file.findings) {
             (finding.refusal ? counts.refusals : counts.warnings) += 1;
             const std::string line = finding.line ? ":" + std::to_string(finding.line) : "";
-            PrintAnsi(stderr, DisplayPath(path));
-            PrintUtf8(stderr, line + (finding.refusal ? ": 错误：" : ": 警告：") + finding.message + "\n");
+            PrintUtf8(stderr, ShownAnsi(DisplayPath(path)) + line +
+                                  (finding.refusal ? ": 错误：" : ": 警告：") + finding.message + "\n");
         }
     }
     return counts;
@@ -64,7 +61,7 @@ int ExportTemplatesCommand(const std::string& folderArgument, bool force) {
     try {
         result = ExportTemplates(*folder, force);
     } catch (const KxError& error) {
-        PrintAnsi(stderr, "kxgen: " + error.Message() + "\n");
+        PrintUtf8(stderr, "kxgen: " + ShownAnsi(error.Message()) + "\n");
         return 1;
     }
     for (const AnsiString& name : result.existing) PrintPathMessage(*folder + "\\" + name, ": 文件已存在");
@@ -77,8 +74,8 @@ int ExportTemplatesCommand(const std::string& folderArgument, bool force) {
         return 1;
     }
     PrintUtf8(stdout, "内置模板已导出到 ");
-    PrintAnsi(stdout, DisplayPath(*folder) + "\n");
-    for (const AnsiString& name : result.written) PrintAnsi(stdout, "  " + name + "\n");
+    PrintUtf8(stdout, ShownAnsi(DisplayPath(*folder)) + "\n");
+    for (const AnsiString& name : result.written) PrintUtf8(stdout, "  " + ShownAnsi(name) + "\n");
     PrintUtf8(stdout, "修改后用 kxgen --templates 加这个文件夹生成项目。\n");
     return 0;
 }
@@ -96,7 +93,7 @@ int CheckTemplatesCommand(const std::string& folderArgument) {
     }
     PrintUtf8(stdout, "模板检查通过，取自文件夹的文件：");
     for (std::size_t i = 0; i < loaded->filesUsed.size(); ++i) {
-        PrintAnsi(stdout, (i ? "\xA1\xA2" : "") + loaded->filesUsed[i]);  // 、
+        PrintUtf8(stdout, ShownAnsi((i ? "\xA1\xA2" : "") + loaded->filesUsed[i]));  // 、
     }
     PrintUtf8(stdout, "\n");
     return 0;

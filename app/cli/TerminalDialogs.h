@@ -1,9 +1,12 @@
 // The workflow's dialogs on a terminal: the prompt proposes the name and takes
-// an empty line as "accept"; a message box prints its caption and text.
+// an empty line as "accept"; a message box prints its caption and text on
+// stderr, and the question takes an answer from the terminal.
 #pragma once
 
 #include <optional>
+#include <string>
 
+#include "CliTexts.h"
 #include "Ports.h"
 
 namespace kx::cli {
@@ -12,18 +15,35 @@ struct DialogAnswers {
     std::optional<AnsiString> name;  // answers the name prompt without asking
     bool regenerate = false;         // answers the exists question with OK
     bool interactive = false;        // the terminal may be asked
+    bool quiet = false;              // a question answered by regenerate is not shown
 };
+
+// Thrown by the prompt for a typed name that code page 936 cannot hold.
+struct UnencodableName {
+    std::string typed;  // UTF-8
+};
+
+// y, yes, 是 or 确定, in any letter case and with blanks around it.
+bool IsYes(const std::string& answer);
 
 class TerminalDialogs : public DialogPort {
 public:
-    explicit TerminalDialogs(DialogAnswers answers) : answers_(std::move(answers)) {}
+    TerminalDialogs(DialogAnswers answers, const CliTexts& texts) : answers_(std::move(answers)), texts_(texts) {}
 
     AnsiString PromptForText(const AnsiString& caption, const AnsiString& prompt,
                              const AnsiString& defaultText) override;
     int ShowMessageBox(const AnsiString& text, const AnsiString& caption, unsigned flags) override;
 
+    // The exists question was answered with anything but yes.
+    bool Declined() const { return declined_; }
+    // The output root could not be created.
+    bool RootFailed() const { return rootFailed_; }
+
 private:
     DialogAnswers answers_;
+    const CliTexts& texts_;
+    bool declined_ = false;
+    bool rootFailed_ = false;
 };
 
 }  // namespace kx::cli

@@ -3,26 +3,37 @@
 #include <optional>
 
 #include "CliOptions.h"
+#include "CliTexts.h"
+#include "CodePage.h"
 #include "Console.h"
-#include "GenerateProject.h"
 #include "Gbk.h"
+#include "GenerateProject.h"
 #include "ProjectTree.h"
+#include "ShownText.h"
 #include "SystemHost.h"
 #include "TemplateCommands.h"
 #include "TerminalDialogs.h"
+#include "Texts.h"
 
 namespace kx::cli {
 
 namespace {
+
+enum ExitCode {
+    kWritten = 0,
+    kStopped = 1,       // the workflow stopped with a message
+    kUsage = 2,         // a wrong command line, or a name code page 936 cannot hold
+    kKept = 3,          // the project exists and was not regenerated
+};
 
 // The system host, with the output root and the shell's "open" under the
 // command line's control. The "open" marks success: the workflow issues it
 // only after the last file is written.
 class CliHost : public SystemHost {
 public:
-    CliHost(std::optional<AnsiString> root, bool open) : root_(std::move(root)), open_(open) {}
+    CliHost(AnsiString root, bool open) : root_(std::move(root)), open_(open) {}
 
-    AnsiString OutputRoot() override { return root_ ? *root_ : SystemHost::OutputRoot(); }
+    AnsiString OutputRoot() override { return root_; }
     void ShellOpen(const AnsiString& path) override {
         projectFile_ = path;
         if (open_) SystemHost::ShellOpen(path);
@@ -34,7 +45,7 @@ public:
     const TemplateSource& Templates() override { return templates ? *templates : SystemHost::Templates(); }
 
 private:
-    std::optional<AnsiString> root_;
+    AnsiString root_;
     bool open_;
     std::optional<AnsiString> projectFile_;
 };
@@ -47,22 +58,25 @@ AnsiString FolderOf(const AnsiString& path) {
     return path.substr(0, end);
 }
 
-int Fail(const std::string& message) {
-    PrintUtf8(stderr, "kxgen: " + message + "\nTry 'kxgen --help'.\n");
-    return 2;
+int UsageFailure(const CliTexts& texts, const std::string& message) {
+    PrintUtf8(stderr, texts.errorPrefix + message + "\n" + texts.synopsis + texts.tryHelp);
+    return kUsage;
 }
 
 int Run(int argc, char** argv) {
+    const CliTexts& texts = TextsFor(UserLanguage());
     const ParseResult parsed = ParseCommandLine(RawArguments(argc, argv));
-    if (!parsed.error.empty()) return Fail(parsed.error);
+    if (parsed.error != UsageError::None) {
+        return UsageFailure(texts, UsageErrorMessage(texts, parsed.error, Shown(parsed.subject)));
+    }
     const CliOptions& options = parsed.options;
     if (options.help) {
-        PrintUtf8(stdout, kUsage);
-        return 0;
+        PrintUtf8(stdout, texts.help);
+        return kWritten;
     }
     if (options.version) {
         PrintUtf8(stdout, "kxgen " KX_VERSION "\n");
-        return 0;
+        return kWritten;
     }
     if (options.exportTemplates) return ExportTemplatesCommand(*options.exportTemplates, options.force);
     if (options.checkTemplates) return CheckTemplatesCommand(*options.checkTemplates);
@@ -70,31 +84,44 @@ int Run(int argc, char** argv) {
     DialogAnswers answers;
     answers.regenerate = options.yes;
     answers.interactive = InputIsTerminal();
+    answers.quiet = options.quiet;
     if (options.name) {
         answers.name = ArgumentToAnsi(*options.name);
-        if (!answers.name) return Fail("the name has characters that code page 936 cannot hold");
+        if (!answers.name) return UsageFailure(texts, Fill(texts.nameUnencodable, Shown(*options.name)));
     }
-    std::optional<AnsiString> root;
-    if (options.root) {
-        root = ArgumentToAnsi(*options.root);
-        if (!root) return Fail("the folder has characters that code page 936 cannot hold");
-        root = AbsoluteFolder(*root);
-    }
+    // Projects go into the current folder unless told otherwise.
+    const std::string rootPath = AbsolutePath(options.root ? *options.root : Utf8FromAnsi(texts::kOutputRootName));
+    const std::optional<AnsiString> root = ArgumentToAnsi(rootPath);
+    if (!root) return UsageFailure(texts, Fill(texts.folderUnencodable, Shown(rootPath)));
 
-    CliHost host(root, options.open);
+    CliHost host(*root, options.open);
     int status = 0;
     if (options.templates && !(host.templates = LoadTemplatesCommand(*options.templates, &status))) return status;
-    TerminalDialogs dialogs(answers);
+    TerminalDialogs dialogs(answers, texts);
     try {
         GenerateProject(dialogs, host);
+    } catch (const UnencodableName& typed) {
+        return UsageFailure(texts, Fill(texts.nameUnencodable, Shown(typed.typed)));
     } catch (const KxError& error) {
-        PrintAnsi(stderr, "kxgen: " + error.Message() + "\n");
-        return 1;
+        PrintUtf8(stderr, "kxgen: " + ShownAnsi(DisplayPath(error.Message())) + "\n");
+        return kStopped;
     }
-    if (!host.ProjectFile()) return 1;  // stopped with a message, already shown
+    if (!host.ProjectFile()) {
+        // The workflow's own message is already shown.
+        if (dialogs.Declined()) {
+            PrintUtf8(stderr, texts.keptHint);
+            return kKept;
+        }
+        if (dialogs.RootFailed()) PrintUtf8(stderr, Fill(texts.rootFailedHint, ShownAnsi(DisplayPath(*root))));
+        return kStopped;
+    }
 
-    PrintProjectTree(stdout, FolderOf(*host.ProjectFile()));
-    return 0;
+    if (options.quiet) {
+        PrintUtf8(stdout, ShownAnsi(DisplayPath(*host.ProjectFile())) + "\n");
+    } else {
+        PrintUtf8(stdout, ProjectTreeText(FolderOf(*host.ProjectFile())));
+    }
+    return kWritten;
 }
 
 }  // namespace
@@ -106,6 +133,6 @@ int main(int argc, char** argv) {
         return kx::cli::Run(argc, argv);
     } catch (const std::exception& error) {
         kx::cli::PrintUtf8(stderr, std::string("kxgen: ") + error.what() + "\n");
-        return 1;
+        return kx::cli::kStopped;
     }
 }

@@ -20,7 +20,7 @@ check() {  # description, command...
 
 # A folder as the program spells it: a Windows path under Wine.
 win() {
-    if [ -n "$runner" ]; then WINEDEBUG=-all winepath -w "$1" 2>/dev/null; else echo "$1"; fi
+    if [ -n "$runner" ]; then "$runner" winepath -w "$1" 2>/dev/null; else echo "$1"; fi
 }
 
 # Runs kxgen; stdout and stderr land in $work/out.txt and $work/err.txt as UTF-8.

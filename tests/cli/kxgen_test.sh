@@ -4,11 +4,14 @@
 # usage: kxgen_test.sh KXGEN [RUNNER]
 set -uo pipefail
 
-kxgen=$1
-runner=${2:-}
+kxgen=$(realpath "$1")
+runner=${2:+$(realpath "$2")}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export XDG_DATA_HOME="$work/xdg"  # regenerating moves old files to this trash
+# English unless a case asks for Chinese (under Wine the runner sets Chinese).
+export LC_ALL=C.UTF-8
+unset LC_MESSAGES LANG
 
 failures=0
 check() {  # description, command...
@@ -17,9 +20,9 @@ check() {  # description, command...
     if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; failures=$((failures + 1)); fi
 }
 
-# The root as the program spells it: a Windows path under Wine.
-root_arg() {
-    if [ -n "$runner" ]; then "$runner" winepath -w "$1" 2>/dev/null; else echo "$1"; fi
+# A path as the program spells it: under Wine on drive Z:, with backslashes.
+win_path() {
+    if [ -n "$runner" ]; then local p=${1//\//\\}; printf 'Z:%s\n' "$p"; else printf '%s\n' "$1"; fi
 }
 
 # Runs kxgen; stdout and stderr land in $work/out.txt and $work/err.txt as UTF-8.
@@ -28,8 +31,9 @@ kx() {
     if [ -n "$runner" ]; then
         "$runner" "$kxgen" "$@" </dev/null >"$work/out.raw" 2>"$work/err.raw"
         rc=$?
-        iconv -f GBK -t UTF-8 <"$work/out.raw" >"$work/out.txt"
-        iconv -f GBK -t UTF-8 <"$work/err.raw" >"$work/err.txt"
+        # ANSI bytes, with the CR LF line ends of a Windows text stream.
+        iconv -f GBK -t UTF-8 <"$work/out.raw" | tr -d '\r' >"$work/out.txt"
+        iconv -f GBK -t UTF-8 <"$work/err.raw" | tr -d '\r' >"$work/err.txt"
     else
         "$kxgen" "$@" </dev/null >"$work/out.txt" 2>"$work/err.txt"
         rc=$?
@@ -41,7 +45,7 @@ bytes_of() { od -An -tx1 -N"$2" "$1" | tr -d ' \n'; }
 
 out="$work/out"
 mkdir -p "$out"
-root=$(root_arg "$out")
+root=$(win_path "$out")
 project="$out/demo"
 
 kx --name demo --root "$root" --no-open
@@ -56,26 +60,24 @@ check "the window file starts with FF FE" test "$(bytes_of "$project/demo/main.k
 check "the main script starts with its GUID line" \
     env LC_ALL=C grep -qaE '^.{3}var MyGUID="\{[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}\}"' "$project/demo/demo.kx"
 check "the tree names the files" grep -q '按键脚本.kx' "$work/out.txt"
+check "the tree starts with the project folder" test "$(head -n1 "$work/out.txt")" = "$(win_path "$project")"
 first_guid=$(head -c 60 "$project/demo/demo.kx")
 
 touch "$project/demo/mine.txt"
 kx --name demo --root "$root" --no-open
-check "an existing project without --yes exits 1" test $? -eq 1
-check "it asks the exists question" grep -q '该项目已经存在，是否重新生成？' "$work/err.txt"
+check "an existing project without --yes exits 3" test $? -eq 3
+check "it shows the exists question" grep -q '该项目已经存在，是否重新生成？' "$work/err.txt"
+check "it names --yes in a hint" grep -q -- '--yes' "$work/err.txt"
 check "declining keeps the user's files" test -f "$project/demo/mine.txt"
 check "declining changes nothing" test "$(head -c 60 "$project/demo/demo.kx")" = "$first_guid"
 
-kx --name demo --root "$root" --no-open --yes
+kx demo --root "$root" --no-open --yes
 check "--yes regenerates" test $? -eq 0
 check "the old files are gone from the project" test ! -e "$project/demo/mine.txt"
 check "regenerating gives a new GUID" test "$(head -c 60 "$project/demo/demo.kx")" != "$first_guid"
 if [ -z "$runner" ]; then
     check "the old files went to the trash" test -f "$XDG_DATA_HOME/Trash/files/demo/mine.txt"
 fi
-
-kx --name 'a\b' --root "$root" --no-open
-check "a path as name exits 1" test $? -eq 1
-check "a path as name gets the format message" grep -q '项目名称格式不正确。' "$work/err.txt"
 
 kx --name '中文项目' --root "$root" --no-open
 check "a Chinese name exits 0" test $? -eq 0
@@ -85,11 +87,84 @@ kx --root "$root" --no-open
 check "no name and no terminal takes the proposed name" test $? -eq 0
 check "the proposed name is wpx and today" test -d "$out/wpx$(date +%Y_%m_%d)"
 
-kx --frobnicate
-check "an unknown option exits 2" test $? -eq 2
+# Without --root, projects go into KX项目 in the current folder.
+mkdir -p "$work/here"
+(cd "$work/here" && kx cwd --no-open -q)
+check "the default root is KX项目 in the current folder" test -f "$work/here/KX项目/cwd/cwd.kxproj"
+check "--quiet prints only the project file's absolute path" \
+    test "$(cat "$work/out.txt")" = "$(win_path "$work/here/KX项目/cwd/cwd.kxproj")"
 
-kx --version
-check "--version prints the version" grep -qE '^kxgen [0-9]+\.[0-9]+\.[0-9]+' "$work/out.txt"
+# Exit codes and where the texts go, one command line a row: the expected
+# code, the stream, an extended regular expression it must hold, the arguments.
+rows=0
+row() {  # code stream pattern args...
+    local code=$1 stream=$2 pattern=$3 rc
+    shift 3
+    rows=$((rows + 1))
+    kx "$@"
+    rc=$?
+    check "row $rows ($*) exits $code" test $rc -eq "$code"
+    check "row $rows ($*) prints /$pattern/ on std$stream" grep -qE -- "$pattern" "$work/$stream.txt"
+}
+touch "$work/afile"
+if [ -z "$runner" ]; then
+    row 2 err '^kxgen: unknown option: --frobnicate$'     --frobnicate
+    row 2 err '^Usage: kxgen \[NAME\]'                     --frobnicate
+    row 2 err "^Try 'kxgen --help'\.$"                     --frobnicate
+    row 2 err '^kxgen: more than one project name: b$'     a b
+    row 2 err '^kxgen: more than one project name: b$'     --name a b
+    row 2 err '^kxgen: more than one project name: b$'     a --name=b
+    row 2 err '^kxgen: --name needs a value$'              --name
+    row 2 err '^kxgen: --yes takes no value$'              --yes=1
+    row 2 err '^kxgen: --root needs a folder$'             demo --root=
+    row 2 err '^kxgen: unknown option: -x$'                demo -x
+    row 2 err 'the name "a😀b" has characters that code page 936 cannot hold' 'a😀b'
+    row 2 err 'the name "한글" has characters'             --name 한글
+    row 2 err 'the name "straße" has characters'           straße
+    row 2 err 'the folder ".*/a😀b" has characters'        demo --root 'a😀b'
+    row 0 out '^Usage: kxgen \[NAME\] \[--root DIR\] \[-y\|--yes\] \[--no-open\] \[-q\|--quiet\]$' --help
+    row 0 out '^       kxgen -V\|--version$'                 -h
+    row 0 out '^  kxgen demo --root projects --yes --quiet --no-open$' --help
+    row 0 out '^  3  the project exists and was not regenerated' --help
+    row 0 out '^kxgen [0-9]+\.[0-9]+\.[0-9]+$'               -V
+    row 0 out '^kxgen [0-9]+\.[0-9]+\.[0-9]+$'               --version
+    row 1 err 'Cannot create file ".*/out/a{250}/a{250}\.kxproj"' "$(printf 'a%.0s' {1..250})" --root "$root" --no-open
+    row 1 err "^kxgen: cannot create the folder $work/afile/x; choose another place with --root DIR\.\$" demo --root "$work/afile/x" --no-open
+    row 0 out "^$out/-q\$"                                    --root "$root" --no-open -- -q
+fi
+# The same in Chinese (under Wine the runner's locale makes it Chinese).
+export LC_ALL=zh_CN.UTF-8
+row 2 err '^kxgen：未知选项：--frobnicate$'                   --frobnicate
+row 2 err '^用法：kxgen \[名称\]'                              --frobnicate
+row 2 err '名称“a.*b”含有代码页 936 无法表示的字符'             'a😀b'
+row 0 out '^用法：kxgen \[名称\] \[--root 文件夹\]'             --help
+row 0 out '^  kxgen demo --root 项目 --yes --quiet --no-open$'  --help
+row 0 out '^  3  项目已存在，没有重新生成（见 --yes）$'          --help
+row 3 err '^kxgen：项目未改动；加 --yes 再运行即可重新生成。$'  demo --root "$root" --no-open
+row 1 err '^\[提示\] 项目名称格式不正确。$'                      'a\b' --root "$root" --no-open
+row 1 err '^\[错误\] “KX项目”目录创建失败。$'                    demo --root "$(win_path "$work/afile/x")" --no-open
+row 1 err "^kxgen：无法创建文件夹 $(win_path "$work/afile/x" | sed 's/\\/\\\\/g')；请用 --root 文件夹 另选位置。\$" \
+    demo --root "$(win_path "$work/afile/x")" --no-open
+row 1 err '“ab\\x1B\[Dc”目录创建失败。'                          $'ab\e[Dc' --root "$root" --no-open
+row 0 out "^$(win_path "$out/tidy/tidy.kxproj" | sed 's/\\/\\\\/g')\$" tidy -q --no-open --root "$(win_path "$work//out/./x/..")"
+absent() { ! grep -q "$@"; }
+check "no raw escape character reaches the terminal" absent $'\e' "$work/err.txt"
+
+# The language: the first of LC_ALL, LC_MESSAGES and LANG that is set.
+if [ -z "$runner" ]; then
+    language_row() {  # expected first word of --help, then the environment
+        local expected=$1
+        shift
+        env -u LC_ALL -u LC_MESSAGES -u LANG "$@" "$kxgen" --help >"$work/out.txt" 2>&1
+        check "--help with $* is in $expected" grep -q "^$expected" "$work/out.txt"
+    }
+    language_row Usage
+    language_row 用法 LANG=zh_CN.UTF-8
+    language_row 用法 LC_MESSAGES=zh_TW.UTF-8 LANG=en_US.UTF-8
+    language_row Usage LC_ALL=en_US.UTF-8 LANG=zh_CN.UTF-8
+    language_row 用法 LC_ALL= LANG=zh_CN.UTF-8
+    language_row Usage LC_ALL=C LC_MESSAGES=zh_CN.UTF-8
+fi
 
 echo "kxgen: $failures failed"
 [ "$failures" -eq 0 ]

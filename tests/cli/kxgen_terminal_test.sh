@@ -1,0 +1,135 @@
+#!/usr/bin/env bash
+# kxgen at a real terminal: each row types its keys into a pseudo-terminal
+# (util-linux script) and checks the exit code, what the terminal showed and
+# what went to stdout, which is redirected to a file. With a runner, kxgen.exe
+# runs under Wine, whose console turns the pseudo-terminal into a Windows one.
+# usage: kxgen_terminal_test.sh KXGEN [RUNNER]
+set -uo pipefail
+
+kxgen=$(realpath "$1")
+runner=${2:+$(realpath "$2")}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export XDG_DATA_HOME="$work/xdg"
+unset LC_MESSAGES LANG
+today=$(date +%Y_%m_%d)
+
+failures=0
+check() {  # description, command...
+    local what=$1
+    shift
+    if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; failures=$((failures + 1)); fi
+}
+absent() { ! grep -q "$@"; }
+
+# A path as the program spells it: under Wine on drive Z:, with backslashes.
+win_path() {
+    if [ -n "$runner" ]; then local p=${1//\//\\}; printf 'Z:%s\n' "$p"; else printf '%s\n' "$1"; fi
+}
+
+# Types the answers (printf formats, separated by "|") one by one, each once
+# the terminal shows the prompt it answers, as a person would: the name
+# prompt ends "[wpx<date>]", the question "[y/N]".
+type_answers() {  # answers transcript
+    local answer count=0 tries
+    local IFS='|'
+    for answer in $1; do
+        count=$((count + 1))
+        for ((tries = 0; tries < 600; tries++)); do
+            [ "$(grep -aoE '\[(wpx[0-9_]+|y/N)\]' "$2" 2>/dev/null | wc -l)" -ge $count ] && break
+            sleep 0.05
+        done
+        # Wine's console may show the prompt a moment before it reads keys.
+        [ -z "$runner" ] || sleep 0.5
+        # shellcheck disable=SC2059  # the answers are printf formats on purpose
+        printf "$answer"
+    done
+}
+
+rows=0
+# language, a project that exists before (- for none), the answers, the exit
+# code, a pattern the terminal shows, a pattern of stdout (- for nothing),
+# further arguments.
+row() {
+    local language=$1 existing=$2 keys=$3 code=$4 shown=$5 printed=$6 rc
+    shift 6
+    rows=$((rows + 1))
+    local root="$work/r$rows" what="row $rows ($keys)"
+    mkdir -p "$root"
+    if [ "$existing" != - ]; then
+        $runner "$kxgen" "$existing" --root "$(win_path "$root")" --no-open -q </dev/null >/dev/null 2>&1
+        touch "$root/$existing/$existing/mine.txt"
+    fi
+    local command
+    command=$(printf '%q ' $runner "$kxgen" --root "$(win_path "$root")" --no-open "$@")
+    : >"$work/raw.txt"
+    type_answers "$keys" "$work/raw.txt" |
+        LC_ALL=$language timeout 120 script -qefc "$command >$work/out.raw" "$work/raw.txt" >/dev/null
+    rc=$?
+    tr -d '\r' <"$work/raw.txt" >"$work/shown.txt"
+    if [ -n "$runner" ]; then
+        # Wine's console draws with cursor controls; redirected output is ANSI.
+        sed -i 's/\x1b\[[0-9;?]*[A-Za-z]//g' "$work/shown.txt"
+        iconv -f GBK -t UTF-8 <"$work/out.raw" | tr -d '\r' >"$work/out.txt"
+    else
+        mv "$work/out.raw" "$work/out.txt"
+    fi
+    check "$what exits $code" test $rc -eq "$code"
+    check "$what shows /$shown/" grep -qE -- "$shown" "$work/shown.txt"
+    if [ "$printed" = - ]; then
+        check "$what prints nothing on stdout" test ! -s "$work/out.txt"
+    else
+        check "$what prints /$printed/ on stdout" grep -qE -- "$printed" "$work/out.txt"
+    fi
+    check "$what keeps the prompt off stdout" absent '请输入' "$work/out.txt"
+    [ -n "$runner" ] || check "$what shows no raw escape character" absent $'\e' "$work/shown.txt"
+    if [ "$existing" != - ]; then
+        if [ "$code" -eq 3 ]; then
+            check "$what keeps the old files" test -f "$root/$existing/$existing/mine.txt"
+        else
+            check "$what replaces the old files" test ! -e "$root/$existing/$existing/mine.txt"
+        fi
+    fi
+}
+
+en=C.UTF-8
+zh=zh_CN.UTF-8
+if [ -n "$runner" ]; then
+    # The Windows console: Ctrl+Z then Enter ends the input, and the console
+    # itself edits the line, so an arrow key moves the cursor. The runner's
+    # locale makes the texts Chinese.
+    row $zh -    'typed\r'       0 '^请输入生成的KX项目名称：$'        '\\typed$'
+    row $zh -    '\r'            0 "^提示：   \\[wpx$today\\]"         "\\\\wpx$today\$"
+    row $zh kept 'kept\r|y\r'    0 '^确定？\[y/N\]'                  '\\kept$'
+    row $zh kept 'kept\r|是\r'   0 '^确定？\[y/N\]'                  '\\kept$'
+    row $zh kept 'kept\r|n\r'    3 '^kxgen：项目未改动；加 --yes 再运行即可重新生成。$' -
+    row $zh kept 'kept\r|\032\r' 3 '^kxgen：项目未改动'                -
+    row $zh -    'ab\033[Dc\r'   0 '^请输入'                           '\\acb$'
+    row $zh -    '한\r'          2 '^kxgen：名称“한”含有代码页 936 无法表示的字符$' -
+    echo "kxgen.exe at a Windows console: $failures failed"
+    [ "$failures" -eq 0 ]
+    exit
+fi
+# The name prompt: a typed name, Enter for the proposal, end of input (Ctrl-D)
+# for the proposal with the next output on a line of its own.
+row $en -           'typed\r'    0 '^请输入生成的KX项目名称：$'                 '/typed$'
+row $en -           '\r'         0 "^提示：   \\[wpx$today\\] "                 "/wpx$today\$"
+row $en "wpx$today" '\004'       0 '^\[提示\] 该项目已经存在，是否重新生成？$'   "/wpx$today\$" --yes
+# The exists question: only yes regenerates; end of input ends its line too.
+row $en kept        'kept\r|y\r'   0 '^OK\? \[y/N\] '                           '/kept$'
+row $en kept        'kept\r|YES\r' 0 '^OK\? \[y/N\] '                           '/kept$'
+row $en kept        'kept\r|n\r'   3 '^kxgen: the project was kept; run again with --yes to regenerate it\.$' -
+row $en kept        'kept\r|\r'    3 '^kxgen: the project was kept'             -
+row $en kept        'kept\r|\004'  3 '^kxgen: the project was kept'             -
+row $zh kept        'kept\r|是\r'  0 '^确定？\[y/N\] '                           '/kept$'
+row $zh kept        'kept\r| 确定 \r' 0 '^确定？\[y/N\] '                        '/kept$'
+row $zh kept        'kept\r|否\r'  3 '^kxgen：项目未改动；加 --yes 再运行即可重新生成。$' -
+# What a name may bring along: an arrow key's escape sequence is shown
+# escaped; a character code page 936 lacks is a usage error, as on the command line.
+row $en -           'ab\033[Dc\r' 1 '“ab\\x1B\[Dc”目录创建失败。'                -
+row $en -           'a😀b\r'      2 '^kxgen: the name "a😀b" has characters that code page 936 cannot hold$' -
+row $zh -           '한\r'        2 '^kxgen：名称“한”含有代码页 936 无法表示的字符$' -
+row $en -           'q\r'         0 '^请输入'                                   '^/.*/q/q\.kxproj$' --quiet
+
+echo "kxgen at a terminal: $failures failed"
+[ "$failures" -eq 0 ]
