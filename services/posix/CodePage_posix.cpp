@@ -16,6 +16,9 @@ namespace {
 
 constexpr char16_t kReplacementUnit = 0xFFFD;
 
+// One iconv descriptor per direction and thread, opened on first use and kept
+// until the thread ends: opening one loads the code-page modules, which costs
+// more than converting a whole file, and paths are converted one part at a time.
 class Converter {
 public:
     Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
@@ -25,6 +28,9 @@ public:
     Converter(const Converter&) = delete;
     Converter& operator=(const Converter&) = delete;
     bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+
+    // Back to the initial shift state, whatever the last conversion ended in.
+    void Reset() { iconv(cd_, nullptr, nullptr, nullptr, nullptr); }
 
     // Converts as much as it can: returns false at an invalid or incomplete
     // sequence (in left at its start) and true when all input is consumed.
@@ -47,6 +53,30 @@ private:
     iconv_t cd_;
 };
 
+// The converter reset for a new text, or null where iconv lacks it.
+Converter* Ready(Converter& converter) {
+    if (!converter.ok()) return nullptr;
+    converter.Reset();
+    return &converter;
+}
+
+Converter* ToUtf16() {
+    thread_local Converter converter("UTF-16LE", "CP936");
+    return Ready(converter);
+}
+
+Converter* ToAnsi() {
+    thread_local Converter converter("CP936", "UTF-8");
+    return Ready(converter);
+}
+
+bool IsAscii(const std::string& text) {
+    for (const char c : text) {
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    }
+    return true;
+}
+
 // Length of the UTF-8 sequence that starts with lead (1 for a stray byte).
 std::size_t Utf8SequenceLength(unsigned char lead, const char* next, std::size_t left) {
     std::size_t length = 1;
@@ -64,13 +94,15 @@ WideString DecodeAnsi(const AnsiString& text, AnsiPage /*page: both are CP936 he
     WideString result;
     if (text.empty()) return result;
     try {
-        Converter converter("UTF-16LE", "CP936");
-        if (!converter.ok()) return result;
+        // Code page 936 keeps ASCII as it is: most paths need no converter.
+        if (IsAscii(text)) return WideString(text.begin(), text.end());
+        Converter* converter = ToUtf16();
+        if (!converter) return result;
         const char* in = text.data();
         std::size_t left = text.size();
         std::string bytes;
         bytes.reserve(text.size() * 2);
-        while (!converter.Step(in, left, bytes)) {
+        while (!converter->Step(in, left, bytes)) {
             // An invalid or incomplete sequence: one replacement unit for its
             // first byte, then go on with the next byte (so an ASCII byte after
             // a stray lead byte survives).
@@ -94,12 +126,12 @@ std::string Utf8FromAnsi(const AnsiString& text) { return Utf8FromUnits(DecodeAn
 
 AnsiString AnsiFromUtf8(const std::string& text) {
     AnsiString result;
-    if (text.empty()) return result;
-    Converter converter("CP936", "UTF-8");
-    if (!converter.ok()) return result;
+    if (text.empty() || IsAscii(text)) return text;
+    Converter* converter = ToAnsi();
+    if (!converter) return result;
     const char* in = text.data();
     std::size_t left = text.size();
-    while (!converter.Step(in, left, result)) {
+    while (!converter->Step(in, left, result)) {
         // A character CP936 lacks, or bytes that are no UTF-8: '?', as
         // WideCharToMultiByte's default character.
         result += '?';
