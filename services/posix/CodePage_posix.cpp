@@ -14,7 +14,8 @@ namespace kx {
 
 namespace {
 
-constexpr char16_t kReplacementUnit = 0xFFFD;
+// U+FFFD as UCS-4LE.
+constexpr char kReplacement[4] = {'\xFD', '\xFF', 0, 0};
 
 // One iconv descriptor per direction and thread, opened on first use and kept
 // until the thread ends: opening one loads the code-page modules, which costs
@@ -60,8 +61,10 @@ Converter* Ready(Converter& converter) {
     return &converter;
 }
 
-Converter* ToUtf16() {
-    thread_local Converter converter("UTF-16LE", "CP936");
+// Code points, four bytes each: iconv has that form built in, where UTF-16
+// would load one more module.
+Converter* ToCodePoints() {
+    thread_local Converter converter("UCS-4LE", "CP936");
     return Ready(converter);
 }
 
@@ -96,25 +99,32 @@ WideString DecodeAnsi(const AnsiString& text, AnsiPage /*page: both are CP936 he
     try {
         // Code page 936 keeps ASCII as it is: most paths need no converter.
         if (IsAscii(text)) return WideString(text.begin(), text.end());
-        Converter* converter = ToUtf16();
+        Converter* converter = ToCodePoints();
         if (!converter) return result;
         const char* in = text.data();
         std::size_t left = text.size();
         std::string bytes;
-        bytes.reserve(text.size() * 2);
+        bytes.reserve(text.size() * 4);
         while (!converter->Step(in, left, bytes)) {
-            // An invalid or incomplete sequence: one replacement unit for its
-            // first byte, then go on with the next byte (so an ASCII byte after
-            // a stray lead byte survives).
-            bytes += static_cast<char>(kReplacementUnit & 0xFF);
-            bytes += static_cast<char>(kReplacementUnit >> 8);
+            // An invalid or incomplete sequence: one replacement character for
+            // its first byte, then go on with the next byte (so an ASCII byte
+            // after a stray lead byte survives).
+            bytes.append(kReplacement, sizeof kReplacement);
             ++in;
             --left;
         }
-        result.reserve(bytes.size() / 2);
-        for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-            result += static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
-                                            static_cast<unsigned char>(bytes[i + 1]) << 8);
+        result.reserve(bytes.size() / 4);
+        for (std::size_t i = 0; i + 3 < bytes.size(); i += 4) {
+            const auto byte = [&](std::size_t k) {
+                return static_cast<char32_t>(static_cast<unsigned char>(bytes[i + k]));
+            };
+            const char32_t code = byte(0) | byte(1) << 8 | byte(2) << 16 | byte(3) << 24;
+            if (code < 0x10000) {
+                result += static_cast<char16_t>(code);
+            } else {
+                result += static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10));
+                result += static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF));
+            }
         }
     } catch (...) {
         result.clear();
