@@ -5,17 +5,18 @@
 #include <errno.h>
 #include <iconv.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
+#include "Gbk.h"
 #include "TextContent.h"
 
 namespace kx {
 
 namespace {
 
-// U+FFFD as UCS-4LE.
-constexpr char kReplacement[4] = {'\xFD', '\xFF', 0, 0};
+constexpr char16_t kReplacementUnit = 0xFFFD;
 
 // One iconv descriptor per direction and thread, opened on first use and kept
 // until the thread ends: opening one loads the code-page modules, which costs
@@ -80,6 +81,22 @@ bool IsAscii(const std::string& text) {
     return true;
 }
 
+// Appends code points given as UCS-4LE bytes as UTF-16 units.
+void AppendAsUtf16(const std::string& codePoints, WideString& out) {
+    for (std::size_t i = 0; i + 3 < codePoints.size(); i += 4) {
+        const auto byte = [&](std::size_t k) {
+            return static_cast<char32_t>(static_cast<unsigned char>(codePoints[i + k]));
+        };
+        const char32_t code = byte(0) | byte(1) << 8 | byte(2) << 16 | byte(3) << 24;
+        if (code < 0x10000) {
+            out += static_cast<char16_t>(code);
+        } else {
+            out += static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10));
+            out += static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF));
+        }
+    }
+}
+
 // Length of the UTF-8 sequence that starts with lead (1 for a stray byte).
 std::size_t Utf8SequenceLength(unsigned char lead, const char* next, std::size_t left) {
     std::size_t length = 1;
@@ -95,35 +112,42 @@ std::size_t Utf8SequenceLength(unsigned char lead, const char* next, std::size_t
 
 WideString DecodeAnsi(const AnsiString& text, AnsiPage /*page: both are CP936 here*/) {
     WideString result;
-    if (text.empty()) return result;
     try {
-        // Code page 936 keeps ASCII as it is: most paths need no converter.
-        if (IsAscii(text)) return WideString(text.begin(), text.end());
-        Converter* converter = ToCodePoints();
-        if (!converter) return result;
-        const char* in = text.data();
-        std::size_t left = text.size();
-        std::string bytes;
-        bytes.reserve(text.size() * 4);
-        while (!converter->Step(in, left, bytes)) {
-            // An invalid or incomplete sequence: one replacement character for
-            // its first byte, then go on with the next byte (so an ASCII byte
-            // after a stray lead byte survives).
-            bytes.append(kReplacement, sizeof kReplacement);
-            ++in;
-            --left;
-        }
-        result.reserve(bytes.size() / 4);
-        for (std::size_t i = 0; i + 3 < bytes.size(); i += 4) {
-            const auto byte = [&](std::size_t k) {
-                return static_cast<char32_t>(static_cast<unsigned char>(bytes[i + k]));
-            };
-            const char32_t code = byte(0) | byte(1) << 8 | byte(2) << 16 | byte(3) << 24;
-            if (code < 0x10000) {
-                result += static_cast<char16_t>(code);
-            } else {
-                result += static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10));
-                result += static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF));
+        result.reserve(text.size());
+        std::string codePoints;
+        Converter* converter = nullptr;
+        std::size_t pos = 0;
+        while (pos < text.size()) {
+            // Code page 936 keeps ASCII as it is, and templates are mostly
+            // ASCII: only the runs of other characters go through iconv.
+            std::size_t asciiEnd = pos;
+            while (asciiEnd < text.size() && static_cast<unsigned char>(text[asciiEnd]) < 0x80) ++asciiEnd;
+            if (asciiEnd > pos) {
+                const std::size_t start = result.size();
+                result.resize(start + (asciiEnd - pos));
+                std::copy(text.data() + pos, text.data() + asciiEnd, &result[start]);
+                pos = asciiEnd;
+                continue;
+            }
+            // A run of whole characters: each lead byte with the byte after it,
+            // whatever that is, so that the run ends where a character does.
+            std::size_t end = pos;
+            while (end < text.size() && static_cast<unsigned char>(text[end]) >= 0x80) {
+                end += IsGbkLeadByte(static_cast<unsigned char>(text[end])) && end + 1 < text.size() ? 2 : 1;
+            }
+            if (!converter && !(converter = ToCodePoints())) return WideString();
+            codePoints.clear();
+            const char* in = text.data() + pos;
+            std::size_t left = end - pos;
+            const bool whole = converter->Step(in, left, codePoints);
+            AppendAsUtf16(codePoints, result);
+            pos = static_cast<std::size_t>(in - text.data());
+            if (!whole) {
+                // An invalid or incomplete sequence: one replacement character
+                // for its first byte, then go on from the next byte (so an
+                // ASCII byte after a stray lead byte survives).
+                result += kReplacementUnit;
+                ++pos;
             }
         }
     } catch (...) {
