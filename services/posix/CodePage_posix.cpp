@@ -148,6 +148,7 @@ WideString DecodeAnsi(const AnsiString& text, AnsiPage /*page: both are CP936 he
                 // ASCII byte after a stray lead byte survives).
                 result += kReplacementUnit;
                 ++pos;
+                converter->Reset();
             }
         }
     } catch (...) {
@@ -169,6 +170,7 @@ AnsiString AnsiFromUtf8(const std::string& text) {
         // A character CP936 lacks, or bytes that are no UTF-8: '?', as
         // WideCharToMultiByte's default character.
         result += '?';
+        converter->Reset();
         const std::size_t skip = Utf8SequenceLength(static_cast<unsigned char>(*in), in, left);
         in += skip;
         left -= skip;
