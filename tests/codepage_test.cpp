@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "CodePage.h"
 #include "TextContent.h"
@@ -71,6 +73,85 @@ TEST(Utf8FromUnits, SurrogatePairsAreJoined) {
     EXPECT_EQ(Hex(Utf8FromUnits(u"\U0001F600")), "F0 9F 98 80");
     EXPECT_EQ(Hex(Utf8FromUnits(u"a\u4E2D")), "61 E4 B8 AD");
     EXPECT_EQ(Hex(Utf8FromUnits(WideString{0xD800})), "EF BF BD");
+}
+
+// The converters behind these routines may be kept between calls: no call may
+// see what an earlier one left behind, a failed one least of all, and threads
+// converting at once must not mix their texts.
+struct ConversionCase {
+    const char* what;
+    std::string ansi;     // GBK bytes
+    WideString wide;      // their decoded form, empty where the bytes are invalid
+    std::string utf8;     // the UTF-8 text that maps back to ansi
+};
+
+const std::vector<ConversionCase>& ConversionCases() {
+    static const std::vector<ConversionCase> cases = {
+        {"ascii", "demo.kxproj", u"demo.kxproj", "demo.kxproj"},
+        {"chinese", "\xC9\xFA\xB3\xC9", u"\u751F\u6210", "\xE7\x94\x9F\xE6\x88\x90"},  // 生成
+        {"mixed", "KX\xCF\xEE\xC4\xBF\\a", u"KX\u9879\u76EE\\a", "KX\xE9\xA1\xB9\xE7\x9B\xAE\\a"},
+        {"trail 5C", "\x81\x5C", u"\u4E57", "\xE4\xB9\x97"},  // 乗
+        {"lead byte at the end", "ab\x81", u"", "ab\xE4"},  // invalid either way
+    };
+    return cases;
+}
+
+void CheckConversions(const ConversionCase& c) {
+    if (!c.wide.empty()) {
+        EXPECT_EQ(DecodeAnsi(c.ansi, AnsiPage::System), c.wide) << c.what;
+        EXPECT_EQ(AnsiFromUtf8(c.utf8), c.ansi) << c.what;
+        EXPECT_EQ(Utf8FromAnsi(c.ansi), c.utf8) << c.what;
+    } else {
+        EXPECT_EQ(DecodeAnsi(c.ansi, AnsiPage::Thread).substr(0, 2), u"ab") << c.what;
+        EXPECT_EQ(AnsiFromUtf8(c.utf8).substr(0, 2), "ab") << c.what;
+    }
+}
+
+TEST(CodePageConverters, EachCallStartsAfreshWhateverCameBefore) {
+    const auto& cases = ConversionCases();
+    for (const ConversionCase& before : cases) {
+        for (const ConversionCase& after : cases) {
+            CheckConversions(before);
+            CheckConversions(after);
+        }
+    }
+}
+
+TEST(CodePageConverters, AsciiBytesStayThemselves) {
+    std::string ascii;
+    WideString units;
+    for (int byte = 1; byte < 0x80; ++byte) {
+        ascii += static_cast<char>(byte);
+        units += static_cast<char16_t>(byte);
+    }
+    EXPECT_EQ(DecodeAnsi(ascii, AnsiPage::System), units);
+    EXPECT_EQ(Utf8FromAnsi(ascii), ascii);
+    EXPECT_EQ(AnsiFromUtf8(ascii), ascii);
+}
+
+TEST(CodePageConverters, ThreadsConvertingAtOnceKeepTheirTexts) {
+    // Long texts, so that the conversions overlap in time.
+    const auto& cases = ConversionCases();
+    const std::size_t threadCount = cases.size() - 1;  // the valid ones
+    std::vector<int> wrong(threadCount, 0);
+    std::vector<std::thread> threads;
+    for (std::size_t t = 0; t < threadCount; ++t) {
+        threads.emplace_back([&, t] {
+            AnsiString ansi;
+            WideString wide;
+            std::string utf8;
+            for (int i = 0; i < 256; ++i) {
+                ansi += cases[t].ansi + "\xB0\xA1";  // 啊, so no text is plain ASCII
+                wide += cases[t].wide + u"\u554A";
+                utf8 += cases[t].utf8 + "\xE5\x95\x8A";
+            }
+            for (int round = 0; round < 300; ++round) {
+                if (DecodeAnsi(ansi, AnsiPage::System) != wide || AnsiFromUtf8(utf8) != ansi) ++wrong[t];
+            }
+        });
+    }
+    for (std::thread& thread : threads) thread.join();
+    for (std::size_t t = 0; t < threadCount; ++t) EXPECT_EQ(wrong[t], 0) << cases[t].what;
 }
 
 }  // namespace
