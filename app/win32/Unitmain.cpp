@@ -7,6 +7,7 @@
 #include "FontChoice.h"
 #include "GenerateProject.h"
 #include "MainLayout.h"
+#include "ProgramTexts.h"
 #include "SystemHost.h"
 #include "Win32Dialogs.h"
 
@@ -25,10 +26,8 @@ constexpr int kFirstId = 1000;
 constexpr COLORREF kPurple = RGB(128, 0, 128);
 constexpr COLORREF kBlue = RGB(0, 0, 255);
 
-// KX按键项目模板
-constexpr char kCaption[] = "KX\xB0\xB4\xBC\xFC\xCF\xEE\xC4\xBF\xC4\xA3\xB0\xE5";
-// 宋体
-constexpr char kLabelFace[] = "\xCB\xCE\xCC\xE5";
+constexpr char kCaption[] = KX_TEXT_MAIN_CAPTION;
+constexpr char kLabelFace[] = KX_TEXT_LABEL_FACE;
 
 const char kDownloadUrl[] = KX_DOWNLOAD_URL;
 
