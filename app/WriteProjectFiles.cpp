@@ -2,6 +2,7 @@
 #include "ProjectPaths.h"
 #include "SubstituteProjectName.h"
 #include "Texts.h"
+#include "UnitFunction.h"
 
 namespace kx {
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "ProgramTexts.h"
-#include "UnitFunction.h"
+#include "KxTypes.h"
 
 namespace kx {
 
