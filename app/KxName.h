@@ -2,7 +2,7 @@
 // the name that stands for a project name where KX wants one.
 #pragma once
 
-#include "UnitFunction.h"
+#include "KxTypes.h"
 
 namespace kx {
 

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "Gbk.h"
+#include "PathSplit.h"
 
 namespace kx {
 
@@ -21,13 +22,7 @@ AnsiString TrimName(const AnsiString& text) {
     return text.substr(first, last - first);
 }
 
-AnsiString FinalPathComponent(const AnsiString& name) {
-    std::size_t componentStart = 0;
-    for (std::size_t pos = 0; pos < name.size(); pos += GbkCharLength(name, pos)) {
-        if (name[pos] == '\\' || name[pos] == ':') componentStart = pos + 1;
-    }
-    return name.substr(componentStart);
-}
+AnsiString FinalPathComponent(const AnsiString& name) { return SplitAtLastSeparator(name, "\\:").name; }
 
 NameVerdict CheckProjectName(const AnsiString& trimmed) {
     if (trimmed.empty()) return NameVerdict::Empty;

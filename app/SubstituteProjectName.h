@@ -3,7 +3,7 @@
 // place in the file can hold.
 #pragma once
 
-#include "UnitFunction.h"
+#include "KxTypes.h"
 
 namespace kx {
 

@@ -1,5 +1,7 @@
 #include "TemplateSource.h"
 
+#include "UnitFunction.h"
+
 namespace kx {
 
 namespace {

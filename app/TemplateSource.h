@@ -3,7 +3,7 @@
 // "code") and the point-picker DLL. By default the program's own resources.
 #pragma once
 
-#include "UnitFunction.h"
+#include "KxTypes.h"
 
 namespace kx {
 

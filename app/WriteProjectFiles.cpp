@@ -1,25 +1,26 @@
 #include "GenerateProject.h"
+#include "ProjectPaths.h"
 #include "SubstituteProjectName.h"
 #include "Texts.h"
+#include "UnitFunction.h"
 
 namespace kx {
 
 void WriteProjectFiles(const AnsiString& outputRoot, const AnsiString& name, HostPort& host) {
-    const AnsiString projectFolder = outputRoot + "\\" + name;
-    const AnsiString sourceFolder = projectFolder + "\\" + name;
-    const AnsiString projectFile = projectFolder + "\\" + name + ".kxproj";
+    const ProjectPaths paths = ProjectPathsFor(outputRoot, name);
+    const AnsiString& sourceFolder = paths.sourceFolder;
     // File and folder names keep the name as typed; inside the files each
     // place gets the form of it that the place can hold.
     const TemplateSource& templates = host.Templates();
 
     // Without the payload the project still opens; the scripts report the missing DLL.
-    templates.WriteDll(projectFolder + "\\" + texts::kBuildFolderName + "\\GetPointXY.dll");
+    templates.WriteDll(paths.buildFolder + "\\GetPointXY.dll");
 
     SaveUtf8File(sourceFolder + "\\" + texts::kRuntimeFunFile, templates.Text("runtimefun"),
                  true);
     SaveUtf8File(sourceFolder + "\\" + texts::kPublicFunFile, templates.Text("publicfun"),
                  true);
-    SaveUtf8File(projectFile,
+    SaveUtf8File(paths.projectFile,
                  SubstituteProjectName(TemplateKind::ProjectFile, templates.Text("programe"), name),
                  true);
     SaveUtf16File(sourceFolder + "\\main.kxwin",
@@ -35,7 +36,7 @@ void WriteProjectFiles(const AnsiString& outputRoot, const AnsiString& name, Hos
 
     SaveUtf8File(sourceFolder + "\\" + texts::kKeyScriptFile, texts::kKeyScript, true);
 
-    host.ShellOpen(projectFile);
+    host.ShellOpen(paths.projectFile);
 }
 
 }  // namespace kx

@@ -1,7 +1,7 @@
 // Text that goes into an XML document.
 #pragma once
 
-#include "UnitFunction.h"
+#include "KxTypes.h"
 
 namespace kx {
 

@@ -3,7 +3,7 @@
 
 #include <cstddef>
 
-#include "UnitFunction.h"
+#include "KxTypes.h"
 
 namespace kx {
 

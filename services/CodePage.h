@@ -1,7 +1,7 @@
 // Code-page conversions at the edges of the program. Pure functions over bytes.
 #pragma once
 
-#include "UnitFunction.h"
+#include "KxTypes.h"
 
 namespace kx {
 

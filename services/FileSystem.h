@@ -1,7 +1,7 @@
 // Folder queries the generate workflow needs, on ANSI paths.
 #pragma once
 
-#include "UnitFunction.h"
+#include "KxTypes.h"
 
 namespace kx {
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "UnitFunction.h"
+#include "KxTypes.h"
 
 namespace kx {
 

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "UnitFunction.h"
+#include "KxTypes.h"
 
 namespace kx {
 

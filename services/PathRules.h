@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <string>
 
-#include "UnitFunction.h"
+#include "KxTypes.h"
 
 namespace kx {
 

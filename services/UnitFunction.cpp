@@ -8,9 +8,6 @@
 
 namespace kx {
 
-EFCreateError::EFCreateError(const AnsiString& fullPath, const AnsiString& systemText)
-    : KxError("Cannot create file \"" + fullPath + "\". " + systemText) {}
-
 void SaveUtf8File(const AnsiString& path, const AnsiString& text, bool withBom) {
     if (text.empty()) return;
     // The thread's ANSI code page, zero bytes included; every unit by itself.

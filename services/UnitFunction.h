@@ -1,39 +1,10 @@
-// The file and resource routines every generated project goes through.
-//
-// Program strings are byte strings in the ANSI code page (GBK, code page 936).
-// UTF-16 text is 16-bit on every platform.
+// The file and resource routines every generated project goes through. The
+// strings and errors they use are in KxTypes.h.
 #pragma once
 
-#include <exception>
-#include <string>
+#include "KxTypes.h"
 
 namespace kx {
-
-using AnsiString = std::string;
-using WideString = std::u16string;
-
-// Base of the errors that reach the error display; the message is ANSI bytes.
-class KxError : public std::exception {
-public:
-    explicit KxError(AnsiString message) : message_(std::move(message)) {}
-    const AnsiString& Message() const noexcept { return message_; }
-    const char* what() const noexcept override { return message_.c_str(); }
-
-private:
-    AnsiString message_;
-};
-
-// "Cannot create file \"<full path>\". <system text>"
-class EFCreateError : public KxError {
-public:
-    EFCreateError(const AnsiString& fullPath, const AnsiString& systemText);
-};
-
-// A write that stored fewer bytes than asked.
-class EWriteError : public KxError {
-public:
-    EWriteError() : KxError("Stream write error") {}
-};
 
 // The resource's bytes, 100-byte piece by piece, each piece cut at its first
 // zero byte; empty when the resource is missing or anything fails.

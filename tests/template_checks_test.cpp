@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "support/TempFolder.h"
+#include "UnitFunction.h"
 #include "templates/TemplateChecks.h"
 
 namespace kx {

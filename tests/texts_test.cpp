@@ -1,8 +1,12 @@
-// The workflow's texts are written as GBK escapes; here each one is read back
-// as the characters the user sees.
+// The program's texts are GBK bytes made at build time from a UTF-8 source;
+// here each one is read back as the characters the user sees.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "CodePage.h"
+#include "GbkSample.h"
+#include "ProgramTexts.h"
 #include "Texts.h"
 
 namespace kx {
@@ -31,11 +35,40 @@ TEST(Texts, ReadAsTheirCharacters) {
         {texts::kBuildFolderFailed, u8"“生成”目录创建失败。"},
         {texts::kKeyScript,
          u8"function DoSomeWorks()\r\n GetPoint(\"位置名称\")\r\n mouseleftclick()\r\n sleep(500)\r\n\r\nreturn true\r\nend"},
+        {KX_TEXT_GUIDE_FILE_NAME, u8"说明.txt"},
+        {KX_TEXT_LIST_SEPARATOR, u8"、"},
+        {KX_TEXT_MAIN_CAPTION, u8"KX按键项目模板"},
+        {KX_TEXT_LABEL_FACE, u8"宋体"},
+        {KX_TEXT_DONATE, u8"如果您觉得好用，请用微信扫码捐赠，金额不限。"},
+        {KX_TEXT_THANKS, u8"您的鼓励，是我前行的动力！"},
+        {KX_TEXT_DOWNLOAD_LINK, u8"KX工具下载"},
+        {KX_TEXT_GENERATE_BUTTON, u8"生成KX项目"},
+        {KX_TEXT_EXIT_BUTTON, u8"退出"},
+        {KX_TEXT_PICKER_README,
+         u8"取点工具 GetPointXY.dll\r\n\r\nGetPoint(提示文字, x, y)：在屏幕上选取一个点。\r\n"
+         u8"按鼠标任意键选取该点的屏幕坐标，按 Esc 键取消。\r\n"
+         u8"取消时 x、y 都是 -1，函数返回 0；选中时返回 1。"},
     };
     for (const auto& text : cases) {
         EXPECT_EQ(Utf8FromAnsi(text.gbk), text.utf8);
         EXPECT_EQ(AnsiFromUtf8(text.utf8), text.gbk) << text.utf8;
     }
+}
+
+// The conversion itself, on characters whose second byte is a backslash or a
+// letter and on a digit right after a character: the exact bytes come through.
+TEST(Texts, ConversionKeepsAwkwardBytes) {
+    const struct {
+        std::string converted;
+        std::string bytes;
+    } cases[] = {
+        {KX_SAMPLE_BACKSLASH_SECOND, "\x81\x5C"},
+        {KX_SAMPLE_QUOTE_AFTER, "\x81\x5C\x22"},
+        {KX_SAMPLE_LETTER_SECOND, "\x81\x40" "A"},
+        {KX_SAMPLE_DIGIT_AFTER, "\xB1\xED" "1"},
+        {KX_SAMPLE_C_ESCAPES, "\xA1\xB0\\\r\n\xA1\xB1"},
+    };
+    for (const auto& sample : cases) EXPECT_EQ(sample.converted, sample.bytes);
 }
 
 }  // namespace

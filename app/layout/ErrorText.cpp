@@ -1,8 +1,9 @@
 #include "ErrorText.h"
 
-// kx_layout carries no dependency on the services library; the GBK rules are
-// header-only.
+// kx_layout carries no dependency on the services library; the GBK rules and
+// the path splitter are header-only.
 #include "Gbk.h"
+#include "PathSplit.h"
 
 namespace kx::layout {
 
@@ -16,12 +17,7 @@ std::string ErrorBoxText(const std::string& message) {
 }
 
 std::string ModuleBaseName(const std::string& moduleFileName) {
-    std::size_t nameStart = 0;
-    for (std::size_t pos = 0; pos < moduleFileName.size();
-         pos += kx::GbkCharLength(moduleFileName, pos)) {
-        if (moduleFileName[pos] == '\\') nameStart = pos + 1;
-    }
-    std::string name = moduleFileName.substr(nameStart);
+    std::string name = kx::SplitAtLastSeparator(moduleFileName).name;
     for (std::size_t pos = 0; pos < name.size(); pos += kx::GbkCharLength(name, pos)) {
         if (name[pos] == '.') return name.substr(0, pos);
     }

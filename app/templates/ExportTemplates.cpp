@@ -3,6 +3,7 @@
 #include "FileReading.h"
 #include "FileSystem.h"
 #include "TemplateSet.h"
+#include "UnitFunction.h"
 
 namespace kx {
 

@@ -4,12 +4,13 @@
 #include <string>
 #include <vector>
 
-#include "UnitFunction.h"
+#include "ProgramTexts.h"
+#include "KxTypes.h"
 
 namespace kx {
 
-// "说明.txt": what each exported file becomes.
-inline constexpr char kGuideFileName[] = "\xCB\xB5\xC3\xF7.txt";
+// The guide's file name: what each exported file becomes.
+inline constexpr char kGuideFileName[] = KX_TEXT_GUIDE_FILE_NAME;
 
 struct ExportResult {
     std::vector<AnsiString> written;  // file names, in the order written

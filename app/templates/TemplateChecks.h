@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "UnitFunction.h"
+#include "KxTypes.h"
 
 namespace kx {
 

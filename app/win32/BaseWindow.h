@@ -6,7 +6,7 @@
 #include <windows.h>
 
 #include "ErrorDisplay.h"
-#include "UnitFunction.h"
+#include "KxTypes.h"
 
 namespace kx::win {
 

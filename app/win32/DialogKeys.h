@@ -1,5 +1,8 @@
 // Keyboard handling of our forms, in the manner of a dialog manager: Tab and
 // the arrow keys move the focus, Enter and Escape press buttons.
+// Not IsDialogMessage: its rules differ from the forms' (arrows keep to a
+// WS_GROUP, Enter and Escape send IDOK and IDCANCEL even to the main form,
+// which has neither), and these few rules are easier to keep exact here.
 #pragma once
 
 #include <windows.h>

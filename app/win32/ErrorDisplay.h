@@ -3,7 +3,7 @@
 // goes on.
 #pragma once
 
-#include "UnitFunction.h"
+#include "KxTypes.h"
 
 namespace kx::win {
 

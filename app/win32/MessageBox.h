@@ -2,7 +2,7 @@
 // the whole application.
 #pragma once
 
-#include "UnitFunction.h"
+#include "KxTypes.h"
 
 namespace kx::win {
 

@@ -1,6 +1,7 @@
 #include "PromptForm.h"
 
 #include "FontChoice.h"
+#include "MainLayout.h"
 #include "ModalState.h"
 
 namespace kx::win {
@@ -18,15 +19,22 @@ constexpr UINT kCancelCaptionId = 65371;
 // character set that shows the prompt's texts.
 Font CreateDialogFont(const std::vector<const char*>& texts) {
     ScopedWindowDC screen(nullptr);
-    const int height = -MulDiv(8, GetDeviceCaps(screen.Get(), LOGPIXELSY), 72);
+    // Without a screen DC the design resolution stands in.
+    int dpi = GetDeviceCaps(screen.Get(), LOGPIXELSY);
+    if (dpi <= 0) dpi = layout::kDesignDpi;
+    const int height = -MulDiv(8, dpi, 72);
     return CreateFontShowing({height, DEFAULT_CHARSET, "MS Sans Serif"}, texts);
 }
 
 // The dialog units of the font selected into dc: X the average width of the
-// 52 letters A-Z a-z, truncated, and Y their height.
+// 52 letters A-Z a-z, truncated, and Y their height. Every size of the prompt
+// is made of them, so without them there is no prompt to show.
 SIZE AverageCharSize(HDC dc) {
     SIZE sample{};
-    GetTextExtentPointA(dc, layout::kUnitSample, layout::kUnitSampleLength, &sample);
+    if (!GetTextExtentPointA(dc, layout::kUnitSample, layout::kUnitSampleLength, &sample) ||
+        sample.cy <= 0) {
+        throw KxError("Cannot measure the prompt's font");
+    }
     return SIZE{layout::AverageCharWidth(sample.cx), sample.cy};
 }
 
@@ -87,11 +95,15 @@ void TPromptForm::CreateControls(const AnsiString& prompt, const AnsiString& val
         const SIZE units = AverageCharSize(dc.Get());
         m.unitX = units.cx;
         m.unitY = units.cy;
-        GetTextMetricsA(dc.Get(), &metrics);
-        // The label sizes itself to the wrapped prompt, no wider than its maximum.
+        // The sample's height is the font's height too, should the metrics fail.
+        if (!GetTextMetricsA(dc.Get(), &metrics)) metrics.tmHeight = m.unitY;
+        // The label sizes itself to the wrapped prompt, no wider than its maximum;
+        // a prompt that cannot be measured gets one line of that width.
         labelBox = RECT{0, 0, layout::PromptLabelMaxWidth(m.unitX), 0};
-        DrawTextA(dc.Get(), prompt.c_str(), static_cast<int>(prompt.size()), &labelBox,
-                  DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS);
+        if (DrawTextA(dc.Get(), prompt.c_str(), static_cast<int>(prompt.size()), &labelBox,
+                      DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS) == 0) {
+            labelBox = RECT{0, 0, layout::PromptLabelMaxWidth(m.unitX), m.unitY};
+        }
     }
     m.labelWidth = labelBox.right - labelBox.left;
     m.labelHeight = labelBox.bottom - labelBox.top;
@@ -113,14 +125,19 @@ void TPromptForm::CreateControls(const AnsiString& prompt, const AnsiString& val
 
 void TPromptForm::PlaceOnScreen(int clientWidth, int clientHeight) {
     RECT frame{0, 0, clientWidth, clientHeight};
+    // Cannot fail for these fixed styles; if it did, the window would only be
+    // the client size, and the prompt still works.
     AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
     const int width = frame.right - frame.left;
     const int height = frame.bottom - frame.top;
     const layout::Point onPrimary = layout::CentredOrigin(
         layout::Rect{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}, width,
         height);
-    SetWindowPos(hwnd_, nullptr, onPrimary.x, onPrimary.y, width, height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    // The window was created without a size: unplaced, it could not be seen.
+    if (!SetWindowPos(hwnd_, nullptr, onPrimary.x, onPrimary.y, width, height,
+                      SWP_NOZORDER | SWP_NOACTIVATE)) {
+        throw KxError("Cannot place the prompt window");
+    }
 
     // When the main form stands on another monitor, the prompt follows it there.
     const HWND form = Application().MainFormHandle();
@@ -133,6 +150,7 @@ void TPromptForm::PlaceOnScreen(int clientWidth, int clientHeight) {
     const RECT& mr = info.rcMonitor;
     const layout::Point onForm = layout::CentredOrigin(
         layout::Rect{mr.left, mr.top, mr.right - mr.left, mr.bottom - mr.top}, width, height);
+    // Should the move fail, the prompt stays centred on the primary screen.
     SetWindowPos(hwnd_, nullptr, onForm.x, onForm.y, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

@@ -2,7 +2,7 @@
 // and owned by the application window.
 #pragma once
 
-#include "UnitFunction.h"
+#include "KxTypes.h"
 
 namespace kx::win {
 

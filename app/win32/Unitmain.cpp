@@ -7,6 +7,7 @@
 #include "FontChoice.h"
 #include "GenerateProject.h"
 #include "MainLayout.h"
+#include "ProgramTexts.h"
 #include "SystemHost.h"
 #include "Win32Dialogs.h"
 
@@ -25,10 +26,8 @@ constexpr int kFirstId = 1000;
 constexpr COLORREF kPurple = RGB(128, 0, 128);
 constexpr COLORREF kBlue = RGB(0, 0, 255);
 
-// KX按键项目模板
-constexpr char kCaption[] = "KX\xB0\xB4\xBC\xFC\xCF\xEE\xC4\xBF\xC4\xA3\xB0\xE5";
-// 宋体
-constexpr char kLabelFace[] = "\xCB\xCE\xCC\xE5";
+constexpr char kCaption[] = KX_TEXT_MAIN_CAPTION;
+constexpr char kLabelFace[] = KX_TEXT_LABEL_FACE;
 
 const char kDownloadUrl[] = KX_DOWNLOAD_URL;
 
@@ -47,8 +46,9 @@ std::vector<const char*> TextsOf() {
 void TfrmMain::CreateFonts() {
     int dpi = layout::kDesignDpi;
     {
+        // Without a screen DC the design resolution stands in.
         ScopedWindowDC screen(nullptr);
-        dpi = GetDeviceCaps(screen.Get(), LOGPIXELSY);
+        if (const int screenDpi = GetDeviceCaps(screen.Get(), LOGPIXELSY); screenDpi > 0) dpi = screenDpi;
     }
     windowFont_ = CreateFontShowing(
         {layout::WindowFontHeightForDpi(dpi), DEFAULT_CHARSET, "MS Sans Serif"},
@@ -64,15 +64,17 @@ void TfrmMain::CreateFonts() {
         TextsOf<ControlKind::Label, ControlKind::LinkLabel>());
 }
 
-SIZE TfrmMain::MeasureLabel(const char* text) const {
+SIZE TfrmMain::MeasureLabel(const char* text, SIZE fallback) const {
     // The static control draws the text as Unicode converted from the ANSI
-    // code page, so it is measured the same way.
+    // code page, so it is measured the same way. A label that cannot be
+    // measured keeps its design size rather than vanishing at zero size.
     wchar_t wide[128] = {};
     const int length = MultiByteToWideChar(CP_ACP, 0, text, -1, wide, 128);
+    if (length <= 0) return fallback;
     ScopedWindowDC dc(hwnd_);
     ScopedSelect select(dc.Get(), labelFont_.Get());
     SIZE size{};
-    GetTextExtentPoint32W(dc.Get(), wide, length > 0 ? length - 1 : 0, &size);
+    if (!GetTextExtentPoint32W(dc.Get(), wide, length - 1, &size)) return fallback;
     return size;
 }
 
@@ -95,6 +97,8 @@ void TfrmMain::Create(HWND owner) {
 
     RECT frame{0, 0, layout::ScaleLength(layout::kDesignClientWidth, textHeight_),
                layout::ScaleLength(layout::kDesignClientHeight, textHeight_)};
+    // Cannot fail for these fixed styles; if it did, the frame would only be
+    // the client size, and the window still works.
     AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
     if (!CreateWindowExA(kExStyle, kClassName, kCaption, kStyle, layout::kWindowPosition.x,
                          layout::kWindowPosition.y, frame.right - frame.left,
@@ -102,6 +106,8 @@ void TfrmMain::Create(HWND owner) {
         throw KxError("Cannot create the main window");
     }
 
+    // The picture is built in; should it not load, its place stays empty and
+    // every control still works.
     picture_ = Bitmap(static_cast<HBITMAP>(
         LoadImageA(instance, "QRCODE", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     HWND* const slots[] = {&img1, &lbl1, &lbl2, &lbl3, &btn1, &btn2};
@@ -119,7 +125,7 @@ void TfrmMain::Create(HWND owner) {
         }
         case ControlKind::Label:
         case ControlKind::LinkLabel: {
-            const SIZE size = MeasureLabel(design.text);
+            const SIZE size = MeasureLabel(design.text, SIZE{r.width, r.height});
             const DWORD notify = design.kind == ControlKind::LinkLabel ? SS_NOTIFY : 0;
             *slots[i] = CreateControl("STATIC", design.text, SS_LEFTNOWORDWRAP | notify, r.left,
                                       r.top, size.cx, size.cy, id, labelFont_.Get());
@@ -158,6 +164,7 @@ void TfrmMain::OnCommand(int /*id*/, int code, HWND control) {
 
 LRESULT TfrmMain::OnCtlColorStatic(HDC dc, HWND control) {
     // The labels have no box of their own: they take the window's colour.
+    // A colour the DC refuses leaves the default one; nothing else depends on it.
     SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
     if (control == lbl1 || control == lbl2) SetTextColor(dc, kPurple);
     else if (control == lbl3) SetTextColor(dc, kBlue);

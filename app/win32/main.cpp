@@ -10,9 +10,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
     static TfrmMain form;
     try {
         Application().Initialize();
-        form.Create(Application().Handle());
         frmMain = &form;
-        Application().AddForm(form);
+        frmMain->Create(Application().Handle());
+        Application().AddForm(*frmMain);
     } catch (...) {
         ReportCurrentError();
         return 0;

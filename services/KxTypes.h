@@ -1,0 +1,41 @@
+// The words every part of the program shares: ANSI and UTF-16 strings and the
+// errors that reach the error display. No routines: any file may include it.
+//
+// Program strings are byte strings in the ANSI code page (GBK, code page 936).
+// UTF-16 text is 16-bit on every platform.
+#pragma once
+
+#include <exception>
+#include <string>
+#include <utility>
+
+namespace kx {
+
+using AnsiString = std::string;
+using WideString = std::u16string;
+
+// Base of the errors that reach the error display; the message is ANSI bytes.
+class KxError : public std::exception {
+public:
+    explicit KxError(AnsiString message) : message_(std::move(message)) {}
+    const AnsiString& Message() const noexcept { return message_; }
+    const char* what() const noexcept override { return message_.c_str(); }
+
+private:
+    AnsiString message_;
+};
+
+// "Cannot create file \"<full path>\". <system text>"
+class EFCreateError : public KxError {
+public:
+    EFCreateError(const AnsiString& fullPath, const AnsiString& systemText)
+        : KxError("Cannot create file \"" + fullPath + "\". " + systemText) {}
+};
+
+// A write that stored fewer bytes than asked.
+class EWriteError : public KxError {
+public:
+    EWriteError() : KxError("Stream write error") {}
+};
+
+}  // namespace kx
