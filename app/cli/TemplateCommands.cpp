@@ -4,6 +4,7 @@
 
 #include "Console.h"
 #include "FileSystem.h"
+#include "ProgramTexts.h"
 #include "ShownText.h"
 #include "templates/ExportTemplates.h"
 
@@ -93,7 +94,7 @@ int CheckTemplatesCommand(const std::string& folderArgument) {
     }
     PrintUtf8(stdout, "模板检查通过，取自文件夹的文件：");
     for (std::size_t i = 0; i < loaded->filesUsed.size(); ++i) {
-        PrintUtf8(stdout, ShownAnsi((i ? "\xA1\xA2" : "") + loaded->filesUsed[i]));  // 、
+        PrintUtf8(stdout, ShownAnsi((i ? KX_TEXT_LIST_SEPARATOR : "") + loaded->filesUsed[i]));
     }
     PrintUtf8(stdout, "\n");
     return 0;

@@ -6,8 +6,8 @@
 #include "CliTexts.h"
 #include "CodePage.h"
 #include "Console.h"
-#include "Gbk.h"
 #include "GenerateProject.h"
+#include "PathSplit.h"
 #include "ProjectTree.h"
 #include "ShownText.h"
 #include "SystemHost.h"
@@ -51,11 +51,9 @@ private:
 };
 
 AnsiString FolderOf(const AnsiString& path) {
-    std::size_t end = 0;
-    for (std::size_t pos = 0; pos < path.size(); pos += GbkCharLength(path, pos)) {
-        if (path[pos] == '\\') end = pos;
-    }
-    return path.substr(0, end);
+    AnsiString folder = SplitAtLastSeparator(path).folder;
+    if (!folder.empty()) folder.pop_back();  // without its separator
+    return folder;
 }
 
 int UsageFailure(const CliTexts& texts, const std::string& message) {
