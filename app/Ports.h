@@ -30,6 +30,9 @@ public:
     virtual LocalDate Today() = 0;
     // The shell's "open"; its result is ignored.
     virtual void ShellOpen(const AnsiString& path) = 0;
+    // Told where a regeneration put the old files, before the new ones are
+    // written: the trash's files folder, or empty for the Windows Recycle Bin.
+    virtual void OldFilesMovedTo(const AnsiString& trashFolder) { static_cast<void>(trashFolder); }
 };
 
 }  // namespace kx

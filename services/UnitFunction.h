@@ -29,10 +29,13 @@ public:
     EFCreateError(const AnsiString& fullPath, const AnsiString& systemText);
 };
 
-// A write that stored fewer bytes than asked.
+// A write that stored fewer bytes than asked: "Stream write error", and with
+// the file known, "Stream write error: \"<full path>\"" so that the user
+// learns which file is incomplete.
 class EWriteError : public KxError {
 public:
     EWriteError() : KxError("Stream write error") {}
+    explicit EWriteError(const AnsiString& fullPath) : KxError("Stream write error: \"" + fullPath + "\"") {}
 };
 
 // The resource's bytes, 100-byte piece by piece, each piece cut at its first

@@ -6,6 +6,7 @@
 #include "Console.h"
 #include "GenerateProject.h"
 #include "Gbk.h"
+#include "RegenerationTexts.h"
 #include "ProjectTree.h"
 #include "SystemHost.h"
 #include "TerminalDialogs.h"
@@ -27,11 +28,19 @@ public:
         if (open_) SystemHost::ShellOpen(path);
     }
     const std::optional<AnsiString>& ProjectFile() const { return projectFile_; }
+    void OldFilesMovedTo(const AnsiString& trashFolder) override { oldFiles_ = trashFolder; }
+    // Where a regeneration put the old files, on its own line; nothing when none moved.
+    void PrintOldFilesPlace(std::FILE* stream) const {
+        if (!oldFiles_) return;
+        if (oldFiles_->empty()) PrintAnsi(stream, AnsiString(texts::kOldFilesInRecycleBin) + "\n");
+        else PrintAnsi(stream, texts::kOldFilesMovedTo + DisplayPath(*oldFiles_) + "\n");
+    }
 
 private:
     std::optional<AnsiString> root_;
     bool open_;
     std::optional<AnsiString> projectFile_;
+    std::optional<AnsiString> oldFiles_;
 };
 
 AnsiString FolderOf(const AnsiString& path) {
@@ -80,11 +89,16 @@ int Run(int argc, char** argv) {
         GenerateProject(dialogs, host);
     } catch (const KxError& error) {
         PrintAnsi(stderr, "kxgen: " + error.Message() + "\n");
+        host.PrintOldFilesPlace(stderr);
         return 1;
     }
-    if (!host.ProjectFile()) return 1;  // stopped with a message, already shown
+    if (!host.ProjectFile()) {  // stopped with a message, already shown
+        host.PrintOldFilesPlace(stderr);
+        return 1;
+    }
 
     PrintProjectTree(stdout, FolderOf(*host.ProjectFile()));
+    host.PrintOldFilesPlace(stdout);
     return 0;
 }
 

@@ -57,11 +57,11 @@ void WriteWholeFile(const AnsiString& path, const std::string& content) {
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) ThrowCreateError(path, GetLastError());
     if (content.empty()) return;
-    if (content.size() > MAXDWORD) throw EWriteError();
+    if (content.size() > MAXDWORD) throw EWriteError(path);
     const DWORD size = static_cast<DWORD>(content.size());
     DWORD written = 0;
     const BOOL ok = WriteFile(file.Get(), content.data(), size, &written, nullptr);
-    if (!ok || written != size) throw EWriteError();  // the handle closes on the way out
+    if (!ok || written != size) throw EWriteError(path);  // the handle closes on the way out
 }
 
 }  // namespace kx
