@@ -5,7 +5,8 @@
 // every press:
 //   - everything outside root/<name> and the trash is exactly as before: no
 //     entry created, changed or removed (the lock file gone again);
-//   - every entry that was in root/<name> is either still there unchanged or
+//   - every entry that was in root/<name> before the press (the first press's
+//     own files too, when there are two) is either still there unchanged or
 //     in the trash, byte for byte, under a name whose info file gives its
 //     old path; every info file has its entry and every entry its info file.
 //
@@ -249,23 +250,29 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (flags & 8) world.UseTrash(false);
     const kx::fuzz::TreeSnapshot before = linked ? kx::fuzz::SnapshotTree(world.Base()) : world.Baseline();
 
-    Press(world, answer, boxAnswer);
-    if (flags & 2) Press(world, answer, boxAnswer);
-
-    const kx::fuzz::TreeSnapshot after = kx::fuzz::SnapshotTree(world.Base());
+    // Each press is held to the world as the press before it left it.
     const std::string trash = World::kTrash;
-    const std::string changed = kx::fuzz::FirstDifference(before, after, [&](const std::string& path) {
-        if (path == trash || Below(path, trash)) return true;  // checked entry by entry below
-        return !allowed.empty() && (path == allowed || Below(path, allowed));
-    });
-    if (!changed.empty()) std::fprintf(stderr, "touched outside the project folder: %s\n", changed.c_str());
-    KX_FUZZ_CHECK(changed.empty());
-    if (linked) {
-        // Through a link nothing is emptied or written: it still leads to the untouched folder.
-        KX_FUZZ_CHECK(after.count(allowed) == 1 && after.at(allowed) == before.at(allowed));
+    const auto check = [&](const kx::fuzz::TreeSnapshot& from, const kx::fuzz::TreeSnapshot& to) {
+        const std::string changed = kx::fuzz::FirstDifference(from, to, [&](const std::string& path) {
+            if (path == trash || Below(path, trash)) return true;  // checked entry by entry below
+            return !allowed.empty() && (path == allowed || Below(path, allowed));
+        });
+        if (!changed.empty()) std::fprintf(stderr, "touched outside the project folder: %s\n", changed.c_str());
+        KX_FUZZ_CHECK(changed.empty());
+        if (linked) {
+            // Through a link nothing is emptied or written: it still leads to the untouched folder.
+            KX_FUZZ_CHECK(to.count(allowed) == 1 && to.at(allowed) == from.at(allowed));
+        }
+        if (!allowed.empty()) CheckOldEntriesKept(world, allowed, from, to);
+        if (flags & 8) KX_FUZZ_CHECK(to.count(trash) == 0);
+    };
+    Press(world, answer, boxAnswer);
+    const kx::fuzz::TreeSnapshot between = kx::fuzz::SnapshotTree(world.Base());
+    check(before, between);
+    if (flags & 2) {
+        Press(world, answer, boxAnswer);
+        check(between, kx::fuzz::SnapshotTree(world.Base()));
     }
-    if (!allowed.empty()) CheckOldEntriesKept(world, allowed, before, after);
-    if (flags & 8) KX_FUZZ_CHECK(after.count(trash) == 0);
 
     // Back to the starting world for the next input.
     world.UseTrash(true);
