@@ -49,8 +49,13 @@ bool ExtractResourceToFile(const AnsiString& path, const AnsiString& name, const
     if (!file) return false;
     DWORD written = 0;
     const BOOL ok = WriteFile(file.Get(), bytes, size, &written, nullptr);
-    file.Close();  // the file stays as written either way; closing cannot change the outcome
-    if (!ok || written < size) return false;
+    file.Close();  // closing cannot change the outcome
+    if (!ok || written < size) {
+        // A cut-off DLL would be loaded and crash the scripts; a missing one
+        // they report. The file is our own by now (made or emptied above).
+        DeleteFileA(path.c_str());
+        return false;
+    }
 
     // The resource is released only after a complete write; a failed one
     // leaves it loaded, which costs nothing for a module's own resources.

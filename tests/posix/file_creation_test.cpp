@@ -95,6 +95,7 @@ TEST(FileCreation, ShortWriteRaisesTheWriteErrorNamingTheFile) {
         EXPECT_EQ(WriterErrorOf(writer.write, path), "EWriteError: Stream write error: \"" + path + "\"") << writer.name;
     }
     EXPECT_FALSE(ExtractResourceToFile(disk.Child("payload"), "HUNDRED", "TESTTXT"));
+    EXPECT_FALSE(test::PathExists(disk.Child("payload"))) << "no cut-off payload is left";
 }
 
 // Nothing but a regular file is ever written: whatever else stands at the
