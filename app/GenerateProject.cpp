@@ -1,7 +1,10 @@
 #include "GenerateProject.h"
 
 #include "FileSystem.h"
+#include "FolderCleanup.h"
+#include "GenerationLock.h"
 #include "ProjectName.h"
+#include "RegenerationTexts.h"
 #include "Texts.h"
 
 namespace kx {
@@ -12,11 +15,15 @@ AnsiString FolderFailedMessage(const AnsiString& name) {
     return texts::kOpenQuote + name + texts::kFolderFailedTail;
 }
 
+AnsiString NamedMessage(const AnsiString& name, const char* tail) { return texts::kOpenQuote + name + tail; }
+
 }  // namespace
 
 void GenerateProject(DialogPort& dialogs, HostPort& host) {
     const AnsiString outputRoot = host.OutputRoot();
-    if (!DirectoryExists(outputRoot) && !CreateFolder(outputRoot)) {
+    // Another press may create the root between the look and the creation:
+    // a root that stands afterwards is all that counts.
+    if (!DirectoryExists(outputRoot) && !CreateFolder(outputRoot) && !DirectoryExists(outputRoot)) {
         dialogs.ShowMessageBox(texts::kOutputRootFailed, texts::kError, texts::kStopIcon);
         return;
     }
@@ -35,15 +42,44 @@ void GenerateProject(DialogPort& dialogs, HostPort& host) {
             break;
     }
 
+    // One generation at a time in this root, from the look at the project
+    // folder to the last file: two presses on one name would otherwise move
+    // each other's new files away.
+    const GenerationLock lock = GenerationLock::Take(outputRoot);
+    if (lock.State() == LockState::Busy) {
+        dialogs.ShowMessageBox(texts::kGenerationBusy, texts::kNotice, texts::kInfoIcon);
+        return;
+    }
+    if (lock.State() != LockState::Held) {
+        dialogs.ShowMessageBox(texts::kRootLockFailed, texts::kError, texts::kStopIcon);
+        return;
+    }
+
     const AnsiString projectFolder = outputRoot + "\\" + name;
+    // A link or junction would lead the clean-up and the new files into
+    // whatever folder it points to.
+    if (IsLinkOrJunction(projectFolder)) {
+        dialogs.ShowMessageBox(NamedMessage(name, texts::kLinkFolderTail), texts::kError, texts::kStopIcon);
+        return;
+    }
     if (DirectoryExists(projectFolder)) {
         if (dialogs.ShowMessageBox(texts::kProjectExists, texts::kNotice, texts::kOkCancelAsk) !=
             texts::kOk) {
             return;
         }
-        // The old contents go to the recycle bin, so a mistaken "OK" costs nothing.
-        // A partial clean-up shows up below, when the source folder cannot be made.
-        DeleteFolderContents(projectFolder, true, true);
+        // The old contents go to the trash, so a mistaken "OK" costs nothing;
+        // where they cannot, nothing new is written over them.
+        const TrashResult moved = MoveFolderContentsToTrash(projectFolder, true);
+        if (moved.outcome == TrashOutcome::NothingChanged) {
+            dialogs.ShowMessageBox(NamedMessage(name, texts::kOldFilesKeptTail), texts::kError, texts::kStopIcon);
+            return;
+        }
+        if (moved.outcome == TrashOutcome::PartlyMoved) {
+            host.OldFilesMovedTo(moved.trashFolder);
+            dialogs.ShowMessageBox(NamedMessage(name, texts::kOldFilesSplitTail), texts::kError, texts::kStopIcon);
+            return;
+        }
+        host.OldFilesMovedTo(moved.trashFolder);
     } else if (!CreateFolder(projectFolder)) {
         dialogs.ShowMessageBox(FolderFailedMessage(name), texts::kError, texts::kStopIcon);
         return;

@@ -33,6 +33,9 @@ public:
     virtual void ShellOpen(const AnsiString& path) = 0;
     // The templates a new project is written from.
     virtual const TemplateSource& Templates() { return BuiltInTemplates(); }
+    // Told where a regeneration put the old files, before the new ones are
+    // written: the trash's files folder, or empty for the Windows Recycle Bin.
+    virtual void OldFilesMovedTo(const AnsiString& trashFolder) { static_cast<void>(trashFolder); }
 };
 
 }  // namespace kx

@@ -1,19 +1,28 @@
 // The whole generate workflow with fuzzed names and scripted answers, in a
-// private world: a folder above the program, the program's folder, and an
-// output root holding a sibling project and a project to regenerate (with
-// links pointing out of it). After every press, everything outside
-// root/<name> must be exactly as before: no entry created, changed or removed.
+// private world: a folder above the program, the program's folder, an output
+// root holding a sibling project, a project to regenerate (with links
+// pointing out of it) and a link to a folder elsewhere, and the trash. After
+// every press:
+//   - everything outside root/<name> and the trash is exactly as before: no
+//     entry created, changed or removed (the lock file gone again);
+//   - every entry that was in root/<name> before the press (the first press's
+//     own files too, when there are two) is either still there unchanged or
+//     in the trash, byte for byte, under a name whose info file gives its
+//     old path; every info file has its entry and every entry its info file.
 //
 // Input: one byte of flags, then the typed name.
 //   bit 0: cancel the name prompt (the proposed name is used)
 //   bit 1: press Generate twice with the same answer
 //   bit 2: answer OK to the regenerate question (else Cancel)
+//   bit 3: no usable trash ($XDG_DATA_HOME below a plain file)
+//   bit 4: root/<name>, when new, is a link to the folder elsewhere
 #include <dirent.h>
 #include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstring>
+#include <map>
 #include <optional>
 
 #include "CodePage.h"
@@ -63,9 +72,13 @@ public:
         char pattern[] = "/tmp/kx-fuzz-XXXXXX";
         KX_FUZZ_CHECK(::mkdtemp(pattern) != nullptr);
         top_ = pattern;
+        char* real = ::realpath(top_.c_str(), nullptr);
+        KX_FUZZ_CHECK(real != nullptr);
+        top_ = real;
+        std::free(real);
         base_ = top_ + "/world";
-        // Regenerations move the old files to a trash of our own.
-        ::setenv("XDG_DATA_HOME", (top_ + "/xdg").c_str(), 1);
+        // Regenerations move the old files to a trash of our own, inside the world.
+        UseTrash(true);
         const std::string rootNative = base_ + "/app/" + kx::Utf8FromAnsi(kx::texts::kOutputRootName);
         outputRoot_ = kx::AnsiFromUtf8(rootNative);
         rootRelative_ = rootNative.substr(base_.size() + 1);
@@ -77,15 +90,26 @@ public:
     const std::string& Base() const { return base_; }
     const std::string& RootRelative() const { return rootRelative_; }
     const kx::fuzz::TreeSnapshot& Baseline() const { return baseline_; }
+    static constexpr const char* kTrash = "xdg";          // $XDG_DATA_HOME, below the world
+    static constexpr const char* kElsewhere = "elsewhere";  // where the links lead
+
+    // The trash in the world, or none: $XDG_DATA_HOME below a plain file.
+    void UseTrash(bool usable) {
+        const std::string home = usable ? base_ + "/" + kTrash : base_ + "/above.txt/xdg";
+        ::setenv("XDG_DATA_HOME", home.c_str(), 1);
+    }
 
     // Puts everything back as it was, after a press changed a project of the
     // world itself (the sibling or the one made to be regenerated).
     void Build() {
         RemoveTree(base_);
-        RemoveTree(top_ + "/xdg");
         const std::string root = base_ + "/" + rootRelative_;
         Folder(base_);
         Write(base_ + "/above.txt", "the folder above the program");
+        Folder(base_ + "/" + kElsewhere);
+        Write(base_ + "/" + kElsewhere + "/precious.txt", "someone else's work");
+        Folder(base_ + "/" + kElsewhere + "/sub");
+        Write(base_ + "/" + kElsewhere + "/sub/deep.txt", "deeper");
         Folder(base_ + "/app");
         Write(base_ + "/app/tool.txt", "beside the program");
         Folder(root);
@@ -100,10 +124,11 @@ public:
         Write(root + "/demo/demo/mine.txt", "old work");
         KX_FUZZ_CHECK(::symlink("../../../above.txt", (root + "/demo/to-file").c_str()) == 0);
         KX_FUZZ_CHECK(::symlink("../..", (root + "/demo/to-folder").c_str()) == 0);
+        KX_FUZZ_CHECK(::symlink("../../elsewhere", (root + "/linked").c_str()) == 0);
         baseline_ = kx::fuzz::SnapshotTree(base_);
     }
 
-    void EmptyTrash() { RemoveTree(top_ + "/xdg"); }
+    void EmptyTrash() { RemoveTree(base_ + "/" + kTrash); }
 
 private:
     std::string top_;
@@ -138,6 +163,69 @@ void Press(World& world, const std::optional<AnsiString>& answer, int boxAnswer)
     }
 }
 
+std::string PercentDecode(const std::string& text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 2 < text.size()) {
+            out += static_cast<char>(std::strtol(text.substr(i + 1, 2).c_str(), nullptr, 16));
+            i += 2;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+bool Below(const std::string& path, const std::string& folder) {
+    return path.size() > folder.size() && path.compare(0, folder.size(), folder) == 0 && path[folder.size()] == '/';
+}
+
+// The trash as the snapshot shows it: old absolute path -> names in files/.
+std::multimap<std::string, std::string> TrashedEntries(const kx::fuzz::TreeSnapshot& after) {
+    const std::string info = std::string(World::kTrash) + "/Trash/info/";
+    const std::string files = std::string(World::kTrash) + "/Trash/files/";
+    std::multimap<std::string, std::string> trashed;
+    for (const auto& [path, state] : after) {
+        if (path.compare(0, info.size(), info) != 0) continue;
+        const std::string file = path.substr(info.size());
+        KX_FUZZ_CHECK(file.size() > 10 && file.compare(file.size() - 10, 10, ".trashinfo") == 0);
+        const std::string name = file.substr(0, file.size() - 10);
+        KX_FUZZ_CHECK(after.count(files + name) == 1);  // no info without its entry
+        const std::string& text = state.content;
+        KX_FUZZ_CHECK(text.compare(0, 18, "[Trash Info]\nPath=") == 0);
+        const std::size_t end = text.find('\n', 18);
+        KX_FUZZ_CHECK(end != std::string::npos && text.compare(end, 14, "\nDeletionDate=") == 0);
+        trashed.emplace(PercentDecode(text.substr(18, end - 18)), name);
+    }
+    for (const auto& [path, state] : after) {
+        if (!Below(path, files.substr(0, files.size() - 1)) || path.find('/', files.size()) != std::string::npos) continue;
+        KX_FUZZ_CHECK(after.count(info + path.substr(files.size()) + ".trashinfo") == 1);  // no entry without info
+    }
+    return trashed;
+}
+
+// Every entry that was below allowed is in place or in the trash, unchanged.
+void CheckOldEntriesKept(const World& world, const std::string& allowed, const kx::fuzz::TreeSnapshot& before,
+                         const kx::fuzz::TreeSnapshot& after) {
+    const std::multimap<std::string, std::string> trashed = TrashedEntries(after);
+    for (const auto& [path, state] : before) {
+        if (!Below(path, allowed) || S_ISDIR(state.mode)) continue;
+        const auto here = after.find(path);
+        if (here != after.end() && here->second == state) continue;
+        const std::string inside = path.substr(allowed.size() + 1);
+        const std::string top = inside.substr(0, inside.find('/'));
+        const std::string rest = inside.substr(top.size());
+        bool kept = false;
+        const auto range = trashed.equal_range(world.Base() + "/" + allowed + "/" + top);
+        for (auto it = range.first; it != range.second && !kept; ++it) {
+            const auto there = after.find(std::string(World::kTrash) + "/Trash/files/" + it->second + rest);
+            kept = there != after.end() && there->second == state;
+        }
+        if (!kept) std::fprintf(stderr, "old entry lost: %s\n", path.c_str());
+        KX_FUZZ_CHECK(kept);
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -148,9 +236,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         (flags & 1) ? std::nullopt : std::optional<AnsiString>(input.Rest());
     const int boxAnswer = (flags & 4) ? kx::texts::kOk : 2;
 
-    Press(world, answer, boxAnswer);
-    if (flags & 2) Press(world, answer, boxAnswer);
-
     // Where the press was allowed to write: root/<name>, for a usable name only.
     const AnsiString name = kx::TrimName(answer.value_or(kx::DefaultProjectName(kx::test::FixedHost("").Today())));
     std::string allowed;
@@ -160,16 +245,37 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         KX_FUZZ_CHECK(component != "." && component != "..");
         allowed = world.RootRelative() + "/" + component;
     }
-    const kx::fuzz::TreeSnapshot after = kx::fuzz::SnapshotTree(world.Base());
-    const std::string changed = kx::fuzz::FirstDifference(world.Baseline(), after, [&](const std::string& path) {
-        return !allowed.empty() &&
-               (path == allowed || (path.size() > allowed.size() && path.compare(0, allowed.size(), allowed) == 0 &&
-                                    path[allowed.size()] == '/'));
-    });
-    if (!changed.empty()) std::fprintf(stderr, "touched outside the project folder: %s\n", changed.c_str());
-    KX_FUZZ_CHECK(changed.empty());
+    const bool linked = (flags & 16) != 0 && !allowed.empty() && world.Baseline().count(allowed) == 0 &&
+                        ::symlink("../../elsewhere", (world.Base() + "/" + allowed).c_str()) == 0;
+    if (flags & 8) world.UseTrash(false);
+    const kx::fuzz::TreeSnapshot before = linked ? kx::fuzz::SnapshotTree(world.Base()) : world.Baseline();
+
+    // Each press is held to the world as the press before it left it.
+    const std::string trash = World::kTrash;
+    const auto check = [&](const kx::fuzz::TreeSnapshot& from, const kx::fuzz::TreeSnapshot& to) {
+        const std::string changed = kx::fuzz::FirstDifference(from, to, [&](const std::string& path) {
+            if (path == trash || Below(path, trash)) return true;  // checked entry by entry below
+            return !allowed.empty() && (path == allowed || Below(path, allowed));
+        });
+        if (!changed.empty()) std::fprintf(stderr, "touched outside the project folder: %s\n", changed.c_str());
+        KX_FUZZ_CHECK(changed.empty());
+        if (linked) {
+            // Through a link nothing is emptied or written: it still leads to the untouched folder.
+            KX_FUZZ_CHECK(to.count(allowed) == 1 && to.at(allowed) == from.at(allowed));
+        }
+        if (!allowed.empty()) CheckOldEntriesKept(world, allowed, from, to);
+        if (flags & 8) KX_FUZZ_CHECK(to.count(trash) == 0);
+    };
+    Press(world, answer, boxAnswer);
+    const kx::fuzz::TreeSnapshot between = kx::fuzz::SnapshotTree(world.Base());
+    check(before, between);
+    if (flags & 2) {
+        Press(world, answer, boxAnswer);
+        check(between, kx::fuzz::SnapshotTree(world.Base()));
+    }
 
     // Back to the starting world for the next input.
+    world.UseTrash(true);
     if (!allowed.empty()) {
         if (world.Baseline().count(allowed) != 0) {
             world.Build();

@@ -12,4 +12,9 @@ bool DirectoryExists(const AnsiString& path);
 // in any form, its parent is missing or the name is not a valid Windows name.
 bool CreateFolder(const AnsiString& path);
 
+// True when path itself is a symbolic link or (on Windows) any reparse point,
+// a junction included, whatever it points to and whether or not that exists.
+// Such a path is never entered, emptied or written through.
+bool IsLinkOrJunction(const AnsiString& path);
+
 }  // namespace kx

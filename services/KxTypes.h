@@ -32,10 +32,14 @@ public:
         : KxError("Cannot create file \"" + fullPath + "\". " + systemText) {}
 };
 
-// A write that stored fewer bytes than asked.
+// A write that stored fewer bytes than asked: "Stream write error", and with
+// the file known, "Stream write error: \"<full path>\"" so that the user
+// learns which file is incomplete.
 class EWriteError : public KxError {
 public:
     EWriteError() : KxError("Stream write error") {}
+    explicit EWriteError(const AnsiString& fullPath)
+        : KxError("Stream write error: \"" + fullPath + "\"") {}
 };
 
 }  // namespace kx

@@ -8,6 +8,7 @@
 #include "Console.h"
 #include "GenerateProject.h"
 #include "PathSplit.h"
+#include "RegenerationTexts.h"
 #include "ProjectTree.h"
 #include "ShownText.h"
 #include "SystemHost.h"
@@ -39,6 +40,15 @@ public:
         if (open_) SystemHost::ShellOpen(path);
     }
     const std::optional<AnsiString>& ProjectFile() const { return projectFile_; }
+    void OldFilesMovedTo(const AnsiString& trashFolder) override { oldFiles_ = trashFolder; }
+    // Where a regeneration put the old files, on its own line; nothing when none moved.
+    void PrintOldFilesPlace(std::FILE* stream) const {
+        if (!oldFiles_) return;
+        const AnsiString line = oldFiles_->empty()
+                                    ? AnsiString(texts::kOldFilesInRecycleBin)
+                                    : texts::kOldFilesMovedTo + DisplayPath(*oldFiles_);
+        PrintUtf8(stream, ShownAnsi(line) + "\n");
+    }
 
     // A folder of the user's own templates, read and checked before the workflow starts.
     std::unique_ptr<TemplateSet> templates;
@@ -48,6 +58,7 @@ private:
     AnsiString root_;
     bool open_;
     std::optional<AnsiString> projectFile_;
+    std::optional<AnsiString> oldFiles_;
 };
 
 AnsiString FolderOf(const AnsiString& path) {
@@ -102,10 +113,12 @@ int Run(int argc, char** argv) {
         return UsageFailure(texts, Fill(texts.nameUnencodable, Shown(typed.typed)));
     } catch (const KxError& error) {
         PrintUtf8(stderr, "kxgen: " + ShownAnsi(DisplayPath(error.Message())) + "\n");
+        host.PrintOldFilesPlace(stderr);
         return kStopped;
     }
     if (!host.ProjectFile()) {
         // The workflow's own message is already shown.
+        host.PrintOldFilesPlace(stderr);
         if (dialogs.Declined()) {
             PrintUtf8(stderr, texts.keptHint);
             return kKept;
@@ -116,8 +129,10 @@ int Run(int argc, char** argv) {
 
     if (options.quiet) {
         PrintUtf8(stdout, ShownAnsi(DisplayPath(*host.ProjectFile())) + "\n");
+        host.PrintOldFilesPlace(stderr);  // standard output holds the path alone
     } else {
         PrintUtf8(stdout, ProjectTreeText(FolderOf(*host.ProjectFile())));
+        host.PrintOldFilesPlace(stdout);
     }
     return kWritten;
 }

@@ -22,4 +22,12 @@ bool CreateFolder(const AnsiString& path) {
     return ::mkdir(NativePath(path).c_str(), 0777) == 0;
 }
 
+bool IsLinkOrJunction(const AnsiString& path) {
+    if (path.empty() || !IsIntactAnsiPath(path)) return false;
+    std::string native = NativePath(path);
+    while (native.size() > 1 && native.back() == '/') native.pop_back();
+    struct stat st {};
+    return ::lstat(native.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+}
+
 }  // namespace kx

@@ -1,15 +1,16 @@
-// DeleteFolderContents on POSIX, where there is no shell file operation.
+// Emptying a folder on POSIX, where there is no shell file operation.
 //
-// Every entry directly inside the folder goes (with includeSubfolders = false
-// only the entries that are not folders); the folder itself stays. Entries
-// are handled relative to open folder descriptors and never through a
-// symbolic link: a link inside is removed as a link, whatever it points to.
-// An empty or relative folder is refused before anything is touched, and so is
-// one that the ANSI calls would take for another (IsIntactAnsiPath).
-// toRecycleBin moves each entry to the home trash when that is on the same file
-// system, else (or when moving fails) deletes it for good, like the Windows
-// Recycle Bin on a drive that has none. The deletion goes on past an entry
-// that cannot be deleted; the result is true when nothing was left behind.
+// Entries are handled relative to open folder descriptors and never through a
+// symbolic link: a link inside is moved or removed as a link, whatever it
+// points to, and a folder that is itself a link is refused. An empty or
+// relative folder is refused before anything is touched, and so is one that
+// the ANSI calls would take for another (IsIntactAnsiPath).
+//
+// To the trash: every entry is checked first (its mount, the permissions a
+// move needs, a trash that can take it), so that a clean-up that cannot
+// keep the old files changes nothing; then the entries are renamed into the
+// trash one by one, each after its info file is complete. Nothing is ever
+// deleted for good on this path.
 #include <dirent.h>
 #include <errno.h>
 #include <fcntl.h>
@@ -22,6 +23,8 @@
 #include <string>
 #include <vector>
 
+#include "CodePage.h"
+#include "FolderCleanup.h"
 #include "PathRules.h"
 #include "PosixFiles.h"
 #include "Trash.h"
@@ -74,31 +77,96 @@ bool RemoveEntry(int parentFd, const std::string& name) {
     return ::unlinkat(parentFd, name.c_str(), 0) == 0 || errno == ENOENT;
 }
 
+// The folder dir names, opened without following a final link; refused when
+// the ANSI calls would read it as another path or it is not absolute.
+FileDescriptor OpenFolderItself(const AnsiString& dir, std::string& native) {
+    if (!IsIntactAnsiPath(dir)) return FileDescriptor();  // it would name a parent or a sibling
+    native = NativePath(dir);
+    if (native.empty() || native[0] != '/') return FileDescriptor();  // never relative to the current folder
+    while (native.size() > 1 && native.back() == '/') native.pop_back();
+    return FileDescriptor(::open(native.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+}
+
+// Whether rename() may take the entry out of the folder: it lies on the
+// folder's own mount (not a mount point inside it) and the permissions allow
+// it, the sticky bit and a folder's own ".." included.
+bool CanMoveOut(int folderFd, const struct stat& folder, const MountIdentity& mount, const std::string& name,
+                const struct stat& entry) {
+    const std::optional<MountIdentity> entryMount = MountOf(folderFd, name);
+    if (!entryMount || *entryMount != mount || entry.st_dev != folder.st_dev) return false;
+    const uid_t user = ::geteuid();
+    if (user == 0) return true;
+    if ((folder.st_mode & S_ISVTX) != 0 && entry.st_uid != user && folder.st_uid != user) return false;
+    return !S_ISDIR(entry.st_mode) || ::faccessat(folderFd, name.c_str(), W_OK, AT_EACCESS) == 0;
+}
+
 }  // namespace
 
-bool DeleteFolderContents(const AnsiString& dir, bool includeSubfolders, bool toRecycleBin) {
+TrashResult MoveFolderContentsToTrash(const AnsiString& dir, bool includeSubfolders) {
+    TrashResult result;
     try {
-        if (!IsIntactAnsiPath(dir)) return false;  // it would name a parent or a sibling
-        const std::string native = NativePath(dir);
-        if (native.empty() || native[0] != '/') return false;  // never relative to the current folder
-        FileDescriptor folder(::open(native.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-        if (!folder) return false;
+        std::string native;
+        FileDescriptor folder = OpenFolderItself(dir, native);
+        if (!folder) return result;
 
+        std::vector<std::string> names;
+        if (!ListNames(folder.Get(), names)) return result;
+        struct stat folderStat {};
+        const std::optional<MountIdentity> mount = MountOf(folder.Get(), "");
+        if (!mount || ::fstat(folder.Get(), &folderStat) != 0) return result;
+        if (::geteuid() != 0 && ::faccessat(folder.Get(), ".", W_OK | X_OK, AT_EACCESS) != 0) return result;
+
+        std::vector<std::string> moving;
+        for (const std::string& name : names) {
+            struct stat st {};
+            if (::fstatat(folder.Get(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+                if (errno == ENOENT) continue;
+                return result;
+            }
+            if (!includeSubfolders && S_ISDIR(st.st_mode)) continue;
+            if (!CanMoveOut(folder.Get(), folderStat, *mount, name, st)) return result;
+            moving.push_back(name);
+        }
+        if (moving.empty()) {
+            result.outcome = TrashOutcome::Moved;
+            return result;
+        }
+
+        char* real = ::realpath(native.c_str(), nullptr);
+        if (real == nullptr) return result;
+        const std::string folderPath = real;
+        ::free(real);
+        std::optional<Trash> trash = Trash::For(folderPath, *mount);
+        if (!trash) return result;
+        result.trashFolder = AnsiFromUtf8(trash->Folder() + "/files");
+
+        bool movedAny = false;
+        for (const std::string& name : moving) {
+            if (!trash->Move(folder.Get(), folderPath, name)) {
+                result.outcome = movedAny ? TrashOutcome::PartlyMoved : TrashOutcome::NothingChanged;
+                return result;
+            }
+            movedAny = true;
+        }
+        result.outcome = TrashOutcome::Moved;
+        return result;
+    } catch (...) {
+        return result;
+    }
+}
+
+bool DeleteFolderContents(const AnsiString& dir, bool includeSubfolders, bool toRecycleBin) {
+    // The recycle bin asked for means no permanent delete, whatever happens.
+    if (toRecycleBin) return MoveFolderContentsToTrash(dir, includeSubfolders).outcome == TrashOutcome::Moved;
+    try {
+        std::string native;
+        FileDescriptor folder = OpenFolderItself(dir, native);
+        if (!folder) return false;
         std::vector<std::string> names;
         if (!ListNames(folder.Get(), names)) return false;
 
-        std::optional<HomeTrash> trash;
-        std::string folderPath;
-        if (toRecycleBin && !names.empty()) {
-            char* real = ::realpath(native.c_str(), nullptr);
-            if (real != nullptr) {
-                folderPath = real;
-                ::free(real);
-                if (folderPath == "/") folderPath.clear();
-                trash = HomeTrash::Open();
-            }
-        }
-
+        // The deletion goes on past an entry that cannot be deleted; the
+        // result is true when nothing was left behind.
         bool ok = true;
         for (const std::string& name : names) {
             struct stat st {};
@@ -107,7 +175,6 @@ bool DeleteFolderContents(const AnsiString& dir, bool includeSubfolders, bool to
                 continue;
             }
             if (!includeSubfolders && S_ISDIR(st.st_mode)) continue;
-            if (trash && trash->Move(folder.Get(), folderPath, name)) continue;
             ok = RemoveEntry(folder.Get(), name) && ok;
         }
         return ok;

@@ -34,24 +34,44 @@ std::string NativePath(const AnsiString& path) {
     return native;
 }
 
+namespace {
+
+// The error for an existing entry that is no regular file: a link is never
+// followed, and a folder, device, FIFO or socket is never opened for writing
+// (opening some devices does something by itself).
+int NotARegularFileError(mode_t mode) {
+    if (S_ISLNK(mode)) return ELOOP;
+    if (S_ISDIR(mode)) return EISDIR;
+    if (S_ISFIFO(mode)) return ENXIO;
+    return EPERM;
+}
+
+FileDescriptor Refused(int error) {
+    errno = error;
+    return FileDescriptor();
+}
+
+}  // namespace
+
 FileDescriptor CreateAlways(const AnsiString& path, FileAccess access) {
     // A project written here must copy to Windows: refuse what Windows refuses,
     // and a path the ANSI calls would take for another one.
-    if (!IsIntactAnsiPath(path) || !IsWindowsCreatableName(LastPathComponent(path))) {
-        errno = EINVAL;
-        return FileDescriptor();
-    }
+    if (!IsIntactAnsiPath(path) || !IsWindowsCreatableName(LastPathComponent(path))) return Refused(EINVAL);
     const std::string native = NativePath(path);
-    const int mode = (access == FileAccess::ReadWrite ? O_RDWR : O_WRONLY) | O_CLOEXEC;
+    const int mode = (access == FileAccess::ReadWrite ? O_RDWR : O_WRONLY) | O_NOFOLLOW | O_CLOEXEC;
 
     // A new file first, so that a file we create ourselves is never refused.
+    // With O_EXCL a link in the way is never followed.
     FileDescriptor fd(::open(native.c_str(), mode | O_CREAT | O_EXCL, 0666));
     if (fd || errno != EEXIST) return fd;
 
-    // An existing one: open it without truncating, look at it, then truncate.
-    // O_NONBLOCK keeps a FIFO without a reader from hanging the open (it
-    // fails instead, as there is nothing to create a file in); it is
-    // cleared again at once so that writes block as usual.
+    // An existing one: only a regular file is ever opened, then looked at
+    // again through the descriptor (it may have been swapped in between),
+    // and only then truncated. O_NONBLOCK keeps a FIFO swapped in from
+    // hanging the open; it is cleared again at once.
+    struct stat before {};
+    if (::lstat(native.c_str(), &before) != 0) return fd;
+    if (!S_ISREG(before.st_mode)) return Refused(NotARegularFileError(before.st_mode));
     fd.Reset(::open(native.c_str(), mode | O_NONBLOCK));
     if (!fd) return fd;
     const int flags = ::fcntl(fd.Get(), F_GETFL);
@@ -59,33 +79,24 @@ FileDescriptor CreateAlways(const AnsiString& path, FileAccess access) {
     if (flags < 0 || ::fcntl(fd.Get(), F_SETFL, flags & ~O_NONBLOCK) != 0 || ::fstat(fd.Get(), &st) != 0) {
         const int error = errno;
         fd.Reset();
-        errno = error;
-        return fd;
+        return Refused(error);
     }
-    if (S_ISFIFO(st.st_mode) && access == FileAccess::ReadWrite) {
-        // Opened for reading too, the FIFO always has a reader, this process:
-        // what is written would be lost, and more than the pipe holds would
-        // block for ever. As without a reader, there is no file to write.
+    if (!S_ISREG(st.st_mode) || st.st_dev != before.st_dev || st.st_ino != before.st_ino) {
         fd.Reset();
-        errno = ENXIO;
-        return fd;
+        return Refused(S_ISREG(st.st_mode) ? EAGAIN : NotARegularFileError(st.st_mode));
     }
-    if (S_ISREG(st.st_mode)) {
-        // Windows refuses to open a read-only file for writing. Root may write
-        // to any file here, so the write permission bits stand in for the
-        // read-only attribute: a regular file with none of them is refused
-        // as Windows refuses a read-only file, for root and everyone else.
-        if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
-            fd.Reset();
-            errno = EACCES;
-            return fd;
-        }
-        if (::ftruncate(fd.Get(), 0) != 0) {
-            const int error = errno;
-            fd.Reset();
-            errno = error;
-            return fd;
-        }
+    // Windows refuses to open a read-only file for writing. Root may write
+    // to any file here, so the write permission bits stand in for the
+    // read-only attribute: a regular file with none of them is refused as
+    // Windows refuses a read-only file, for root and everyone else.
+    if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+        fd.Reset();
+        return Refused(EACCES);
+    }
+    if (::ftruncate(fd.Get(), 0) != 0) {
+        const int error = errno;
+        fd.Reset();
+        return Refused(error);
     }
     return fd;
 }

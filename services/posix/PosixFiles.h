@@ -28,13 +28,14 @@ std::string NativePath(const AnsiString& path);
 // How a file is opened, after CreateFileA's access argument.
 enum class FileAccess { WriteOnly, ReadWrite };
 
-// Creates the file, or opens and truncates it to length 0, as CreateFileA with
-// CREATE_ALWAYS does. Returns an invalid descriptor with errno set when it
-// cannot: EINVAL for a path that is not intact or a final name Windows
-// cannot create (PathRules.h), EACCES for an existing regular file without
-// any write permission bit (a read-only file, also for root), ENXIO for a
-// FIFO without a reader and for any FIFO opened ReadWrite, otherwise the
-// error of open.
+// Creates the file, or opens and truncates to length 0 an existing regular
+// file, as CreateFileA with CREATE_ALWAYS does; links are never followed and
+// nothing but a regular file is ever opened. Returns an invalid descriptor
+// with errno set when it cannot: EINVAL for a path that is not intact or a
+// final name Windows cannot create (PathRules.h), EACCES for an existing
+// regular file without any write permission bit (a read-only file, also for
+// root), ELOOP for a symbolic link, EISDIR for a folder, ENXIO for a FIFO,
+// EPERM for a device or socket, otherwise the error of open.
 FileDescriptor CreateAlways(const AnsiString& path, FileAccess access);
 
 // Writes all bytes, going on after partial writes; false on an error or when

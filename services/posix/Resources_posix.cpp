@@ -1,5 +1,7 @@
 // Embedded resources where executables carry none: the table generated at build
 // time (ResourceTable.h), searched by type and name ignoring ASCII case.
+#include <unistd.h>
+
 #include <cstring>
 
 #include "ChunkedText.h"
@@ -55,6 +57,9 @@ bool ExtractResourceToFile(const AnsiString& path, const AnsiString& name, const
         if (!file) return false;
         const bool written = WriteAll(file.Get(), resource->data, resource->size);
         const bool closed = file.Close();
+        // A cut-off DLL would be loaded and crash the scripts; a missing one
+        // they report. The file is our own by now (made or emptied above).
+        if (!written || !closed) ::unlink(NativePath(path).c_str());
         return written && closed;
     } catch (...) {
         return false;

@@ -26,7 +26,7 @@ void WriteWholeFile(const AnsiString& path, const std::string& content) {
     // A failing close can mean data that never reached the disk (NFS, quotas):
     // that is a short write as well.
     const bool closed = file.Close();
-    if (!written || !closed) throw EWriteError();
+    if (!written || !closed) throw EWriteError(FullPathForMessage(path));
 }
 
 }  // namespace kx

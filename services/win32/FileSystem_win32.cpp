@@ -22,4 +22,10 @@ bool CreateFolder(const AnsiString& path) {
     return CreateDirectoryA(path.c_str(), nullptr) != FALSE;
 }
 
+bool IsLinkOrJunction(const AnsiString& path) {
+    if (!IsIntactAnsiPath(path)) return false;
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+
 }  // namespace kx

@@ -4,6 +4,7 @@
 
 #include "ChunkedText.h"
 #include "PathRules.h"
+#include "RegularFile.h"
 #include "UnitFunction.h"
 #include "Win32Handles.h"
 
@@ -44,13 +45,17 @@ bool ExtractResourceToFile(const AnsiString& path, const AnsiString& name, const
     // A path the ANSI call would take for another one cannot be created.
     if (!IsIntactAnsiPath(path)) return false;
     // Write-only; others may write but not read while the payload goes in.
-    FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    FileHandle file = CreateRegularFileAlways(path, GENERIC_WRITE, FILE_SHARE_WRITE);
     if (!file) return false;
     DWORD written = 0;
     const BOOL ok = WriteFile(file.Get(), bytes, size, &written, nullptr);
-    file.Close();  // the file stays as written either way; closing cannot change the outcome
-    if (!ok || written < size) return false;
+    file.Close();  // closing cannot change the outcome
+    if (!ok || written < size) {
+        // A cut-off DLL would be loaded and crash the scripts; a missing one
+        // they report. The file is our own by now (made or emptied above).
+        DeleteFileA(path.c_str());
+        return false;
+    }
 
     // The resource is released only after a complete write; a failed one
     // leaves it loaded, which costs nothing for a module's own resources.

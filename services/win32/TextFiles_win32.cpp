@@ -7,6 +7,7 @@
 
 #include "FileWriting.h"
 #include "PathRules.h"
+#include "RegularFile.h"
 #include "TextContent.h"
 #include "UnitFunction.h"
 #include "Win32Handles.h"
@@ -53,15 +54,14 @@ void WriteWholeFile(const AnsiString& path, const std::string& content) {
     // A path the ANSI call would take for another one: Windows' own error for
     // a name it cannot read, and no call that could create that other file.
     if (!IsIntactAnsiPath(path)) ThrowCreateError(path, ERROR_INVALID_NAME);
-    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    FileHandle file = CreateRegularFileAlways(path, GENERIC_READ | GENERIC_WRITE, 0);
     if (!file) ThrowCreateError(path, GetLastError());
     if (content.empty()) return;
-    if (content.size() > MAXDWORD) throw EWriteError();
+    if (content.size() > MAXDWORD) throw EWriteError(path);
     const DWORD size = static_cast<DWORD>(content.size());
     DWORD written = 0;
     const BOOL ok = WriteFile(file.Get(), content.data(), size, &written, nullptr);
-    if (!ok || written != size) throw EWriteError();  // the handle closes on the way out
+    if (!ok || written != size) throw EWriteError(path);  // the handle closes on the way out
 }
 
 }  // namespace kx

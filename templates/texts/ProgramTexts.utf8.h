@@ -66,4 +66,14 @@
     "按鼠标任意键选取该点的屏幕坐标，按 Esc 键取消。\r\n" \
     "取消时 x、y 都是 -1，函数返回 0；选中时返回 1。"
 
+/* Regeneration that keeps the old files. A folder's name goes between
+   KX_TEXT_OPEN_QUOTE and a tail. */
+#define KX_TEXT_LINK_FOLDER_TAIL "”不是普通目录（是链接或交接点），未作任何改动。"
+#define KX_TEXT_OLD_FILES_KEPT_TAIL "”目录中的旧文件无法移到回收站，未作任何改动。"
+#define KX_TEXT_OLD_FILES_SPLIT_TAIL "”目录中的旧文件未能全部移到回收站：已移走的在回收站中，其余仍在原处。"
+#define KX_TEXT_GENERATION_BUSY "另一个生成正在使用“KX项目”目录，请稍后再试。"
+#define KX_TEXT_ROOT_LOCK_FAILED "无法锁定“KX项目”目录，未作任何改动。"
+#define KX_TEXT_OLD_FILES_MOVED_TO "旧文件已移到："
+#define KX_TEXT_OLD_FILES_IN_RECYCLE_BIN "旧文件已移到回收站。"
+
 #endif

@@ -1,9 +1,9 @@
-// Failures only a POSIX system can stage: a disk that takes no byte
-// (/dev/full behind a link), a clean-up that cannot delete, paths far beyond
-// the Windows limit.
+// Failures only a POSIX system can stage: a disk that fills up, a clean-up
+// that cannot move the old files, paths far beyond the Windows limit.
 #include <gtest/gtest.h>
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <grp.h>
 #include <pwd.h>
 #include <sys/stat.h>
@@ -16,8 +16,10 @@
 #include <vector>
 
 #include "GenerateProject.h"
+#include "RegenerationTexts.h"
 #include "Texts.h"
 #include "posix/PosixFiles.h"
+#include "support/ScopedMount.h"
 #include "support/ScriptedPorts.h"
 #include "support/TempFolder.h"
 
@@ -109,25 +111,42 @@ TEST_F(FaultInjectionPosixTest, AReadOnlyFileAtAnyStepEndsTheRunThereAndKeepsWha
     }
 }
 
-TEST_F(FaultInjectionPosixTest, AShortWriteRaisesTheWriteErrorClosesTheFileAndKeepsEarlierFiles) {
-    if (::access("/dev/full", W_OK) != 0) GTEST_SKIP() << "no /dev/full";
+// The output root on a small disk of its own; a step fails when the disk is
+// filled up just before it (earlier files are rewritten in the room their
+// old contents free).
+TEST_F(FaultInjectionPosixTest, AShortWriteRaisesTheWriteErrorNamingTheFileClosesItAndKeepsEarlierFiles) {
+    ASSERT_TRUE(test::MakeFolder(outputRoot));
+    test::ScopedMount disk = test::ScopedMount::Tmpfs(NativePath(outputRoot), "1m");
+    if (!disk.Mounted()) GTEST_SKIP() << disk.Reason();
     Generate("demo");
     ASSERT_EQ(host.opened.size(), 1u);
+    const std::string filler = NativePath(JoinPath(outputRoot, "filler"));
 
     // One file of each writer: UTF-8 (the public library) and UTF-16 (the window file).
     for (std::size_t step : {std::size_t{1}, std::size_t{3}}) {
         SCOPED_TRACE(kTextFiles[step]);
+        WriteProjectFiles(outputRoot, "demo", host);  // every file whole again, with room
+        const std::size_t opened = host.opened.size();
         for (std::size_t later = step; later < kTextFiles.size(); ++later) {
             ASSERT_TRUE(test::RemoveTree(JoinPath(JoinPath(outputRoot, "demo"), kTextFiles[later])));
         }
-        ASSERT_EQ(::symlink("/dev/full", Native("demo", kTextFiles[step]).c_str()), 0);
+        const int fd = ::open(filler.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+        ASSERT_GE(fd, 0);
+        const std::string block(4096, 'f');
+        while (::write(fd, block.data(), block.size()) > 0) {
+        }
+        while (::write(fd, "f", 1) > 0) {
+        }
+        ::close(fd);
         const int descriptors = OpenDescriptors();
 
         try {
             WriteProjectFiles(outputRoot, "demo", host);
             ADD_FAILURE() << "no error raised";
         } catch (const EWriteError& error) {
-            EXPECT_EQ(error.Message(), "Stream write error");
+            AnsiString passed = outputRoot + "\\demo\\" + kTextFiles[step];
+            std::replace(passed.begin() + static_cast<std::ptrdiff_t>(outputRoot.size()), passed.end(), '/', '\\');
+            EXPECT_EQ(error.Message(), "Stream write error: \"" + passed + "\"");
         }
 
         EXPECT_EQ(OpenDescriptors(), descriptors) << "the file is closed on the error path";
@@ -138,8 +157,8 @@ TEST_F(FaultInjectionPosixTest, AShortWriteRaisesTheWriteErrorClosesTheFileAndKe
             EXPECT_FALSE(test::PathExists(JoinPath(JoinPath(outputRoot, "demo"), kTextFiles[later])))
                 << kTextFiles[later];
         }
-        EXPECT_EQ(host.opened.size(), 1u);
-        ASSERT_EQ(::unlink(Native("demo", kTextFiles[step]).c_str()), 0);
+        EXPECT_EQ(host.opened.size(), opened) << "no shell open after an error";
+        ASSERT_EQ(::unlink(filler.c_str()), 0);
     }
 }
 
@@ -284,15 +303,17 @@ TEST_F(UndeletableSourceFolder, FailsAtTheSourceFolderWithItsMessageAndKeepsTheF
     const Outcome outcome = PressAsAnotherUser(uid, gid);
     ::chmod(source.c_str(), 0755);
 
-    const AnsiString folderFailed = texts::kOpenQuote + AnsiString("demo") + texts::kFolderFailedTail;
+    // The source folder cannot be moved, so nothing is: the old project stays whole.
+    const AnsiString oldFilesKept = texts::kOpenQuote + AnsiString("demo") + texts::kOldFilesKeptTail;
     EXPECT_EQ(outcome.events,
               (std::vector<DialogEvent>{Prompt(texts::kNamePromptTitle, texts::kNamePromptLabel, "wpx2026_12_07"),
                                         Box(texts::kProjectExists, texts::kNotice, 0x121),
-                                        Box(folderFailed, texts::kError, 0x10)}));
+                                        Box(oldFilesKept, texts::kError, 0x10)}));
     EXPECT_EQ(outcome.opened, 0u);
-    EXPECT_EQ(test::ListFolder(sourceAnsi), inside) << "what could not be deleted stays as it was";
-    // The rest of the project did go; no build folder was made after the failure.
-    EXPECT_EQ(test::ListFolder(JoinPath(outputRoot, "demo")), std::vector<AnsiString>{"demo"});
+    EXPECT_EQ(test::ListFolder(sourceAnsi), inside) << "what could not be moved stays as it was";
+    EXPECT_EQ(test::ListFolder(JoinPath(outputRoot, "demo")),
+              (std::vector<AnsiString>{"demo", "demo.kxproj", texts::kBuildFolderName}));
+    EXPECT_FALSE(test::PathExists(temp.Child("xdg/Trash/files/demo.kxproj"))) << "nothing went to the trash";
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "FolderCleanup.h"
 #include "UnitFunction.h"
 #include "support/TempFolder.h"
 
@@ -58,11 +59,23 @@ TEST_F(LinksOutOfTheFolder, WithoutSubfoldersLinksToFoldersAreRemovedAsLinks) {
     EXPECT_TRUE(PreciousKept());
 }
 
-TEST_F(LinksOutOfTheFolder, FolderGivenThroughALinkIsEmptiedAndTheLinkStays) {
+TEST_F(LinksOutOfTheFolder, AFolderThatIsALinkIsNeitherEmptiedNorFollowed) {
     const std::string link = temp.Child("link");
     ASSERT_EQ(::symlink(outside.c_str(), link.c_str()), 0);
-    EXPECT_TRUE(DeleteFolderContents(link, true, false));
-    EXPECT_TRUE(test::ListFolder(outside).empty());
+    const struct {
+        const char* what;
+        std::string dir;
+    } cases[] = {{"the link", link}, {"the link with a trailing backslash", link + "\\"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (bool toRecycleBin : {false, true}) {
+            EXPECT_FALSE(DeleteFolderContents(c.dir, true, toRecycleBin)) << toRecycleBin;
+            EXPECT_FALSE(DeleteFolderContents(c.dir, false, toRecycleBin)) << toRecycleBin;
+        }
+        EXPECT_EQ(MoveFolderContentsToTrash(c.dir, true).outcome, TrashOutcome::NothingChanged);
+    }
+    EXPECT_TRUE(PreciousKept());
+    EXPECT_EQ(test::ListFolder(outside), std::vector<std::string>{"precious.txt"});
     EXPECT_TRUE(test::PathExists(link));
 }
 

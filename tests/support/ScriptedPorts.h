@@ -64,10 +64,12 @@ public:
         : outputRoot_(std::move(outputRoot)), today_(today) {}
 
     std::vector<AnsiString> opened;
+    std::vector<AnsiString> oldFilesMovedTo;  // every report of where old files went
 
     AnsiString OutputRoot() override { return outputRoot_; }
     LocalDate Today() override { return today_; }
     void ShellOpen(const AnsiString& path) override { opened.push_back(path); }
+    void OldFilesMovedTo(const AnsiString& trashFolder) override { oldFilesMovedTo.push_back(trashFolder); }
 
 private:
     AnsiString outputRoot_;

@@ -1,0 +1,95 @@
+// POSIX: a GUID that cannot be made ends the press through the error display,
+// after the files written before it and without opening anything. The
+// machine is made to lack every random source in a child process: getrandom
+// refused by a seccomp filter, /dev/urandom covered by an empty file in a
+// mount namespace of its own.
+#include <gtest/gtest.h>
+#include <errno.h>
+#include <linux/filter.h>
+#include <linux/seccomp.h>
+#include <sched.h>
+#include <stddef.h>
+#include <sys/mount.h>
+#include <sys/prctl.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <string>
+
+#include "GenerateProject.h"
+#include "Texts.h"
+#include "posix/PosixFiles.h"
+#include "posix/ScopedEnvironment.h"
+#include "support/ScriptedPorts.h"
+#include "support/TempFolder.h"
+
+namespace kx {
+namespace {
+
+using test::JoinPath;
+
+bool RefuseGetrandom() {
+    sock_filter filter[] = {
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, SYS_getrandom, 0, 1),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | (ENOSYS & SECCOMP_RET_DATA)),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
+    };
+    sock_fprog program{static_cast<unsigned short>(sizeof filter / sizeof filter[0]), filter};
+    return ::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 && ::prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) == 0;
+}
+
+TEST(GuidFailure, NoRandomSourceEndsThePressWithTheErrorAfterTheEarlierFiles) {
+    test::TempFolder temp;
+    test::ScopedEnvironment env;
+    env.Set("XDG_DATA_HOME", temp.Child("xdg"));
+    const AnsiString root = temp.Child(texts::kOutputRootName);
+    const std::string empty = temp.Child("empty");
+    ASSERT_TRUE(test::WriteFileBytes(empty, ""));
+
+    int report[2];
+    ASSERT_EQ(::pipe(report), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::close(report[0]);
+        std::string outcome;
+        if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+            ::mount(empty.c_str(), "/dev/urandom", nullptr, MS_BIND, nullptr) != 0 || !RefuseGetrandom()) {
+            outcome = "skip:cannot take the random sources away here";
+        } else {
+            test::ScriptedDialogs dialogs;
+            dialogs.promptAnswers = {AnsiString("demo")};
+            test::FixedHost host(root);
+            try {
+                GenerateProject(dialogs, host);
+                outcome = "no error, opened " + std::to_string(host.opened.size());
+            } catch (const KxError& error) {
+                outcome = "error:" + error.Message() + (host.opened.empty() ? "" : " (opened)");
+            }
+        }
+        ::_exit(WriteAll(report[1], outcome.data(), outcome.size()) ? 0 : 1);
+    }
+    ::close(report[1]);
+    std::string outcome;
+    char buffer[512];
+    ssize_t n;
+    while ((n = ::read(report[0], buffer, sizeof buffer)) > 0) outcome.append(buffer, static_cast<std::size_t>(n));
+    ::close(report[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    if (outcome.rfind("skip:", 0) == 0) GTEST_SKIP() << outcome.substr(5);
+
+    EXPECT_EQ(outcome, "error:Cannot create a GUID: no random source");
+    const AnsiString project = JoinPath(root, "demo");
+    // Written before the GUID is made: the DLL, the two libraries, the project and window files.
+    EXPECT_TRUE(test::FileExists(JoinPath(project, "demo.kxproj")));
+    EXPECT_TRUE(test::FileExists(JoinPath(JoinPath(project, "demo"), "main.kxwin")));
+    // Not written: the main script that needs it and the key script after it.
+    EXPECT_FALSE(test::PathExists(JoinPath(JoinPath(project, "demo"), "demo.kx")));
+    EXPECT_FALSE(test::PathExists(JoinPath(JoinPath(project, "demo"), texts::kKeyScriptFile)));
+}
+
+}  // namespace
+}  // namespace kx

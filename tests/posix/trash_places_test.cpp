@@ -1,0 +1,369 @@
+// POSIX: where the old entries of a folder go, and that they either go to a
+// trash with a matching info file or stay exactly where they are.
+#include <gtest/gtest.h>
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <functional>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "CodePage.h"
+#include "FolderCleanup.h"
+#include "UnitFunction.h"
+#include "posix/ScopedEnvironment.h"
+#include "posix/Trash.h"
+#include "support/ScopedMount.h"
+#include "support/TempFolder.h"
+
+namespace kx {
+namespace {
+
+using test::JoinPath;
+using test::ScopedEnvironment;
+using test::ScopedMount;
+using test::TempFolder;
+
+const std::string kUid = std::to_string(::geteuid());
+
+// The Path= line of an info file, decoded; "<none>" when there is no such file.
+std::string InfoPath(const std::string& infoFile) {
+    const std::string text = test::ReadFileBytes(infoFile).value_or("");
+    std::smatch match;
+    if (!std::regex_search(text, match, std::regex("^\\[Trash Info\\]\nPath=([^\n]*)\nDeletionDate=[0-9T:-]{19}\n$"))) {
+        return "<none>";
+    }
+    std::string decoded;
+    const std::string encoded = match[1].str();
+    for (std::size_t i = 0; i < encoded.size(); ++i) {
+        if (encoded[i] == '%' && i + 2 < encoded.size() + 1) {
+            decoded += static_cast<char>(std::stoi(encoded.substr(i + 1, 2), nullptr, 16));
+            i += 2;
+        } else {
+            decoded += encoded[i];
+        }
+    }
+    return decoded;
+}
+
+std::string RealPath(const std::string& path) {
+    char* real = ::realpath(path.c_str(), nullptr);
+    std::string result = real ? real : path;
+    ::free(real);
+    return result;
+}
+
+// A project folder "demo" with a file and a folder with a file, at place.
+void FillProject(const std::string& project) {
+    ASSERT_TRUE(test::MakeFolder(project));
+    ASSERT_TRUE(test::WriteFileBytes(JoinPath(project, "a.txt"), "old a"));
+    ASSERT_TRUE(test::MakeFolderWithFile(JoinPath(project, "sub"), "b.txt", "old b"));
+}
+
+// ---- where the entries go ---------------------------------------------------
+
+struct World {
+    TempFolder temp;
+    ScopedEnvironment env;
+    std::vector<ScopedMount> mounts;
+    std::string skip;  // why the case cannot be staged here
+
+    World() { env.Set("XDG_DATA_HOME", temp.Child("data")); }
+    // A mount at temp/<name>, made as the case asks.
+    std::string Mount(const std::string& name, const std::function<ScopedMount(const std::string&)>& make) {
+        const std::string at = temp.Child(name);
+        EXPECT_TRUE(test::MakeFolder(at));
+        mounts.push_back(make(at));
+        if (!mounts.back().Mounted()) skip = mounts.back().Reason();
+        return at;
+    }
+};
+
+TEST(TrashPlaces, EachMountKeepsTheEntriesInItsOwnTrash) {
+    struct Case {
+        const char* what;
+        // Stages the world; returns the folder the project goes in.
+        std::function<std::string(World&)> stage;
+        // The trash folder expected, from the folder the project is in.
+        std::function<std::string(World&, const std::string& place)> trash;
+        bool relativeInfo;  // top-folder trashes hold paths from their top folder
+    };
+    const auto tmpfs = [](World& w) { return w.Mount("mnt", [](const std::string& at) { return ScopedMount::Tmpfs(at, "1m"); }); };
+    const Case cases[] = {
+        {"the home trash on the project's own mount", [](World& w) { return w.temp.Path(); },
+         [](World& w, const std::string&) { return w.temp.Child("data/Trash"); }, false},
+        {"another file system without .Trash", tmpfs,
+         [](World&, const std::string& place) { return place + "/.Trash-" + kUid; }, true},
+        {"another file system with a sticky .Trash",
+         [&](World& w) {
+             const std::string at = tmpfs(w);
+             if (w.skip.empty()) {
+                 EXPECT_EQ(::mkdir((at + "/.Trash").c_str(), 01777), 0);
+             }
+             ::chmod((at + "/.Trash").c_str(), 01777);
+             return at;
+         },
+         [](World&, const std::string& place) { return place + "/.Trash/" + kUid; }, true},
+        {"another file system whose .Trash is not sticky",
+         [&](World& w) {
+             const std::string at = tmpfs(w);
+             if (w.skip.empty()) {
+                 EXPECT_EQ(::mkdir((at + "/.Trash").c_str(), 0777), 0);
+             }
+             return at;
+         },
+         [](World&, const std::string& place) { return place + "/.Trash-" + kUid; }, true},
+        {"another file system whose .Trash is a link to a sticky folder",
+         [&](World& w) {
+             const std::string at = tmpfs(w);
+             if (w.skip.empty()) {
+                 EXPECT_EQ(::mkdir((at + "/elsewhere").c_str(), 01777), 0);
+                 ::chmod((at + "/elsewhere").c_str(), 01777);
+                 EXPECT_EQ(::symlink("elsewhere", (at + "/.Trash").c_str()), 0);
+             }
+             return at;
+         },
+         [](World&, const std::string& place) { return place + "/.Trash-" + kUid; }, true},
+        {"a bind mount on the same disk (rename cannot cross it)",
+         [](World& w) {
+             EXPECT_TRUE(test::MakeFolder(w.temp.Child("shown")));
+             return w.Mount("bind", [&](const std::string& at) { return ScopedMount::Bind(w.temp.Child("shown"), at); });
+         },
+         [](World&, const std::string& place) { return place + "/.Trash-" + kUid; }, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        World world;
+        const std::string place = c.stage(world);
+        if (!world.skip.empty()) {
+            std::printf("skipped \"%s\": %s\n", c.what, world.skip.c_str());
+            continue;
+        }
+        const std::string project = JoinPath(place, "demo");
+        FillProject(project);
+
+        const TrashResult result = MoveFolderContentsToTrash(project, true);
+        const std::string trash = c.trash(world, place);
+        EXPECT_EQ(result.outcome, TrashOutcome::Moved);
+        EXPECT_EQ(result.trashFolder, trash + "/files");
+        EXPECT_TRUE(test::ListFolder(project).empty());
+        EXPECT_EQ(test::ReadFileBytes(trash + "/files/a.txt").value_or("<missing>"), "old a");
+        EXPECT_EQ(test::ReadFileBytes(trash + "/files/sub/b.txt").value_or("<missing>"), "old b");
+        const std::string top = RealPath(place);
+        EXPECT_EQ(InfoPath(trash + "/info/a.txt.trashinfo"), c.relativeInfo ? "demo/a.txt" : RealPath(project) + "/a.txt");
+        EXPECT_EQ(InfoPath(trash + "/info/sub.trashinfo"), c.relativeInfo ? "demo/sub" : RealPath(project) + "/sub");
+        if (c.relativeInfo) {
+            struct stat st {};
+            ASSERT_EQ(::lstat(trash.c_str(), &st), 0);
+            EXPECT_EQ(st.st_mode & 0777, 0700u);
+            EXPECT_EQ(st.st_uid, ::geteuid());
+        }
+        EXPECT_FALSE(test::PathExists(top + "/.Trash-" + kUid) && trash != top + "/.Trash-" + kUid)
+            << "one trash only";
+    }
+}
+
+// ---- when nothing can keep them ---------------------------------------------
+
+bool MakeImmutable(const std::string& path, bool on) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return false;
+    int flags = 0;
+    bool ok = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+    ok = ok && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    ::close(fd);
+    return ok;
+}
+
+TEST(TrashPlaces, WithoutAUsableTrashNothingChanges) {
+    struct Case {
+        const char* what;
+        std::function<void(World&)> stage;  // sets w.skip when it cannot be staged
+        std::function<void(World&)> undo;
+    };
+    const auto none = [](World&) {};
+    const Case cases[] = {
+        {"$XDG_DATA_HOME is a file", [](World& w) { ASSERT_TRUE(test::WriteFileBytes(w.temp.Child("data"), "f")); }, none},
+        {"$XDG_DATA_HOME lies below a file",
+         [](World& w) {
+             ASSERT_TRUE(test::WriteFileBytes(w.temp.Child("file"), "f"));
+             w.env.Set("XDG_DATA_HOME", w.temp.Child("file/data"));
+         },
+         none},
+        {"$XDG_DATA_HOME cannot be written",
+         [](World& w) {
+             ASSERT_TRUE(test::MakeFolder(w.temp.Child("data")));
+             if (::geteuid() != 0) {
+                 ASSERT_EQ(::chmod(w.temp.Child("data").c_str(), 0500), 0);
+             } else if (!MakeImmutable(w.temp.Child("data"), true)) {
+                 w.skip = "cannot make a folder unwritable for root here";
+             }
+         },
+         [](World& w) {
+             ::chmod(w.temp.Child("data").c_str(), 0700);
+             MakeImmutable(w.temp.Child("data"), false);
+         }},
+        {"no $XDG_DATA_HOME and $HOME missing",
+         [](World& w) {
+             w.env.Unset("XDG_DATA_HOME");
+             w.env.Set("HOME", w.temp.Child("gone"));
+         },
+         none},
+        {"a mount point inside the folder",
+         [](World& w) {
+             w.mounts.push_back(ScopedMount::Tmpfs(w.temp.Child("demo/sub"), "64k"));
+             if (!w.mounts.back().Mounted()) w.skip = w.mounts.back().Reason();
+         },
+         none},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        World world;
+        const std::string project = world.temp.Child("demo");
+        FillProject(project);
+        c.stage(world);
+        if (!world.skip.empty()) {
+            std::printf("skipped \"%s\": %s\n", c.what, world.skip.c_str());
+            c.undo(world);
+            continue;
+        }
+        const std::vector<std::string> before = test::ListFolder(project);
+
+        const TrashResult result = MoveFolderContentsToTrash(project, true);
+        const bool deleted = DeleteFolderContents(project, true, true);
+        c.undo(world);
+        world.mounts.clear();
+
+        EXPECT_EQ(result.outcome, TrashOutcome::NothingChanged);
+        EXPECT_FALSE(deleted);
+        EXPECT_EQ(test::ListFolder(project), before);
+        EXPECT_EQ(test::ReadFileBytes(JoinPath(project, "a.txt")).value_or("<missing>"), "old a");
+        EXPECT_FALSE(test::PathExists(world.temp.Child("gone"))) << "a missing home is not made";
+    }
+}
+
+TEST(TrashPlaces, AFullDiskStopsBeforeAnythingMoves) {
+    TempFolder temp;
+    ScopedEnvironment env;
+    env.Set("XDG_DATA_HOME", temp.Child("data"));
+    ASSERT_TRUE(test::MakeFolder(temp.Child("mnt")));
+    ScopedMount disk = ScopedMount::Tmpfs(temp.Child("mnt"), "64k");
+    if (!disk.Mounted()) GTEST_SKIP() << disk.Reason();
+    const std::string project = temp.Child("mnt/demo");
+    FillProject(project);
+    // The trash's folders exist already; what is left of the disk is taken.
+    ASSERT_TRUE(test::MakeFolder(temp.Child("mnt/.Trash-" + kUid)));
+    ASSERT_EQ(::chmod(temp.Child("mnt/.Trash-" + kUid).c_str(), 0700), 0);
+    const int filler = ::open(temp.Child("mnt/filler").c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+    ASSERT_GE(filler, 0);
+    const std::string block(4096, 'f');
+    while (::write(filler, block.data(), block.size()) > 0) {
+    }
+    while (::write(filler, "f", 1) > 0) {
+    }
+    ::close(filler);
+
+    const TrashResult result = MoveFolderContentsToTrash(project, true);
+    EXPECT_EQ(result.outcome, TrashOutcome::NothingChanged);
+    EXPECT_EQ(test::ListFolder(project), (std::vector<std::string>{"a.txt", "sub"}));
+    EXPECT_EQ(test::ReadFileBytes(JoinPath(project, "sub/b.txt")).value_or("<missing>"), "old b");
+    EXPECT_TRUE(test::ListFolder(temp.Child("mnt/.Trash-" + kUid + "/info")).empty()) << "no info file is left over";
+
+    // With room again the same folder goes, whole.
+    ASSERT_EQ(::unlink(temp.Child("mnt/filler").c_str()), 0);
+    EXPECT_EQ(MoveFolderContentsToTrash(project, true).outcome, TrashOutcome::Moved);
+    EXPECT_TRUE(test::ListFolder(project).empty());
+    EXPECT_EQ(test::ReadFileBytes(temp.Child("mnt/.Trash-" + kUid + "/files/sub/b.txt")).value_or(""), "old b");
+}
+
+// ---- names ---------------------------------------------------------------
+
+TEST(TrashNames, NamesFitTheNameLimitAndTheInfoKeepsTheWholePath) {
+    const std::string chinese = AnsiFromUtf8(u8"项");  // 3 bytes on disk, 2 in the program
+    const struct {
+        const char* what;
+        std::string name;  // in the program's code page
+    } cases[] = {
+        {"246 bytes", std::string(246, 'x')},
+        {"255 bytes", std::string(251, 'y') + ".kxp"},
+        {"85 Chinese characters (255 bytes on disk)", [&] {
+             std::string n;
+             for (int i = 0; i < 85; ++i) n += chinese;
+             return n;
+         }()},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempFolder temp;
+        ScopedEnvironment env;
+        env.Set("XDG_DATA_HOME", temp.Child("data"));
+        const std::string project = temp.Child("demo");
+        ASSERT_TRUE(test::MakeFolder(project));
+        const std::string native = Utf8FromAnsi(c.name);
+        ASSERT_LE(native.size(), 255u);
+        for (const char* content : {"first", "second", "third"}) {
+            ASSERT_TRUE(test::WriteFileBytes(JoinPath(project, c.name), content));
+            ASSERT_EQ(MoveFolderContentsToTrash(project, true).outcome, TrashOutcome::Moved);
+        }
+        EXPECT_TRUE(test::ListFolder(project).empty());
+        const std::vector<std::string> files = test::ListNativeFolder(temp.Child("data/Trash/files"));
+        const std::vector<std::string> infos = test::ListNativeFolder(temp.Child("data/Trash/info"));
+        ASSERT_EQ(files.size(), 3u);
+        ASSERT_EQ(infos.size(), 3u);
+        std::vector<std::string> contents;
+        for (const std::string& file : files) {
+            EXPECT_LE(file.size() + 10, 255u) << file;
+            const AnsiString ansi = AnsiFromUtf8(file);  // the helpers take the program's paths
+            EXPECT_EQ(InfoPath(temp.Child("data/Trash/info/" + ansi + ".trashinfo")), RealPath(project) + "/" + native);
+            contents.push_back(test::ReadFileBytes(temp.Child("data/Trash/files/" + ansi)).value_or(""));
+        }
+        std::sort(contents.begin(), contents.end());
+        EXPECT_EQ(contents, (std::vector<std::string>{"first", "second", "third"}));
+    }
+}
+
+TEST(TrashNames, NumbersFollowTheHighestInUseAndNeverReplaceAnOrphan) {
+    TempFolder temp;
+    ScopedEnvironment env;
+    env.Set("XDG_DATA_HOME", temp.Child("data"));
+    const std::string trash = temp.Child("data/Trash");
+    ASSERT_TRUE(test::MakeFolder(temp.Child("data")) && test::MakeFolder(trash) &&
+                test::MakeFolder(trash + "/files") && test::MakeFolder(trash + "/info"));
+    for (const char* info : {"a.txt", "a.txt.2", "a.txt.7", "a.txt.x", "b.txt.9"}) {
+        ASSERT_TRUE(test::WriteFileBytes(trash + "/info/" + info + ".trashinfo", "[Trash Info]\n"));
+    }
+    ASSERT_TRUE(test::WriteFileBytes(trash + "/files/a.txt.8", "an orphan without info"));
+    const std::string project = temp.Child("demo");
+    ASSERT_TRUE(test::MakeFolder(project));
+
+    for (const char* content : {"one", "two"}) {
+        ASSERT_TRUE(test::WriteFileBytes(JoinPath(project, "a.txt"), content));
+        ASSERT_EQ(MoveFolderContentsToTrash(project, true).outcome, TrashOutcome::Moved);
+    }
+    EXPECT_EQ(test::ReadFileBytes(trash + "/files/a.txt.8").value_or(""), "an orphan without info");
+    EXPECT_FALSE(test::PathExists(trash + "/info/a.txt.8.trashinfo"));
+    EXPECT_EQ(test::ReadFileBytes(trash + "/files/a.txt.9").value_or(""), "one");
+    EXPECT_EQ(test::ReadFileBytes(trash + "/files/a.txt.10").value_or(""), "two");
+    EXPECT_EQ(InfoPath(trash + "/info/a.txt.10.trashinfo"), RealPath(project) + "/a.txt");
+}
+
+TEST(TrashNames, CutNamesKeepWholeCharacters) {
+    std::string name;
+    for (int i = 0; i < 100; ++i) name += u8"项";  // 300 bytes
+    const std::string cut = TrashEntryName(name, 12, 255);
+    EXPECT_LE(cut.size() + 10, 255u);
+    EXPECT_EQ(cut.substr(cut.size() - 3), ".12");
+    const std::string stem = cut.substr(0, cut.size() - 3);
+    EXPECT_EQ(stem.size() % 3, 0u) << "cut between characters";
+    EXPECT_EQ(name.compare(0, stem.size(), stem), 0);
+    EXPECT_EQ(TrashEntryName("a.txt", 0, 255), "a.txt");
+    EXPECT_EQ(TrashEntryName("a.txt", 3, 255), "a.txt.3");
+}
+
+}  // namespace
+}  // namespace kx
