@@ -4,6 +4,7 @@
 #include "FolderCleanup.h"
 #include "GenerationLock.h"
 #include "ProjectName.h"
+#include "ProjectPaths.h"
 #include "RegenerationTexts.h"
 #include "Texts.h"
 
@@ -55,7 +56,8 @@ void GenerateProject(DialogPort& dialogs, HostPort& host) {
         return;
     }
 
-    const AnsiString projectFolder = outputRoot + "\\" + name;
+    const ProjectPaths paths = ProjectPathsFor(outputRoot, name);
+    const AnsiString& projectFolder = paths.folder;
     // A link or junction would lead the clean-up and the new files into
     // whatever folder it points to.
     if (IsLinkOrJunction(projectFolder)) {
@@ -85,11 +87,11 @@ void GenerateProject(DialogPort& dialogs, HostPort& host) {
         return;
     }
 
-    if (!CreateFolder(projectFolder + "\\" + name)) {
+    if (!CreateFolder(paths.sourceFolder)) {
         dialogs.ShowMessageBox(FolderFailedMessage(name), texts::kError, texts::kStopIcon);
         return;
     }
-    if (!CreateFolder(projectFolder + "\\" + texts::kBuildFolderName)) {
+    if (!CreateFolder(paths.buildFolder)) {
         dialogs.ShowMessageBox(texts::kBuildFolderFailed, texts::kError, texts::kStopIcon);
         return;
     }

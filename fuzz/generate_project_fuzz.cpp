@@ -31,7 +31,7 @@
 #include "ProjectName.h"
 #include "Texts.h"
 #include "TreeSnapshot.h"
-#include "posix/PosixFiles.h"
+#include "NativePath.h"
 #include "support/ScriptedPorts.h"
 
 namespace {

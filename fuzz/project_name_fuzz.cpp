@@ -12,7 +12,7 @@
 
 #include "FuzzSupport.h"
 #include "ProjectName.h"
-#include "posix/PosixFiles.h"
+#include "NativePath.h"
 
 namespace {
 

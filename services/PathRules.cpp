@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "Gbk.h"
+#include "PathSplit.h"
 
 namespace kx {
 
@@ -44,25 +45,14 @@ bool EndsWithBackslashChar(const AnsiString& text) {
 }
 
 AnsiString LastPathComponent(const AnsiString& path) {
-    std::size_t start = 0;   // start of the current component
-    std::size_t end = 0;     // end of the last non-empty component
-    std::size_t lastStart = 0;
-    for (std::size_t pos = 0; pos < path.size();) {
-        const std::size_t len = GbkCharLength(path, pos);
-        if (len == 1 && IsSeparatorByte(path[pos])) {
-            if (pos > start) {
-                lastStart = start;
-                end = pos;
-            }
-            start = pos + 1;
-        }
-        pos += len;
+    // Trailing separators end no component: "a\\b\\" names b.
+    AnsiString rest = path;
+    for (;;) {
+        SplitPath split = SplitAtLastSeparator(rest, "\\/");
+        if (!split.name.empty() || split.folder.empty()) return split.name;
+        rest = std::move(split.folder);
+        rest.pop_back();
     }
-    if (path.size() > start) {
-        lastStart = start;
-        end = path.size();
-    }
-    return path.substr(lastStart, end - lastStart);
 }
 
 bool IsWindowsCreatableName(const AnsiString& name) {

@@ -9,7 +9,7 @@
 #include "CodePage.h"
 #include "Console.h"
 #include "Gbk.h"
-#include "posix/PosixFiles.h"
+#include "NativePath.h"
 
 namespace kx::cli {
 

@@ -9,7 +9,7 @@
 
 #include "CodePage.h"
 #include "SystemHost.h"
-#include "posix/PosixFiles.h"
+#include "NativePath.h"
 #include "Texts.h"
 
 extern char** environ;

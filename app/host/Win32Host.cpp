@@ -2,7 +2,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include "Gbk.h"
+#include "PathSplit.h"
 #include "SystemHost.h"
 #include "Texts.h"
 
@@ -11,12 +11,7 @@ namespace kx {
 AnsiString SystemHost::ExecutableFolder() {
     char buffer[MAX_PATH + 1] = {};
     const DWORD length = GetModuleFileNameA(nullptr, buffer, MAX_PATH);
-    const AnsiString path(buffer, length);
-    std::size_t folderEnd = 0;
-    for (std::size_t pos = 0; pos < path.size(); pos += GbkCharLength(path, pos)) {
-        if (path[pos] == '\\' || path[pos] == ':') folderEnd = pos + 1;
-    }
-    return path.substr(0, folderEnd);
+    return SplitAtLastSeparator(AnsiString(buffer, length), "\\:").folder;
 }
 
 AnsiString SystemHost::OutputRoot() { return ExecutableFolder() + texts::kOutputRootName; }

@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "NativePath.h"
 #include "UniqueHandle.h"
 #include "UnitFunction.h"
 
@@ -19,11 +20,6 @@ struct FileDescriptorTraits {
 };
 using FileDescriptor = UniqueHandle<FileDescriptorTraits>;
 
-// The ANSI path as the file system sees it: split on backslashes and slashes
-// that are characters of their own (the 5C of a double-byte character is not
-// one), each component converted from CP936 to UTF-8, joined with '/'.
-// "/tmp/x\\KX项目" (GBK bytes) becomes "/tmp/x/KX项目" (UTF-8 bytes).
-std::string NativePath(const AnsiString& path);
 
 // How a file is opened, after CreateFileA's access argument.
 enum class FileAccess { WriteOnly, ReadWrite };
