@@ -6,10 +6,6 @@
 
 namespace kx {
 
-namespace {
-
-// Standard UTF-8 of one code point below 0x110000 (a surrogate too, as three
-// bytes of its own).
 void AppendUtf8CodePoint(std::string& out, unsigned long cp) {
     if (cp < 0x80) {
         out += static_cast<char>(cp);
@@ -27,8 +23,6 @@ void AppendUtf8CodePoint(std::string& out, unsigned long cp) {
         out += static_cast<char>(0x80 | (cp & 0x3F));
     }
 }
-
-}  // namespace
 
 // A unit is below 0x10000: one, two or three bytes, as SaveUtf8File's steps say.
 void AppendUtf8Unit(std::string& out, char16_t unit) { AppendUtf8CodePoint(out, unit); }

@@ -14,6 +14,10 @@ namespace kx {
 // is encoded as three bytes of its own).
 void AppendUtf8Unit(std::string& out, char16_t unit);
 
+// Appends the standard UTF-8 of one code point below 0x110000 (a surrogate
+// too, as three bytes of its own).
+void AppendUtf8CodePoint(std::string& out, unsigned long cp);
+
 // The UTF-8 file content: EF BB BF when withBom, then every unit (zero units
 // included) through AppendUtf8Unit.
 std::string Utf8FileContent(const WideString& units, bool withBom);

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <stdexcept>
 
+#include "TextContent.h"
+
 namespace kx::script::test {
 
 namespace {
@@ -17,24 +19,6 @@ bool IsNameStartByte(unsigned char c) {
 
 bool IsNameByte(unsigned char c) {
     return IsNameStartByte(c) || (c >= '0' && c <= '9') || c == '-' || c == '.';
-}
-
-void AppendUtf8(std::string& out, std::uint32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
 }
 
 class Reader {
@@ -146,7 +130,7 @@ private:
             const bool legal = cp == 0x9 || cp == 0xA || cp == 0xD || (cp >= 0x20 && cp <= 0xD7FF) ||
                                (cp >= 0xE000 && cp <= 0xFFFD) || (cp >= 0x10000 && cp <= 0x10FFFF);
             if (!legal) Fail("reference to a character XML does not allow");
-            AppendUtf8(out, cp);
+            AppendUtf8CodePoint(out, cp);
         } else {
             Fail("undefined entity &" + body + ";");
         }
