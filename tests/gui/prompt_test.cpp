@@ -140,7 +140,8 @@ TEST(NamePrompt, TypedNameAndOkGeneratesThatProject) {
     EXPECT_TRUE(gui.WaitUntilGone(prompt));
     const Text project = gui.OutputRoot() + "\\demo";
     EXPECT_TRUE(WaitFor([&] { return FileExists(project + "\\demo.kxproj"); }, 10000));
-    EXPECT_TRUE(FileExists(project + "\\demo\\demo.kx"));
+    // The main script is written after the project file.
+    EXPECT_TRUE(WaitFor([&] { return FileExists(project + "\\demo\\demo.kx"); }, 10000));
     EXPECT_TRUE(DirectoryExists(project + "\\" + texts::kBuildFolder));
     EXPECT_FALSE(DirectoryExists(gui.OutputRoot() + "\\" + DefaultProjectName()));
 }
