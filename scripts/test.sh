@@ -111,7 +111,11 @@ for arch in "${windows[@]}"; do run_windows_suite "$arch"; done
 
 echo
 echo "== summary ($((SECONDS - start)) s)"
-echo "Windows: ${windows[*]/%/-bit} suite, because $why"
+if [ ${#windows[@]} -eq 2 ]; then
+    echo "Windows: the 32-bit and the 64-bit suite, because $why"
+else
+    echo "Windows: the ${windows[0]}-bit suite, because $why"
+fi
 total_passed=0
 total_failed=0
 total_skipped=0
