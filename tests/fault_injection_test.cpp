@@ -10,6 +10,7 @@
 #include "Texts.h"
 #include "support/ScriptedPorts.h"
 #include "support/TempFolder.h"
+#include "support/WorkflowTest.h"
 
 namespace kx {
 namespace {
@@ -17,25 +18,13 @@ namespace {
 using test::Box;
 using test::JoinPath;
 
-class FaultInjectionTest : public ::testing::Test {
+class FaultInjectionTest : public test::WorkflowTest {
 protected:
-    FaultInjectionTest() : outputRoot(temp.Child(texts::kOutputRootName)), host(outputRoot) {
+    FaultInjectionTest() {
 #ifndef _WIN32
         setenv("XDG_DATA_HOME", temp.Child("xdg").c_str(), 1);  // regenerations go to a private trash
 #endif
     }
-
-    void Generate(const AnsiString& name, std::deque<int> boxAnswers = {}) {
-        dialogs = {};
-        dialogs.promptAnswers = {name};
-        dialogs.boxAnswers = std::move(boxAnswers);
-        GenerateProject(dialogs, host);
-    }
-
-    test::TempFolder temp;
-    AnsiString outputRoot;
-    test::FixedHost host;
-    test::ScriptedDialogs dialogs;
 };
 
 TEST_F(FaultInjectionTest, AnOutputRootWhoseParentIsMissingIsNotCreated) {

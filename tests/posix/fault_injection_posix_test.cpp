@@ -22,6 +22,7 @@
 #include "support/ScopedMount.h"
 #include "support/ScriptedPorts.h"
 #include "support/TempFolder.h"
+#include "support/WorkflowTest.h"
 
 namespace kx {
 namespace {
@@ -40,17 +41,10 @@ int OpenDescriptors() {
     return count;
 }
 
-class FaultInjectionPosixTest : public ::testing::Test {
+class FaultInjectionPosixTest : public test::WorkflowTest {
 protected:
-    FaultInjectionPosixTest() : outputRoot(temp.Child(texts::kOutputRootName)), host(outputRoot) {
+    FaultInjectionPosixTest() {
         setenv("XDG_DATA_HOME", temp.Child("xdg").c_str(), 1);
-    }
-
-    void Generate(const AnsiString& name, std::deque<int> boxAnswers = {}) {
-        dialogs = {};
-        dialogs.promptAnswers = {name};
-        dialogs.boxAnswers = std::move(boxAnswers);
-        GenerateProject(dialogs, host);
     }
 
     std::string Native(const AnsiString& name, const AnsiString& relative) const {
@@ -61,11 +55,6 @@ protected:
         const std::string bytes = test::ReadFileBytes(JoinPath(JoinPath(outputRoot, name), relative)).value_or("");
         return bytes.rfind("\xEF\xBB\xBF", 0) == 0 || bytes.rfind("\xFF\xFE", 0) == 0;
     }
-
-    test::TempFolder temp;
-    AnsiString outputRoot;
-    test::FixedHost host;
-    test::ScriptedDialogs dialogs;
 };
 
 const std::vector<AnsiString> kTextFiles = {

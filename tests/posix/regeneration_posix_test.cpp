@@ -23,6 +23,7 @@
 #include "support/ScopedMount.h"
 #include "support/ScriptedPorts.h"
 #include "support/TempFolder.h"
+#include "support/WorkflowTest.h"
 
 namespace kx {
 namespace {
@@ -69,18 +70,12 @@ std::string FirstDifference(const std::map<std::string, std::string>& a, const s
     return std::string();
 }
 
-class RegenerationTest : public ::testing::Test {
+class RegenerationTest : public test::WorkflowTest {
 public:  // the tables stage their cases on the fixture
-    RegenerationTest() : outputRoot(temp.Child(texts::kOutputRootName)), host(outputRoot) {
+    RegenerationTest() {
         env.Set("XDG_DATA_HOME", temp.Child("xdg"));
     }
 
-    void Generate(const AnsiString& name, std::deque<int> boxAnswers = {}) {
-        dialogs = {};
-        dialogs.promptAnswers = {name};
-        dialogs.boxAnswers = std::move(boxAnswers);
-        GenerateProject(dialogs, host);
-    }
     std::vector<DialogEvent> AskedThen(const DialogEvent& box) const {
         return {Prompt(texts::kNamePromptTitle, texts::kNamePromptLabel, "wpx2026_12_07"),
                 Box(texts::kProjectExists, texts::kNotice, 0x121), box};
@@ -90,11 +85,7 @@ public:  // the tables stage their cases on the fixture
     }
     std::string NativeTemp() const { return NativePath(temp.Path()); }
 
-    test::TempFolder temp;
     test::ScopedEnvironment env;
-    AnsiString outputRoot;
-    test::FixedHost host;
-    test::ScriptedDialogs dialogs;
 };
 
 // ---- stopping before anything changes -------------------------------------

@@ -13,6 +13,7 @@
 #include "support/ScriptedPorts.h"
 #include "support/ShellPromptAnswerer.h"
 #include "support/TempFolder.h"
+#include "support/WorkflowTest.h"
 
 namespace kx {
 namespace {
@@ -42,17 +43,8 @@ private:
     HANDLE handle_;
 };
 
-class FaultInjectionWin32Test : public ::testing::Test {
+class FaultInjectionWin32Test : public test::WorkflowTest {
 protected:
-    FaultInjectionWin32Test() : outputRoot(temp.Child(texts::kOutputRootName)), host(outputRoot) {}
-
-    void Generate(const AnsiString& name, std::deque<int> boxAnswers = {}) {
-        dialogs = {};
-        dialogs.promptAnswers = {name};
-        dialogs.boxAnswers = std::move(boxAnswers);
-        GenerateProject(dialogs, host);
-    }
-
     AnsiString InProject(const AnsiString& name, const AnsiString& relative) const {
         return JoinPath(JoinPath(outputRoot, name), relative);
     }
@@ -60,11 +52,6 @@ protected:
     static AnsiString FolderFailed(const AnsiString& name) {
         return texts::kOpenQuote + name + texts::kFolderFailedTail;
     }
-
-    test::TempFolder temp;
-    AnsiString outputRoot;
-    test::FixedHost host;
-    test::ScriptedDialogs dialogs;
 };
 
 TEST_F(FaultInjectionWin32Test, AFileHeldOpenByAnotherProgramEndsTheRunAtThatFile) {

@@ -16,6 +16,7 @@
 #include "support/ScriptedPorts.h"
 #include "support/ShellPromptAnswerer.h"
 #include "support/TempFolder.h"
+#include "support/WorkflowTest.h"
 
 namespace kx {
 namespace {
@@ -42,23 +43,11 @@ std::string MakeLink(const std::string& link, const std::string& target, bool fo
     return std::string();
 }
 
-class RegenerationWin32Test : public ::testing::Test {
+class RegenerationWin32Test : public test::WorkflowTest {
 protected:
-    RegenerationWin32Test() : outputRoot(temp.Child(texts::kOutputRootName)), host(outputRoot) {}
-    void Generate(const AnsiString& name, std::deque<int> boxAnswers = {}) {
-        dialogs = {};
-        dialogs.promptAnswers = {name};
-        dialogs.boxAnswers = std::move(boxAnswers);
-        GenerateProject(dialogs, host);
-    }
     std::vector<DialogEvent> PromptThen(const DialogEvent& box) const {
         return {Prompt(texts::kNamePromptTitle, texts::kNamePromptLabel, "wpx2026_12_07"), box};
     }
-
-    TempFolder temp;
-    AnsiString outputRoot;
-    test::FixedHost host;
-    test::ScriptedDialogs dialogs;
 };
 
 TEST_F(RegenerationWin32Test, RegeneratingMovesTheOldFilesToTheRecycleBinAndSaysSo) {
