@@ -9,7 +9,7 @@ namespace {
 // What an option does to the options; returns the error it finds.
 using Apply = UsageError (*)(CliOptions&, const std::string& value);
 
-struct OptionSpec {
+struct Option {
     const char* longName;   // "--root"
     const char* shortName;  // "-y", or nullptr
     bool takesValue;
@@ -40,7 +40,7 @@ UsageError SetFlag(CliOptions& options, const std::string&) {
 }
 
 // Each option once, in the order --help lists them.
-const OptionSpec kOptions[] = {
+const Option kOptions[] = {
     {"--name", nullptr, true, SetName},
     {"--root", nullptr, true, SetRoot},
     {"--yes", "-y", false, SetFlag<&CliOptions::yes, true>},
@@ -55,16 +55,16 @@ const OptionSpec kOptions[] = {
 };
 
 // The option an argument names, and where its "=value" starts (npos for none).
-const OptionSpec* FindOption(const std::string& arg, std::size_t& equals) {
+const Option* FindOption(const std::string& arg, std::size_t& equals) {
     equals = std::string::npos;
-    for (const OptionSpec& spec : kOptions) {
-        if (spec.shortName != nullptr && arg == spec.shortName) return &spec;
-        const std::size_t length = std::strlen(spec.longName);
-        if (arg.compare(0, length, spec.longName) != 0) continue;
-        if (arg.size() == length) return &spec;
+    for (const Option& option : kOptions) {
+        if (option.shortName != nullptr && arg == option.shortName) return &option;
+        const std::size_t length = std::strlen(option.longName);
+        if (arg.compare(0, length, option.longName) != 0) continue;
+        if (arg.size() == length) return &option;
         if (arg[length] == '=') {
             equals = length;
-            return &spec;
+            return &option;
         }
     }
     return nullptr;
@@ -91,18 +91,18 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
             continue;
         }
         std::size_t equals = 0;
-        const OptionSpec* spec = FindOption(arg, equals);
-        if (spec == nullptr) return fail(UsageError::UnknownOption, arg);
+        const Option* option = FindOption(arg, equals);
+        if (option == nullptr) return fail(UsageError::UnknownOption, arg);
         std::string value;
         if (equals != std::string::npos) {
-            if (!spec->takesValue) return fail(UsageError::UnexpectedValue, spec->longName);
+            if (!option->takesValue) return fail(UsageError::UnexpectedValue, option->longName);
             value = arg.substr(equals + 1);
-        } else if (spec->takesValue) {
+        } else if (option->takesValue) {
             if (i + 1 >= args.size()) return fail(UsageError::MissingValue, arg);
             value = args[++i];
         }
-        const UsageError error = spec->apply(result.options, value);
-        if (error != UsageError::None) return fail(error, error == UsageError::NameTwice ? value : spec->longName);
+        const UsageError error = option->apply(result.options, value);
+        if (error != UsageError::None) return fail(error, error == UsageError::NameTwice ? value : option->longName);
     }
     const CliOptions& options = result.options;
     const int templateCommands =
