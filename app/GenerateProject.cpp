@@ -5,7 +5,6 @@
 #include "GenerationLock.h"
 #include "ProjectName.h"
 #include "ProjectPaths.h"
-#include "RegenerationTexts.h"
 #include "Texts.h"
 
 namespace kx {

@@ -30,6 +30,18 @@ inline constexpr char kOpenQuote[] = KX_TEXT_OPEN_QUOTE;
 inline constexpr char kFolderFailedTail[] = KX_TEXT_FOLDER_FAILED_TAIL;
 inline constexpr char kBuildFolderFailed[] = KX_TEXT_BUILD_FOLDER_FAILED;
 
+// A regeneration that cannot keep the old files, or must wait: a folder's
+// name goes between kOpenQuote and a tail.
+inline constexpr char kLinkFolderTail[] = KX_TEXT_LINK_FOLDER_TAIL;
+inline constexpr char kOldFilesKeptTail[] = KX_TEXT_OLD_FILES_KEPT_TAIL;
+inline constexpr char kOldFilesSplitTail[] = KX_TEXT_OLD_FILES_SPLIT_TAIL;
+inline constexpr char kGenerationBusy[] = KX_TEXT_GENERATION_BUSY;
+inline constexpr char kRootLockFailed[] = KX_TEXT_ROOT_LOCK_FAILED;
+
+// kxgen's line after a regeneration: a folder follows, or the recycle bin.
+inline constexpr char kOldFilesMovedTo[] = KX_TEXT_OLD_FILES_MOVED_TO;
+inline constexpr char kOldFilesInRecycleBin[] = KX_TEXT_OLD_FILES_IN_RECYCLE_BIN;
+
 // The sample key script.
 inline constexpr char kKeyScript[] = KX_TEXT_KEY_SCRIPT;
 

@@ -8,7 +8,6 @@
 #include "Console.h"
 #include "GenerateProject.h"
 #include "PathSplit.h"
-#include "RegenerationTexts.h"
 #include "ProjectTree.h"
 #include "ShownText.h"
 #include "SystemHost.h"

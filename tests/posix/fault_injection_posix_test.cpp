@@ -16,7 +16,6 @@
 #include <vector>
 
 #include "GenerateProject.h"
-#include "RegenerationTexts.h"
 #include "Texts.h"
 #include "posix/PosixFiles.h"
 #include "support/ScopedMount.h"

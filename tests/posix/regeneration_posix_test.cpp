@@ -16,7 +16,6 @@
 #include "CodePage.h"
 #include "GenerateProject.h"
 #include "GenerationLock.h"
-#include "RegenerationTexts.h"
 #include "Texts.h"
 #include "posix/PosixFiles.h"
 #include "posix/ScopedEnvironment.h"

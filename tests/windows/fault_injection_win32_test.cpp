@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "GenerateProject.h"
-#include "RegenerationTexts.h"
 #include "Texts.h"
 #include "support/ScriptedPorts.h"
 #include "support/ShellPromptAnswerer.h"

@@ -11,7 +11,6 @@
 #include "FolderCleanup.h"
 #include "GenerateProject.h"
 #include "GenerationLock.h"
-#include "RegenerationTexts.h"
 #include "Texts.h"
 #include "support/ScriptedPorts.h"
 #include "support/ShellPromptAnswerer.h"
