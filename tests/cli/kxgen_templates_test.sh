@@ -5,38 +5,7 @@
 # usage: kxgen_templates_test.sh KXGEN [RUNNER]
 set -uo pipefail
 
-kxgen=$1
-runner=${2:-}
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-export XDG_DATA_HOME="$work/xdg"
-
-failures=0
-check() {  # description, command...
-    local what=$1
-    shift
-    if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; failures=$((failures + 1)); fi
-}
-
-# A folder as the program spells it: a Windows path under Wine.
-win() {
-    if [ -n "$runner" ]; then "$runner" winepath -w "$1" 2>/dev/null; else echo "$1"; fi
-}
-
-# Runs kxgen; stdout and stderr land in $work/out.txt and $work/err.txt as UTF-8.
-kx() {
-    local rc
-    if [ -n "$runner" ]; then
-        "$runner" "$kxgen" "$@" </dev/null >"$work/out.raw" 2>"$work/err.raw"
-        rc=$?
-        iconv -f GBK -t UTF-8 <"$work/out.raw" >"$work/out.txt"
-        iconv -f GBK -t UTF-8 <"$work/err.raw" >"$work/err.txt"
-    else
-        "$kxgen" "$@" </dev/null >"$work/out.txt" 2>"$work/err.txt"
-        rc=$?
-    fi
-    return $rc
-}
+source "$(dirname "$0")/common.sh"
 
 said() { grep -qF -- "$1" "$work/err.txt" "$work/out.txt"; }
 snapshot() { (cd "$1" && find . -print0 | LC_ALL=C sort -z | xargs -0 md5sum 2>/dev/null; find . | LC_ALL=C sort); }
@@ -60,7 +29,7 @@ out="$work/out"
 mkdir -p "$out/built-in" "$out/own" "$out/edited" "$out/refused"
 
 # Export.
-kx --export-templates "$(win "$tpl")"
+kx --export-templates "$(win_path "$tpl")"
 check "export exits 0" test $? -eq 0
 check "export writes the six templates and the guide" test "$(cd "$tpl" && ls | LC_ALL=C sort | tr '\n' ' ')" = \
     "GetPointXY.dll main-script.kx project-file.kxproj public-library.kx runtime-settings.kx window.kxwin 说明.txt "
@@ -71,28 +40,28 @@ done
 check "the guide names the placeholder" grep -qF '$ProjectName$ 会被替换为项目名称' "$tpl/说明.txt"
 
 before=$(snapshot "$tpl")
-kx --export-templates "$(win "$tpl")"
+kx --export-templates "$(win_path "$tpl")"
 check "export over existing files exits 1" test $? -eq 1
 check "it names an existing file" said "public-library.kx: 文件已存在"
 check "it says nothing was written" said "没有写入任何文件；要覆盖这些文件请加 --force"
 check "the folder is untouched" test "$(snapshot "$tpl")" = "$before"
 echo '// mine' >"$tpl/public-library.kx"
-kx --export-templates "$(win "$tpl")" --force
+kx --export-templates "$(win_path "$tpl")" --force
 check "--force exports again" test $? -eq 0
 check "--force restored the library" test "$(snapshot "$tpl")" = "$before"
 
-kx --check-templates "$(win "$tpl")"
+kx --check-templates "$(win_path "$tpl")"
 check "an exported folder checks clean (exit 0)" test $? -eq 0
 
 # Generate: unedited, then edited.
-kx --name demo --root "$(win "$out/built-in")" --no-open
-kx --templates "$(win "$tpl")" --name demo --root "$(win "$out/own")" --no-open
+kx --name demo --root "$(win_path "$out/built-in")" --no-open
+kx --templates "$(win_path "$tpl")" --name demo --root "$(win_path "$out/own")" --no-open
 check "generating from the unedited folder exits 0" test $? -eq 0
 check "it gives the built-in project but for the GUID" same_project "$out/built-in/demo" "$out/own/demo" demo
 
 printf '\xEF\xBB\xBF// 我的公共库\r\nfunction 加一(x)\r\nreturn x+1\r\nend\r\n' >"$tpl/public-library.kx"
 printf '$ProjectName$ 和 $ProjectName$\n$ProjectName$$ProjectName$\n' >"$tpl/main-script.kx"
-kx --templates "$(win "$tpl")" --name 中文项目 --root "$(win "$out/edited")" --no-open
+kx --templates "$(win_path "$tpl")" --name 中文项目 --root "$(win_path "$out/edited")" --no-open
 check "generating from the edited folder exits 0" test $? -eq 0
 project="$out/edited/中文项目"
 check "the edited library arrives byte for byte" cmp -s "$tpl/public-library.kx" "$project/中文项目/公共库.kx"
@@ -106,7 +75,7 @@ check "the other files come from the folder unchanged" \
 # Refusals: each names file and line, and nothing on disk changes, not even
 # an existing project that --yes would regenerate.
 fresh_bad() { rm -rf "$work/bad" && cp -r "$tpl" "$work/bad" && cp "$out/own/demo/demo/公共库.kx" "$work/bad/public-library.kx"; }
-kx --name demo --root "$(win "$out/refused")" --no-open
+kx --name demo --root "$(win_path "$out/refused")" --no-open
 refusals=(
     'main-script.kx|a\r\n\xF0\x9F\x98\x80\r\n|main-script.kx:2: 错误：代码页 936 (GBK) 无法表示的字符：U+1F600'
     'window.kxwin|a\r\nb\x00c\r\n|window.kxwin:2: 错误：含有 NUL 字节（0x00）'
@@ -119,19 +88,19 @@ for case in "${refusals[@]}"; do
     fresh_bad
     printf "$bytes" >"$work/bad/$file"
     before=$(snapshot "$out/refused")
-    kx --templates "$(win "$work/bad")" --name demo --yes --root "$(win "$out/refused")" --no-open
+    kx --templates "$(win_path "$work/bad")" --name demo --yes --root "$(win_path "$out/refused")" --no-open
     check "$file refused: exit 1" test $? -eq 1
     check "$file refused: message" said "$message"
     check "$file refused: nothing written" said "模板有误，没有写入任何文件"
     check "$file refused: the old project is untouched" test "$(snapshot "$out/refused")" = "$before"
-    kx --check-templates "$(win "$work/bad")"
+    kx --check-templates "$(win_path "$work/bad")"
     check "$file: --check-templates exits 1" test $? -eq 1
     check "$file: --check-templates gives the message" said "$message"
 done
 
 fresh_bad
 printf 'x = 1 $ 2\r\n' >"$work/bad/runtime-settings.kx"
-kx --check-templates "$(win "$work/bad")"
+kx --check-templates "$(win_path "$work/bad")"
 check "a warning alone makes --check-templates exit 1" test $? -eq 1
 check "the warning names the line and column" said "runtime-settings.kx:1: 警告：第 7 列的“$”不属于 \$ProjectName\$，将原样写入"
 

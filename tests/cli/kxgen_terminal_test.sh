@@ -6,26 +6,10 @@
 # usage: kxgen_terminal_test.sh KXGEN [RUNNER]
 set -uo pipefail
 
-kxgen=$(realpath "$1")
-runner=${2:+$(realpath "$2")}
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-export XDG_DATA_HOME="$work/xdg"
+source "$(dirname "$0")/common.sh"
 unset LC_MESSAGES LANG
 today=$(date +%Y_%m_%d)
-
-failures=0
-check() {  # description, command...
-    local what=$1
-    shift
-    if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; failures=$((failures + 1)); fi
-}
 absent() { ! grep -q "$@"; }
-
-# A path as the program spells it: under Wine on drive Z:, with backslashes.
-win_path() {
-    if [ -n "$runner" ]; then local p=${1//\//\\}; printf 'Z:%s\n' "$p"; else printf '%s\n' "$1"; fi
-}
 
 # Types the answers (printf formats, separated by "|") one by one, each once
 # the terminal shows the prompt it answers, as a person would: the name

@@ -4,42 +4,10 @@
 # usage: kxgen_test.sh KXGEN [RUNNER]
 set -uo pipefail
 
-kxgen=$(realpath "$1")
-runner=${2:+$(realpath "$2")}
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-export XDG_DATA_HOME="$work/xdg"  # regenerating moves old files to this trash
+source "$(dirname "$0")/common.sh"
 # English unless a case asks for Chinese (under Wine the runner sets Chinese).
 export LC_ALL=C.UTF-8
 unset LC_MESSAGES LANG
-
-failures=0
-check() {  # description, command...
-    local what=$1
-    shift
-    if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; failures=$((failures + 1)); fi
-}
-
-# A path as the program spells it: under Wine on drive Z:, with backslashes.
-win_path() {
-    if [ -n "$runner" ]; then local p=${1//\//\\}; printf 'Z:%s\n' "$p"; else printf '%s\n' "$1"; fi
-}
-
-# Runs kxgen; stdout and stderr land in $work/out.txt and $work/err.txt as UTF-8.
-kx() {
-    local rc
-    if [ -n "$runner" ]; then
-        "$runner" "$kxgen" "$@" </dev/null >"$work/out.raw" 2>"$work/err.raw"
-        rc=$?
-        # ANSI bytes, with the CR LF line ends of a Windows text stream.
-        iconv -f GBK -t UTF-8 <"$work/out.raw" | tr -d '\r' >"$work/out.txt"
-        iconv -f GBK -t UTF-8 <"$work/err.raw" | tr -d '\r' >"$work/err.txt"
-    else
-        "$kxgen" "$@" </dev/null >"$work/out.txt" 2>"$work/err.txt"
-        rc=$?
-    fi
-    return $rc
-}
 
 bytes_of() { od -An -tx1 -N"$2" "$1" | tr -d ' \n'; }
 
