@@ -11,6 +11,15 @@
 
 namespace kx {
 
+// The separator the program joins paths with: a backslash for the Windows
+// ANSI calls; a slash on POSIX, where a backslash is a character of a name
+// like any other (a folder "dir\\x" is one folder).
+#ifdef _WIN32
+inline constexpr char kPathSeparator = '\\';
+#else
+inline constexpr char kPathSeparator = '/';
+#endif
+
 struct SplitPath {
     std::string folder;  // up to and with the last separator; empty without one
     std::string name;    // everything after it
