@@ -4,6 +4,7 @@
 
 #include "Console.h"
 #include "FileSystem.h"
+#include "PathSplit.h"
 #include "ProgramTexts.h"
 #include "ShownText.h"
 #include "templates/ExportTemplates.h"
@@ -20,7 +21,7 @@ std::optional<AnsiString> FolderFromArgument(const std::string& argument) {
 }
 
 void PrintPathMessage(const AnsiString& path, const std::string& utf8) {
-    PrintUtf8(stderr, "kxgen: " + ShownAnsi(DisplayPath(path)) + utf8 + "\n");
+    PrintUtf8(stderr, "kxgen: " + ShownAnsi(path) + utf8 + "\n");
 }
 
 struct Counts {
@@ -32,11 +33,11 @@ struct Counts {
 Counts PrintFindings(const AnsiString& folder, const LoadedTemplates& loaded) {
     Counts counts;
     for (const FileFindings& file : loaded.findings) {
-        const AnsiString path = file.fileName.empty() ? folder : folder + "\\" + file.fileName;
+        const AnsiString path = file.fileName.empty() ? folder : folder + kPathSeparator + file.fileName;
         for (const Finding& finding : file.findings) {
             (finding.refusal ? counts.refusals : counts.warnings) += 1;
             const std::string line = finding.line ? ":" + std::to_string(finding.line) : "";
-            PrintUtf8(stderr, ShownAnsi(DisplayPath(path)) + line +
+            PrintUtf8(stderr, ShownAnsi(path) + line +
                                   (finding.refusal ? ": 错误：" : ": 警告：") + finding.message + "\n");
         }
     }
@@ -65,7 +66,7 @@ int ExportTemplatesCommand(const std::string& folderArgument, bool force) {
         PrintUtf8(stderr, "kxgen: " + ShownAnsi(error.Message()) + "\n");
         return 1;
     }
-    for (const AnsiString& name : result.existing) PrintPathMessage(*folder + "\\" + name, ": 文件已存在");
+    for (const AnsiString& name : result.existing) PrintPathMessage(*folder + kPathSeparator + name, ": 文件已存在");
     if (!result.existing.empty()) {
         PrintUtf8(stderr, "kxgen: 没有写入任何文件；要覆盖这些文件请加 --force\n");
         return 1;
@@ -75,7 +76,7 @@ int ExportTemplatesCommand(const std::string& folderArgument, bool force) {
         return 1;
     }
     PrintUtf8(stdout, "内置模板已导出到 ");
-    PrintUtf8(stdout, ShownAnsi(DisplayPath(*folder)) + "\n");
+    PrintUtf8(stdout, ShownAnsi(*folder) + "\n");
     for (const AnsiString& name : result.written) PrintUtf8(stdout, "  " + ShownAnsi(name) + "\n");
     PrintUtf8(stdout, "修改后用 kxgen --templates 加这个文件夹生成项目。\n");
     return 0;

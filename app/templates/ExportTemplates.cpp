@@ -1,6 +1,7 @@
 #include "ExportTemplates.h"
 
 #include "FileReading.h"
+#include "PathSplit.h"
 #include "FileSystem.h"
 #include "TemplateSet.h"
 #include "UnitFunction.h"
@@ -62,7 +63,7 @@ ExportResult ExportTemplates(const AnsiString& folder, bool force) {
         }
     } else if (!force) {
         for (const AnsiString& name : names) {
-            if (PathTaken(folder + "\\" + name)) result.existing.push_back(name);
+            if (PathTaken(folder + kPathSeparator + name)) result.existing.push_back(name);
         }
         if (!result.existing.empty()) return result;
     }
@@ -74,7 +75,7 @@ ExportResult ExportTemplates(const AnsiString& folder, bool force) {
             return result;
         }
     }
-    if (!BuiltInTemplates().WriteDll(folder + "\\" + kDllFileName)) {
+    if (!BuiltInTemplates().WriteDll(folder + kPathSeparator + kDllFileName)) {
         result.problem = "无法写出 GetPointXY.dll（程序里缺少它，或文件无法创建）";
         return result;
     }
@@ -82,10 +83,10 @@ ExportResult ExportTemplates(const AnsiString& folder, bool force) {
     for (const TemplateFile& file : kTemplateFiles) {
         // The generator's own UTF-8 writer: an unedited library file is byte for
         // byte the file a project gets.
-        SaveUtf8File(folder + "\\" + file.fileName, BuiltInTemplates().Text(file.resource), true);
+        SaveUtf8File(folder + kPathSeparator + file.fileName, BuiltInTemplates().Text(file.resource), true);
         result.written.push_back(file.fileName);
     }
-    if (!WriteBytesToFile(folder + "\\" + kGuideFileName, std::string("\xEF\xBB\xBF") + kGuide)) {
+    if (!WriteBytesToFile(folder + kPathSeparator + kGuideFileName, std::string("\xEF\xBB\xBF") + kGuide)) {
         result.problem = "无法写出说明.txt";
         return result;
     }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "FileReading.h"
+#include "PathSplit.h"
 
 namespace kx {
 
@@ -43,7 +44,7 @@ LoadedTemplates LoadTemplates(const AnsiString& folder) {
     };
 
     for (const TemplateFile& file : kTemplateFiles) {
-        const FileContents contents = ReadFileContents(folder + "\\" + file.fileName);
+        const FileContents contents = ReadFileContents(folder + kPathSeparator + file.fileName);
         if (contents.outcome == ReadOutcome::Missing) continue;
         loaded.filesUsed.push_back(file.fileName);
         if (contents.outcome == ReadOutcome::Failed) {
@@ -55,7 +56,7 @@ LoadedTemplates LoadTemplates(const AnsiString& folder) {
         report(file.fileName, std::move(checked.findings));
     }
 
-    const FileContents dll = ReadFileContents(folder + "\\" + kDllFileName);
+    const FileContents dll = ReadFileContents(folder + kPathSeparator + kDllFileName);
     if (dll.outcome != ReadOutcome::Missing) {
         loaded.filesUsed.push_back(kDllFileName);
         if (dll.outcome == ReadOutcome::Failed) {

@@ -10,6 +10,7 @@
 
 #include "GenerationLock.h"
 #include "PathRules.h"
+#include "PathSplit.h"
 #include "PosixFiles.h"
 
 namespace kx {
@@ -21,7 +22,7 @@ constexpr int kReopenAttempts = 16;
 }  // namespace
 
 GenerationLock GenerationLock::Take(const AnsiString& folder) {
-    const AnsiString path = folder + "\\" + kGenerationLockName;
+    const AnsiString path = folder + kPathSeparator + kGenerationLockName;
     if (!IsIntactAnsiPath(folder)) return GenerationLock(LockState::Failed, -1, path);
     const std::string native = NativePath(path);
     for (int attempt = 0; attempt < kReopenAttempts; ++attempt) {

@@ -4,11 +4,12 @@
 
 #include "GenerationLock.h"
 #include "PathRules.h"
+#include "PathSplit.h"
 
 namespace kx {
 
 GenerationLock GenerationLock::Take(const AnsiString& folder) {
-    const AnsiString path = folder + "\\" + kGenerationLockName;
+    const AnsiString path = folder + kPathSeparator + kGenerationLockName;
     if (!IsIntactAnsiPath(folder)) return GenerationLock(LockState::Failed, -1, path);
     // Every handle must allow deletion, as the first one deletes on close;
     // the reparse point itself is opened, never what it points to.
