@@ -3,8 +3,10 @@
 #include <windows.h>
 
 #include <climits>
+#include <string>
 #include <vector>
 
+#include "CodePage.h"
 #include "FileWriting.h"
 #include "PathRules.h"
 #include "RegularFile.h"
@@ -39,12 +41,17 @@ static_assert(kFormatFlags == 0x3200, "message flags");
 }  // namespace
 
 WideString AnsiToWideText(const AnsiString& text) {
-    if (text.size() >= static_cast<std::size_t>(INT_MAX)) return WideString();
+    if (text.empty()) return WideString();
+    if (text.size() >= static_cast<std::size_t>(INT_MAX)) throw ConversionError("the text is too long");
     const int n = static_cast<int>(text.size());
     // n + 1 zeroed units: at most n come out, so the last one always ends the text.
     std::vector<wchar_t> buffer(static_cast<std::size_t>(n) + 1, L'\0');
-    // The result is not used: on failure the buffer stays all zero.
-    MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, text.data(), n, buffer.data(), n + 1);
+    // Bad input never fails the call (it becomes the default character); a
+    // call that fails all the same would leave the buffer all zero, and an
+    // empty file is no way to report that.
+    if (MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, text.data(), n, buffer.data(), n + 1) == 0) {
+        throw ConversionError("MultiByteToWideChar failed with error " + std::to_string(GetLastError()));
+    }
     WideString result;
     for (const wchar_t* unit = buffer.data(); *unit != L'\0'; ++unit) result += static_cast<char16_t>(*unit);
     return result;
