@@ -3,6 +3,8 @@
 #include <errno.h>
 #include <sys/stat.h>
 
+#include <string>
+
 #include "PathRules.h"
 #include "PosixFiles.h"
 
@@ -20,6 +22,25 @@ bool CreateFolder(const AnsiString& path) {
         return false;
     }
     return ::mkdir(NativePath(path).c_str(), 0777) == 0;
+}
+
+bool CreateFolderPath(const AnsiString& path, int* systemError) {
+    const std::string native = NativePath(path);
+    int error = native.empty() ? ENOENT : 0;
+    // Each level from the top: one that stands (as a folder, or a link to
+    // one) is passed, a missing one made.
+    for (std::size_t slash = native.find('/', 1); error == 0; slash = native.find('/', slash + 1)) {
+        const std::string level = native.substr(0, slash);
+        struct stat st {};
+        if (::stat(level.c_str(), &st) == 0) {
+            if (!S_ISDIR(st.st_mode)) error = ENOTDIR;
+        } else if (errno != ENOENT || (::mkdir(level.c_str(), 0777) != 0 && errno != EEXIST)) {
+            error = errno;
+        }
+        if (slash == std::string::npos) break;
+    }
+    if (error != 0 && systemError) *systemError = error;
+    return error == 0 && DirectoryExists(path);
 }
 
 bool IsLinkOrJunction(const AnsiString& path) {
