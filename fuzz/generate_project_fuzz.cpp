@@ -28,6 +28,7 @@
 #include "CodePage.h"
 #include "FuzzSupport.h"
 #include "GenerateProject.h"
+#include "OutcomeTable.h"
 #include "ProjectName.h"
 #include "Texts.h"
 #include "TreeSnapshot.h"
@@ -138,29 +139,23 @@ private:
     kx::fuzz::TreeSnapshot baseline_;
 };
 
-bool IsCaption(const AnsiString& caption) {
-    return caption == kx::texts::kError || caption == kx::texts::kNotice;
-}
-
-void Press(World& world, const std::optional<AnsiString>& answer, int boxAnswer) {
+// One press; the project is opened exactly when it was written, and the
+// report of every ending names a box the Windows program can show.
+kx::OutcomeKind Press(World& world, const std::optional<AnsiString>& answer, bool regenerate) {
     kx::test::ScriptedDialogs dialogs;
     dialogs.promptAnswers = {answer};
-    dialogs.boxAnswers = {boxAnswer};
+    dialogs.questionAnswers = {regenerate};
     kx::test::FixedHost host(world.OutputRoot());
-    try {
-        kx::GenerateProject(dialogs, host);
-    } catch (const kx::KxError&) {
-        // The front end's error display takes these; the tree check below
-        // still has to hold.
+    const kx::GenerationOutcome outcome = kx::GenerateProject(dialogs, host);
+    const kx::OutcomeReport report = kx::ReportFor(outcome);
+    KX_FUZZ_CHECK((report.notice == kx::Notice::None) == (outcome.kind == kx::OutcomeKind::Written ||
+                                                           outcome.kind == kx::OutcomeKind::Kept));
+    KX_FUZZ_CHECK(host.opened.size() == (outcome.kind == kx::OutcomeKind::Written ? 1u : 0u));
+    if (outcome.kind == kx::OutcomeKind::Written) {
+        const AnsiString name = kx::TrimName(answer.value_or(dialogs.events.front().text));
+        KX_FUZZ_CHECK(host.opened[0] == world.OutputRoot() + "/" + name + "/" + name + ".kxproj");
     }
-    for (const auto& event : dialogs.events) {
-        if (event.kind == "box") KX_FUZZ_CHECK(IsCaption(event.caption));
-    }
-    if (!host.opened.empty()) {
-        const AnsiString name = kx::TrimName(answer.value_or(dialogs.events.front().preset));
-        KX_FUZZ_CHECK(host.opened.size() == 1);
-        KX_FUZZ_CHECK(host.opened[0] == world.OutputRoot() + "\\" + name + "\\" + name + ".kxproj");
-    }
+    return outcome.kind;
 }
 
 std::string PercentDecode(const std::string& text) {
@@ -234,7 +229,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const unsigned char flags = input.Byte();
     const std::optional<AnsiString> answer =
         (flags & 1) ? std::nullopt : std::optional<AnsiString>(input.Rest());
-    const int boxAnswer = (flags & 4) ? kx::texts::kOk : 2;
+    const bool regenerate = (flags & 4) != 0;
 
     // Where the press was allowed to write: root/<name>, for a usable name only.
     const AnsiString name = kx::TrimName(answer.value_or(kx::DefaultProjectName(kx::test::FixedHost("").Today())));
@@ -266,12 +261,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (!allowed.empty()) CheckOldEntriesKept(world, allowed, from, to);
         if (flags & 8) KX_FUZZ_CHECK(to.count(trash) == 0);
     };
-    Press(world, answer, boxAnswer);
+    // An ending that says nothing changed must have changed nothing at all,
+    // the project folder and the trash included.
+    const auto unchanged = [&](kx::OutcomeKind kind, const kx::fuzz::TreeSnapshot& from,
+                               const kx::fuzz::TreeSnapshot& to) {
+        if (!kx::ChangedNothing(kind)) return;
+        const std::string changed = kx::fuzz::FirstDifference(from, to, [](const std::string&) { return false; });
+        if (!changed.empty()) std::fprintf(stderr, "changed by an ending that says nothing changed: %s\n", changed.c_str());
+        KX_FUZZ_CHECK(changed.empty());
+    };
+    const kx::OutcomeKind first = Press(world, answer, regenerate);
     const kx::fuzz::TreeSnapshot between = kx::fuzz::SnapshotTree(world.Base());
     check(before, between);
+    unchanged(first, before, between);
     if (flags & 2) {
-        Press(world, answer, boxAnswer);
-        check(between, kx::fuzz::SnapshotTree(world.Base()));
+        const kx::OutcomeKind second = Press(world, answer, regenerate);
+        const kx::fuzz::TreeSnapshot after = kx::fuzz::SnapshotTree(world.Base());
+        check(between, after);
+        unchanged(second, between, after);
     }
 
     // Back to the starting world for the next input.

@@ -54,6 +54,7 @@ const CliTexts kEnglish = {
     "OK? [y/N] ",
     "kxgen: the project was kept; run again with --yes to regenerate it.\n",
     "kxgen: cannot create the folder {}; choose another place with --root DIR.\n",
+    "this system cannot convert code page 936 text (its iconv lacks CP936); nothing was changed",
 };
 
 const CliTexts kChinese = {
@@ -104,6 +105,7 @@ const CliTexts kChinese = {
     "确定？[y/N] ",
     "kxgen：项目未改动；加 --yes 再运行即可重新生成。\n",
     "kxgen：无法创建文件夹 {}；请用 --root 文件夹 另选位置。\n",
+    "本系统无法转换代码页 936 的文字（iconv 缺少 CP936），未作任何改动",
 };
 
 }  // namespace

@@ -31,6 +31,7 @@ struct CliTexts {
     const char* regenerateQuestion;
     const char* keptHint;
     const char* rootFailedHint;
+    const char* converterFailed;
 };
 
 const CliTexts& TextsFor(Language language);

@@ -14,6 +14,9 @@
 namespace kx::cli {
 
 void PrintUtf8(std::FILE* stream, const std::string& text);
+// True once any Print could not write its whole text (a closed pipe, a full
+// disk behind a redirection, /dev/full).
+bool OutputFailed();
 
 // The user's language: the locale on Linux, the user's UI language on Windows.
 Language UserLanguage();
@@ -31,9 +34,6 @@ InputLine ReadInputLine();
 std::vector<std::string> RawArguments(int argc, char** argv);
 // A UTF-8 text in ANSI; nullopt when code page 936 cannot spell it.
 std::optional<AnsiString> ArgumentToAnsi(const std::string& argument);
-
-// A path as the platform writes it (on Linux with "/" for "\\").
-AnsiString DisplayPath(const AnsiString& path);
 
 // The path made absolute against the current folder and normalised in the
 // platform's form: no empty, "." or ".." components, no trailing separator.

@@ -8,21 +8,22 @@
 
 #include "CodePage.h"
 #include "Console.h"
-#include "Gbk.h"
 #include "NativePath.h"
 
 namespace kx::cli {
 
 namespace {
 
+bool outputFailed = false;
+
 // "/a//b/./c/../d/" becomes "/a/b/d", as GetFullPathNameA tidies a path on
 // the Windows side: by its text, without asking the file system about links.
-// A backslash separates too, as it does for every path of the program here.
+// A backslash is a character of a name here, as for every path on Linux.
 std::string NormalisedAbsolute(const std::string& path) {
     std::vector<std::string> parts;
     std::size_t start = 0;
     for (std::size_t pos = 0; pos <= path.size(); ++pos) {
-        if (pos < path.size() && path[pos] != '/' && path[pos] != '\\') continue;
+        if (pos < path.size() && path[pos] != '/') continue;
         std::string part = path.substr(start, pos - start);
         start = pos + 1;
         if (part.empty() || part == ".") continue;
@@ -40,18 +41,12 @@ std::string NormalisedAbsolute(const std::string& path) {
 
 }  // namespace
 
-AnsiString DisplayPath(const AnsiString& path) {
-    AnsiString slashed = path;
-    for (std::size_t pos = 0; pos < slashed.size(); pos += GbkCharLength(slashed, pos)) {
-        if (slashed[pos] == '\\') slashed[pos] = '/';
-    }
-    return slashed;
+void PrintUtf8(std::FILE* stream, const std::string& text) {
+    const bool written = std::fwrite(text.data(), 1, text.size(), stream) == text.size();
+    if (std::fflush(stream) != 0 || !written) outputFailed = true;
 }
 
-void PrintUtf8(std::FILE* stream, const std::string& text) {
-    std::fwrite(text.data(), 1, text.size(), stream);
-    std::fflush(stream);
-}
+bool OutputFailed() { return outputFailed; }
 
 Language UserLanguage() {
     return LanguageFromLocale(std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"), std::getenv("LANG"));
@@ -79,7 +74,7 @@ std::optional<AnsiString> ArgumentToAnsi(const std::string& argument) {
 }
 
 std::string AbsolutePath(const std::string& path) {
-    if (!path.empty() && (path[0] == '/' || path[0] == '\\')) return NormalisedAbsolute(path);
+    if (!path.empty() && path[0] == '/') return NormalisedAbsolute(path);
     std::string cwd(4096, '\0');
     if (getcwd(cwd.data(), cwd.size()) == nullptr) return path;  // no folder to be relative to
     cwd.resize(cwd.find('\0'));

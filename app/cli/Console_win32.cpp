@@ -10,6 +10,8 @@ namespace kx::cli {
 
 namespace {
 
+bool outputFailed = false;
+
 std::wstring Widen(const std::string& text, UINT codePage) {
     if (text.empty()) return {};
     const int size = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
@@ -39,16 +41,21 @@ HANDLE ConsoleOf(DWORD which) {
 
 void PrintUtf8(std::FILE* stream, const std::string& text) {
     const std::wstring wide = Widen(text, CP_UTF8);
-    std::fflush(stream);
+    if (std::fflush(stream) != 0) outputFailed = true;
     if (const HANDLE console = ConsoleOf(stream == stderr ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE)) {
         DWORD written = 0;
-        WriteConsoleW(console, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
+        if (!WriteConsoleW(console, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr) ||
+            written != wide.size()) {
+            outputFailed = true;
+        }
         return;
     }
     const std::string bytes = Narrow(wide, CP_ACP, nullptr);
-    std::fwrite(bytes.data(), 1, bytes.size(), stream);
-    std::fflush(stream);
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), stream) == bytes.size();
+    if (std::fflush(stream) != 0 || !written) outputFailed = true;
 }
+
+bool OutputFailed() { return outputFailed; }
 
 Language UserLanguage() {
     return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_CHINESE ? Language::Chinese : Language::English;
@@ -101,8 +108,6 @@ std::optional<AnsiString> ArgumentToAnsi(const std::string& argument) {
     if (lossy) return std::nullopt;
     return ansi;
 }
-
-AnsiString DisplayPath(const AnsiString& path) { return path; }
 
 std::string AbsolutePath(const std::string& path) {
     const std::wstring wide = Widen(path, CP_UTF8);

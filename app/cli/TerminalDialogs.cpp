@@ -8,11 +8,6 @@ namespace kx::cli {
 
 namespace {
 
-constexpr unsigned kButtonsMask = 0x0F;
-constexpr unsigned kOkCancel = 0x01;
-constexpr int kIdOk = 1;
-constexpr int kIdCancel = 2;
-
 // A line of the terminal. When the input ends, the cursor may still stand
 // after the prompt: a line end keeps later output off it.
 std::optional<std::string> ReadAnswer() {
@@ -33,33 +28,28 @@ bool IsYes(const std::string& answer) {
     return word == "y" || word == "yes" || word == "是" || word == "确定";
 }
 
-AnsiString TerminalDialogs::PromptForText(const AnsiString& caption, const AnsiString& prompt,
-                                          const AnsiString& defaultText) {
+AnsiString TerminalDialogs::AskProjectName(const AnsiString& proposed) {
     if (answers_.name) return *answers_.name;
-    if (!answers_.interactive) return defaultText;  // as a cancelled prompt
-    PrintUtf8(stderr, ShownAnsi(caption) + "\n" + ShownAnsi(prompt) + "[" + ShownAnsi(defaultText) + "] ");
+    if (!answers_.interactive) return proposed;  // as a cancelled prompt
+    PrintUtf8(stderr, ShownAnsi(texts::kNamePromptTitle) + "\n" + ShownAnsi(texts::kNamePromptLabel) + "[" +
+                          ShownAnsi(proposed) + "] ");
     const std::optional<std::string> line = ReadAnswer();
-    if (!line || line->empty()) return defaultText;
+    if (!line || line->empty()) return proposed;
     std::optional<AnsiString> name = ArgumentToAnsi(*line);
     if (!name) throw UnencodableName{*line};
     return *name;
 }
 
-int TerminalDialogs::ShowMessageBox(const AnsiString& text, const AnsiString& caption, unsigned flags) {
-    if (text == texts::kOutputRootFailed) rootFailed_ = true;
-    const bool question = (flags & kButtonsMask) == kOkCancel;
-    if (!(question && answers_.regenerate && answers_.quiet)) {
-        PrintUtf8(stderr, "[" + ShownAnsi(caption) + "] " + ShownAnsi(text) + "\n");
+bool TerminalDialogs::ConfirmRegeneration(const AnsiString& /*name*/) {
+    if (!(answers_.regenerate && answers_.quiet)) {
+        PrintUtf8(stderr, "[" + ShownAnsi(texts::kNotice) + "] " + ShownAnsi(texts::kProjectExists) + "\n");
     }
-    if (!question || answers_.regenerate) return kIdOk;
+    if (answers_.regenerate) return true;
     // The box's default button is Cancel: only an explicit yes regenerates.
-    if (answers_.interactive) {
-        PrintUtf8(stderr, texts_.regenerateQuestion);
-        const std::optional<std::string> line = ReadAnswer();
-        if (line && IsYes(*line)) return kIdOk;
-    }
-    declined_ = true;
-    return kIdCancel;
+    if (!answers_.interactive) return false;
+    PrintUtf8(stderr, texts_.regenerateQuestion);
+    const std::optional<std::string> line = ReadAnswer();
+    return line && IsYes(*line);
 }
 
 }  // namespace kx::cli

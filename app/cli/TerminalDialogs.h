@@ -1,6 +1,6 @@
 // The workflow's dialogs on a terminal: the prompt proposes the name and takes
-// an empty line as "accept"; a message box prints its caption and text on
-// stderr, and the question takes an answer from the terminal.
+// an empty line as "accept"; the exists question is printed on stderr and
+// takes an answer from the terminal.
 #pragma once
 
 #include <optional>
@@ -30,20 +30,12 @@ class TerminalDialogs : public DialogPort {
 public:
     TerminalDialogs(DialogAnswers answers, const CliTexts& texts) : answers_(std::move(answers)), texts_(texts) {}
 
-    AnsiString PromptForText(const AnsiString& caption, const AnsiString& prompt,
-                             const AnsiString& defaultText) override;
-    int ShowMessageBox(const AnsiString& text, const AnsiString& caption, unsigned flags) override;
-
-    // The exists question was answered with anything but yes.
-    bool Declined() const { return declined_; }
-    // The output root could not be created.
-    bool RootFailed() const { return rootFailed_; }
+    AnsiString AskProjectName(const AnsiString& proposed) override;
+    bool ConfirmRegeneration(const AnsiString& name) override;
 
 private:
     DialogAnswers answers_;
     const CliTexts& texts_;
-    bool declined_ = false;
-    bool rootFailed_ = false;
 };
 
 }  // namespace kx::cli

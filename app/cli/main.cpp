@@ -6,8 +6,9 @@
 #include "CliTexts.h"
 #include "CodePage.h"
 #include "Console.h"
+#include "FileSystem.h"
 #include "GenerateProject.h"
-#include "PathSplit.h"
+#include "OutcomeTable.h"
 #include "ProjectTree.h"
 #include "ShownText.h"
 #include "SystemHost.h"
@@ -19,34 +20,17 @@ namespace kx::cli {
 
 namespace {
 
-enum ExitCode {
-    kWritten = 0,
-    kStopped = 1,       // the workflow stopped with a message
-    kUsage = 2,         // a wrong command line, or a name code page 936 cannot hold
-    kKept = 3,          // the project exists and was not regenerated
-};
-
 // The system host, with the output root and the shell's "open" under the
-// command line's control. The "open" marks success: the workflow issues it
-// only after the last file is written.
+// command line's control.
 class CliHost : public SystemHost {
 public:
     CliHost(AnsiString root, bool open) : root_(std::move(root)), open_(open) {}
 
     AnsiString OutputRoot() override { return root_; }
+    // The folder the user named, with the folders above it, as mkdir -p.
+    bool CreateOutputRoot(const AnsiString& root) override { return CreateFolderPath(root); }
     void ShellOpen(const AnsiString& path) override {
-        projectFile_ = path;
         if (open_) SystemHost::ShellOpen(path);
-    }
-    const std::optional<AnsiString>& ProjectFile() const { return projectFile_; }
-    void OldFilesMovedTo(const AnsiString& trashFolder) override { oldFiles_ = trashFolder; }
-    // Where a regeneration put the old files, on its own line; nothing when none moved.
-    void PrintOldFilesPlace(std::FILE* stream) const {
-        if (!oldFiles_) return;
-        const AnsiString line = oldFiles_->empty()
-                                    ? AnsiString(texts::kOldFilesInRecycleBin)
-                                    : texts::kOldFilesMovedTo + DisplayPath(*oldFiles_);
-        PrintUtf8(stream, ShownAnsi(line) + "\n");
     }
 
     // A folder of the user's own templates, read and checked before the workflow starts.
@@ -56,19 +40,65 @@ public:
 private:
     AnsiString root_;
     bool open_;
-    std::optional<AnsiString> projectFile_;
-    std::optional<AnsiString> oldFiles_;
 };
 
-AnsiString FolderOf(const AnsiString& path) {
-    AnsiString folder = SplitAtLastSeparator(path).folder;
-    if (!folder.empty()) folder.pop_back();  // without its separator
-    return folder;
+// Where a regeneration put the old files, on its own line; nothing when none moved.
+void PrintOldFilesPlace(std::FILE* stream, const OldFiles& old) {
+    switch (old.place) {
+        case OldFilesPlace::None:
+            return;
+        case OldFilesPlace::Trash:
+            PrintUtf8(stream, ShownAnsi(texts::kOldFilesMovedTo + old.folder) + "\n");
+            return;
+        case OldFilesPlace::RecycleBin:
+            PrintUtf8(stream, ShownAnsi(old.someDeletedForGood ? texts::kOldFilesPartlyDeleted
+                                                               : texts::kOldFilesInRecycleBin) +
+                                  "\n");
+            return;
+    }
 }
 
 int UsageFailure(const CliTexts& texts, const std::string& message) {
     PrintUtf8(stderr, texts.errorPrefix + message + "\n" + texts.synopsis + texts.tryHelp);
-    return kUsage;
+    return kExitUsage;
+}
+
+// How the run ended, on the terminal: the Windows program's message on
+// stderr, then what kxgen adds; the tree (or with --quiet the path) on
+// stdout once the project is written.
+int Report(const GenerationOutcome& outcome, const CliTexts& cliTexts, const CliOptions& options,
+           const AnsiString& root) {
+    const OutcomeReport report = ReportFor(outcome);
+    switch (report.notice) {
+        case Notice::None:
+            break;
+        case Notice::Information:
+        case Notice::Error:
+            if (outcome.kind == OutcomeKind::ConverterFailed) {
+                // Its text could not be converted for the terminal either.
+                PrintUtf8(stderr, std::string(cliTexts.errorPrefix) + cliTexts.converterFailed + "\n");
+                break;
+            }
+            PrintUtf8(stderr, "[" + ShownAnsi(report.caption) + "] " + ShownAnsi(report.text) + "\n");
+            break;
+        case Notice::ErrorDisplay:
+            PrintUtf8(stderr, "kxgen: " + ShownAnsi(report.text) + "\n");
+            break;
+    }
+    if (outcome.kind == OutcomeKind::Written) {
+        if (options.quiet) {
+            PrintUtf8(stdout, ShownAnsi(outcome.paths.projectFile) + "\n");
+            PrintOldFilesPlace(stderr, outcome.oldFiles);  // standard output holds the path alone
+        } else {
+            PrintUtf8(stdout, ProjectTreeText(outcome.paths.folder));
+            PrintOldFilesPlace(stdout, outcome.oldFiles);
+        }
+    } else {
+        PrintOldFilesPlace(stderr, outcome.oldFiles);
+    }
+    if (outcome.kind == OutcomeKind::Kept) PrintUtf8(stderr, cliTexts.keptHint);
+    if (outcome.kind == OutcomeKind::RootFailed) PrintUtf8(stderr, Fill(cliTexts.rootFailedHint, ShownAnsi(root)));
+    return report.exitCode;
 }
 
 int Run(int argc, char** argv) {
@@ -80,11 +110,11 @@ int Run(int argc, char** argv) {
     const CliOptions& options = parsed.options;
     if (options.help) {
         PrintUtf8(stdout, texts.help);
-        return kWritten;
+        return kExitWritten;
     }
     if (options.version) {
         PrintUtf8(stdout, "kxgen " KX_VERSION "\n");
-        return kWritten;
+        return kExitWritten;
     }
     if (options.exportTemplates) return ExportTemplatesCommand(*options.exportTemplates, options.force);
     if (options.checkTemplates) return CheckTemplatesCommand(*options.checkTemplates);
@@ -106,34 +136,13 @@ int Run(int argc, char** argv) {
     int status = 0;
     if (options.templates && !(host.templates = LoadTemplatesCommand(*options.templates, &status))) return status;
     TerminalDialogs dialogs(answers, texts);
+    GenerationOutcome outcome;
     try {
-        GenerateProject(dialogs, host);
+        outcome = GenerateProject(dialogs, host);
     } catch (const UnencodableName& typed) {
         return UsageFailure(texts, Fill(texts.nameUnencodable, Shown(typed.typed)));
-    } catch (const KxError& error) {
-        PrintUtf8(stderr, "kxgen: " + ShownAnsi(DisplayPath(error.Message())) + "\n");
-        host.PrintOldFilesPlace(stderr);
-        return kStopped;
     }
-    if (!host.ProjectFile()) {
-        // The workflow's own message is already shown.
-        host.PrintOldFilesPlace(stderr);
-        if (dialogs.Declined()) {
-            PrintUtf8(stderr, texts.keptHint);
-            return kKept;
-        }
-        if (dialogs.RootFailed()) PrintUtf8(stderr, Fill(texts.rootFailedHint, ShownAnsi(DisplayPath(*root))));
-        return kStopped;
-    }
-
-    if (options.quiet) {
-        PrintUtf8(stdout, ShownAnsi(DisplayPath(*host.ProjectFile())) + "\n");
-        host.PrintOldFilesPlace(stderr);  // standard output holds the path alone
-    } else {
-        PrintUtf8(stdout, ProjectTreeText(FolderOf(*host.ProjectFile())));
-        host.PrintOldFilesPlace(stdout);
-    }
-    return kWritten;
+    return Report(outcome, texts, options, *root);
 }
 
 }  // namespace
@@ -141,10 +150,14 @@ int Run(int argc, char** argv) {
 }  // namespace kx::cli
 
 int main(int argc, char** argv) {
+    int status = kx::kExitUnchanged;
     try {
-        return kx::cli::Run(argc, argv);
+        status = kx::cli::Run(argc, argv);
     } catch (const std::exception& error) {
         kx::cli::PrintUtf8(stderr, std::string("kxgen: ") + error.what() + "\n");
-        return kx::cli::kStopped;
     }
+    // Whatever was done, output that did not reach its reader is a failure:
+    // a script that reads the path from a full disk must not go on.
+    if (kx::cli::OutputFailed() && status == kx::kExitWritten) status = kx::kExitOutput;
+    return status;
 }

@@ -110,7 +110,7 @@ row $zh kept        'kept\r| 确定 \r' 0 '^确定？\[y/N\] '                  
 row $zh kept        'kept\r|否\r'  3 '^kxgen：项目未改动；加 --yes 再运行即可重新生成。$' -
 # What a name may bring along: an arrow key's escape sequence is shown
 # escaped; a character code page 936 lacks is a usage error, as on the command line.
-row $en -           'ab\033[Dc\r' 1 '“ab\\x1B\[Dc”目录创建失败。'                -
+row $en -           'ab\033[Dc\r' 2 '“ab\\x1B\[Dc”目录创建失败。'                -
 row $en -           'a😀b\r'      2 '^kxgen: the name "a😀b" has characters that code page 936 cannot hold$' -
 row $zh -           '한\r'        2 '^kxgen：名称“한”含有代码页 936 无法表示的字符$' -
 row $en -           'q\r'         0 '^请输入'                                   '^/.*/q/q\.kxproj$' --quiet

@@ -96,7 +96,7 @@ if [ -z "$runner" ]; then
     row 0 out '^  3  the project exists and was not regenerated' --help
     row 0 out '^kxgen [0-9]+\.[0-9]+\.[0-9]+$'               -V
     row 0 out '^kxgen [0-9]+\.[0-9]+\.[0-9]+$'               --version
-    row 1 err 'Cannot create file ".*/out/a{250}/a{250}\.kxproj"' "$(printf 'a%.0s' {1..250})" --root "$root" --no-open
+    row 2 err '^\[错误\] “a{250}”太长：' "$(printf 'a%.0s' {1..250})" --root "$root" --no-open
     row 1 err "^kxgen: cannot create the folder $work/afile/x; choose another place with --root DIR\.\$" demo --root "$work/afile/x" --no-open
     row 0 out "^$out/-q\$"                                    --root "$root" --no-open -- -q
 fi
@@ -109,11 +109,11 @@ row 0 out '^用法：kxgen \[名称\] \[--root 文件夹\]'             --help
 row 0 out '^  kxgen demo --root 项目 --yes --quiet --no-open$'  --help
 row 0 out '^  3  项目已存在，没有重新生成（见 --yes）$'          --help
 row 3 err '^kxgen：项目未改动；加 --yes 再运行即可重新生成。$'  demo --root "$root" --no-open
-row 1 err '^\[提示\] 项目名称格式不正确。$'                      'a\b' --root "$root" --no-open
+row 2 err '^\[提示\] 项目名称格式不正确。$'                      'a\b' --root "$root" --no-open
 row 1 err '^\[错误\] “KX项目”目录创建失败。$'                    demo --root "$(win_path "$work/afile/x")" --no-open
 row 1 err "^kxgen：无法创建文件夹 $(win_path "$work/afile/x" | sed 's/\\/\\\\/g')；请用 --root 文件夹 另选位置。\$" \
     demo --root "$(win_path "$work/afile/x")" --no-open
-row 1 err '“ab\\x1B\[Dc”目录创建失败。'                          $'ab\e[Dc' --root "$root" --no-open
+row 2 err '“ab\\x1B\[Dc”目录创建失败。'                          $'ab\e[Dc' --root "$root" --no-open
 row 0 out "^$(win_path "$out/tidy/tidy.kxproj" | sed 's/\\/\\\\/g')\$" tidy -q --no-open --root "$(win_path "$work//out/./x/..")"
 absent() { ! grep -q "$@"; }
 check "no raw escape character reaches the terminal" absent $'\e' "$work/err.txt"

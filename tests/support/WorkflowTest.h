@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <utility>
 
 #include "GenerateProject.h"
@@ -15,22 +14,38 @@
 
 namespace kx::test {
 
+// The plan of a press that writes the built-in project name into its folders,
+// which stand already: for driving WriteProjectFiles by itself.
+inline GenerationPlan PlanToWrite(const AnsiString& outputRoot, const AnsiString& name) {
+    GenerationPlan plan;
+    plan.outputRoot = outputRoot;
+    plan.name = name;
+    plan.paths = ProjectPathsFor(outputRoot, name);
+    plan.templates = &BuiltInTemplates();
+    plan.textFiles = ProjectTextFiles(BuiltInTemplates(), name, NewGuidText());
+    return plan;
+}
+
 class WorkflowTest : public ::testing::Test {
 public:  // tables stage their cases on the fixture
     WorkflowTest() : outputRoot(temp.Child(texts::kOutputRootName)), host(outputRoot) {}
 
-    // One press: the prompt answers name, the boxes boxAnswers in order.
-    void Generate(const AnsiString& name, std::deque<int> boxAnswers = {}) {
+    // One press: the prompt answers name, the exists question (if asked)
+    // regenerate. dialogs.events ends with the report of the outcome.
+    const GenerationOutcome& Generate(const AnsiString& name, bool regenerate = false) {
         dialogs = {};
         dialogs.promptAnswers = {name};
-        dialogs.boxAnswers = std::move(boxAnswers);
-        GenerateProject(dialogs, host);
+        dialogs.questionAnswers = {regenerate};
+        outcome = GenerateProject(dialogs, host);
+        if (const auto report = ReportEvent(outcome)) dialogs.events.push_back(*report);
+        return outcome;
     }
 
     TempFolder temp;
     AnsiString outputRoot;
     FixedHost host;
     ScriptedDialogs dialogs;
+    GenerationOutcome outcome;
 };
 
 }  // namespace kx::test

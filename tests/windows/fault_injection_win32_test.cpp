@@ -17,7 +17,6 @@
 namespace kx {
 namespace {
 
-using test::Box;
 using test::DialogEvent;
 using test::JoinPath;
 using test::Prompt;
@@ -64,7 +63,7 @@ TEST_F(FaultInjectionWin32Test, AFileHeldOpenByAnotherProgramEndsTheRunAtThatFil
     ASSERT_TRUE(lock.IsOpen());
 
     try {
-        WriteProjectFiles(outputRoot, "demo", host);
+        WriteProjectFiles(test::PlanToWrite(outputRoot, "demo"), host);
         ADD_FAILURE() << "no error raised";
     } catch (const EFCreateError& error) {
         const AnsiString head = "Cannot create file \"" + window + "\". ";
@@ -79,11 +78,10 @@ TEST_F(FaultInjectionWin32Test, AFileHeldOpenByAnotherProgramEndsTheRunAtThatFil
     EXPECT_EQ(host.opened.size(), 1u);
 }
 
-// The bin cannot take a source folder that another program holds open. The
-// shell may ask whether to delete it for good instead (Wine does); the
-// answer No keeps it, and the run stops saying that only part of the old
-// files went to the bin.
-TEST_F(FaultInjectionWin32Test, ARegenerationThatCannotRecycleTheSourceFolderStopsAndKeepsIt) {
+// A source folder another program holds open (the project still open in
+// KX) cannot go to the bin. The run finds it before it changes anything,
+// names it, and never asks the question.
+TEST_F(FaultInjectionWin32Test, ARegenerationThatCannotRecycleTheSourceFolderStopsBeforeAnyChange) {
     Generate("demo");
     const AnsiString source = InProject("demo", "demo");
     HeldOpen folder(source);
@@ -93,25 +91,19 @@ TEST_F(FaultInjectionWin32Test, ARegenerationThatCannotRecycleTheSourceFolderSto
     std::vector<std::string> asked;
     {
         test::ShellPromptAnswerer no(IDNO);
-        Generate("demo", {texts::kOk});
+        Generate("demo", true);
         asked = no.Seen();
     }
     script.Close();
     folder.Close();
 
-    // Windows goes on with the other entries after No (part moved); Wine
-    // stops there (nothing moved). Either way the run stops with that news.
-    const AnsiString split = texts::kOpenQuote + AnsiString("demo") + texts::kOldFilesSplitTail;
-    const AnsiString kept = texts::kOpenQuote + AnsiString("demo") + texts::kOldFilesKeptTail;
-    ASSERT_EQ(dialogs.events.size(), 3u);
-    EXPECT_EQ(dialogs.events[1], Box(texts::kProjectExists, texts::kNotice, 0x121));
-    const DialogEvent& last = dialogs.events[2];
-    EXPECT_TRUE(last == Box(split, texts::kError, 0x10) || last == Box(kept, texts::kError, 0x10)) << test::Hex(last.text);
-    std::printf("the shell asked %u time(s) before giving up the held folder\n", static_cast<unsigned>(asked.size()));
-    EXPECT_TRUE(test::FileExists(JoinPath(source, "demo.kx"))) << "what could not be recycled stays";
+    EXPECT_EQ(outcome.kind, OutcomeKind::OldFilesKept);
+    EXPECT_EQ(outcome.blocked.block, MoveBlock::HeldOpen);
+    ASSERT_EQ(dialogs.events.size(), 2u) << "no question";
+    EXPECT_EQ(dialogs.events[1].notice, Notice::Error);
+    EXPECT_TRUE(asked.empty()) << "the shell was never asked to move anything";
+    EXPECT_EQ(test::ListFolder(source).size(), 5u) << "nothing moved";
     EXPECT_EQ(host.opened.size(), 1u);
-    // Told where the moved part went (the Recycle Bin: no folder) only when a part moved.
-    EXPECT_EQ(host.oldFilesMovedTo, last.text == split ? std::vector<AnsiString>{""} : std::vector<AnsiString>{});
 }
 
 TEST_F(FaultInjectionWin32Test, AFilePathOver260BytesIsShownAsPassed) {
@@ -132,7 +124,7 @@ TEST_F(FaultInjectionWin32Test, AFilePathOver260BytesIsShownAsPassed) {
     ASSERT_GE(passed[0].size(), 260u);
 
     try {
-        WriteProjectFiles(outputRoot, name, host);
+        WriteProjectFiles(test::PlanToWrite(outputRoot, name), host);
         ADD_FAILURE() << "no error raised";
     } catch (const EFCreateError& error) {
         const AnsiString& message = error.Message();
