@@ -2,6 +2,7 @@
 // question, each as the text prompt or the message box shows it.
 #pragma once
 
+#include "Outcome.h"
 #include "Ports.h"
 
 namespace kx::win {

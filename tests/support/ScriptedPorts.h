@@ -5,12 +5,29 @@
 #pragma once
 
 #include <deque>
+#include <ostream>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "OutcomeTable.h"
 #include "Ports.h"
+
+namespace kx {
+
+// Endings by name in failure messages.
+inline void PrintTo(OutcomeKind kind, std::ostream* out) {
+    static const char* const kNames[] = {
+        "Written",     "Kept",       "ConverterFailed", "RootFailed",   "NameEmpty",           "NameMalformed",
+        "NameNotCreatable", "NameTooLong", "Busy",       "LockFailed",   "LinkFolder",          "OldFilesKept",
+        "PlanFailed",  "ProjectFolderFailed", "OldFilesSplit", "SourceFolderFailed", "BuildFolderFailed",
+        "WriteFailed",
+    };
+    const auto index = static_cast<std::size_t>(kind);
+    *out << (index < sizeof kNames / sizeof kNames[0] ? kNames[index] : "?");
+}
+
+}  // namespace kx
 
 namespace kx::test {
 
