@@ -34,9 +34,11 @@ const CliTexts kEnglish = {
     "\n"
     "Exit status:\n"
     "  0  the project was written\n"
-    "  1  generation stopped with a message\n"
-    "  2  a wrong command line, or a name that code page 936 cannot hold\n"
-    "  3  the project exists and was not regenerated (see --yes)\n",
+    "  1  generation stopped before any change, with a message\n"
+    "  2  a wrong command line, or a name that cannot be used\n"
+    "  3  the project exists and was not regenerated (see --yes)\n"
+    "  4  generation stopped part way; the message says what was done\n"
+    "  5  the project was written, but kxgen's output could not be\n",
     "Usage: kxgen [NAME] [--root DIR] [-y|--yes] [--no-open] [-q|--quiet]\n"
     "       kxgen -V|--version\n"
     "       kxgen -h|--help\n",
@@ -85,9 +87,11 @@ const CliTexts kChinese = {
     "\n"
     "退出码：\n"
     "  0  项目已写好\n"
-    "  1  生成因一条提示而停止\n"
-    "  2  命令行有误，或名称含有代码页 936 无法表示的字符\n"
-    "  3  项目已存在，没有重新生成（见 --yes）\n",
+    "  1  生成在任何改动之前因一条提示而停止\n"
+    "  2  命令行有误，或名称不能使用\n"
+    "  3  项目已存在，没有重新生成（见 --yes）\n"
+    "  4  生成中途停止；提示说明已做了什么\n"
+    "  5  项目已写好，但 kxgen 的输出无法写出\n",
     "用法：kxgen [名称] [--root 文件夹] [-y|--yes] [--no-open] [-q|--quiet]\n"
     "      kxgen -V|--version\n"
     "      kxgen -h|--help\n",

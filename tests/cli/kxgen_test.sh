@@ -62,6 +62,28 @@ check "the default root is KX项目 in the current folder" test -f "$work/here/K
 check "--quiet prints only the project file's absolute path" \
     test "$(cat "$work/out.txt")" = "$(win_path "$work/here/KX项目/cwd/cwd.kxproj")"
 
+# Output that cannot be written is a failure even when the project is whole:
+# a script reading the path must not go on without it.
+if [ -e /dev/full ]; then
+    if [ -n "$runner" ]; then
+        "$runner" "$kxgen" full --root "$root" --no-open -q </dev/null >/dev/full 2>/dev/null
+    else
+        "$kxgen" full --root "$root" --no-open -q </dev/null >/dev/full 2>/dev/null
+    fi
+    check "a full standard output exits 5" test $? -eq 5
+    check "the project itself was written" test -f "$out/full/full.kxproj"
+fi
+
+# On Linux a backslash in --root is part of a folder's name, not a separator.
+if [ -z "$runner" ]; then
+    mkdir -p "$work/dir/x/demo"
+    kx demo --root "$work/dir\\x" --no-open -q
+    check "--root 'dir\\x' is one folder" test -f "$work/dir\\x/demo/demo.kxproj"
+    check "and dir/x/demo is untouched" test -z "$(ls -A "$work/dir/x/demo")"
+    kx demo --root "$work/new/deep/er" --no-open -q
+    check "--root makes the folders above it" test -f "$work/new/deep/er/demo/demo.kxproj"
+fi
+
 # Exit codes and where the texts go, one command line a row: the expected
 # code, the stream, an extended regular expression it must hold, the arguments.
 rows=0
@@ -98,6 +120,7 @@ if [ -z "$runner" ]; then
     row 0 out '^kxgen [0-9]+\.[0-9]+\.[0-9]+$'               --version
     row 2 err '^\[错误\] “a{250}”太长：' "$(printf 'a%.0s' {1..250})" --root "$root" --no-open
     row 1 err "^kxgen: cannot create the folder $work/afile/x; choose another place with --root DIR\.\$" demo --root "$work/afile/x" --no-open
+    row 2 err '^\[错误\] “CON”目录创建失败。$'            CON --root "$root" --no-open
     row 0 out "^$out/-q\$"                                    --root "$root" --no-open -- -q
 fi
 # The same in Chinese (under Wine the runner's locale makes it Chinese).
