@@ -16,6 +16,14 @@ struct FileHandleTraits {
 };
 using FileHandle = UniqueHandle<FileHandleTraits>;
 
+// FindFirstFileA's searches: also INVALID_HANDLE_VALUE when there is none.
+struct SearchHandleTraits {
+    using Handle = HANDLE;
+    static Handle Invalid() noexcept { return INVALID_HANDLE_VALUE; }
+    static bool Close(Handle handle) noexcept { return FindClose(handle) != FALSE; }
+};
+using SearchHandle = UniqueHandle<SearchHandleTraits>;
+
 // A handle that is NULL when there is none and whose release tells nothing
 // worth checking.
 template <typename H, auto Release>
