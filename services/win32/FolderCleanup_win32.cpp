@@ -29,7 +29,9 @@ namespace kx {
 
 EntryKind KindOfEntry(const WIN32_FIND_DATAA& found) {
     const bool folder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    if ((found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) return folder ? EntryKind::Folder : EntryKind::File;
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
+        return folder ? EntryKind::Folder : EntryKind::File;
+    }
     if (folder && found.dwReserved0 == IO_REPARSE_TAG_MOUNT_POINT) return EntryKind::OtherMount;
     return EntryKind::Link;
 }

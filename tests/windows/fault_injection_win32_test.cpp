@@ -12,7 +12,6 @@
 
 #include "GenerateProject.h"
 #include "PathSplit.h"
-#include "SystemHost.h"
 #include "Texts.h"
 #include "support/ScriptedPorts.h"
 #include "support/ShellPromptAnswerer.h"
@@ -216,7 +215,9 @@ TEST(PlatformAgreementWin32, FailuresThatPosixReportsAreReported) {
     const std::string file = temp.Child("out.txt");
     const std::string writeError = "EWriteError: Stream write error: \"" + file + "\"";
     const std::string helper = test::HelperProcess::DefaultProgram();
-    auto written = [&](bool ok) { return std::string(ok ? "true" : "false") + (test::FileExists(file) ? ", file" : ", no file"); };
+    auto written = [&](bool ok) {
+        return std::string(ok ? "true" : "false") + (test::FileExists(file) ? ", file" : ", no file");
+    };
     const struct {
         const char* what;
         Failing fault;

@@ -5,14 +5,10 @@
 #include <climits>
 
 #include "Geometry.h"
+#include "windows/Wine.h"
 
 namespace kx {
 namespace {
-
-bool RunningUnderWine() {
-    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
-    return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
-}
 
 // Every combination of these as a, b and c: zero divisors, halves to round
 // either way, products past 32 bits and results just inside and past an
@@ -23,7 +19,7 @@ TEST(MulDivWin32, GivesWhatTheSystemsMulDivGives) {
                           INT_MAX, -INT_MAX, INT_MAX - 1, INT_MIN, INT_MIN + 1};
     // Wine's MulDiv turns a negative divisor positive by negating it and a:
     // for INT_MIN that gives INT_MIN again, and a result of the wrong sign.
-    const bool wine = RunningUnderWine();
+    const bool wine = test::RunningUnderWine();
     int compared = 0;
     for (const int a : values) {
         for (const int b : values) {
