@@ -1,18 +1,51 @@
 // Failures only Windows can stage: a file another program holds open without
-// sharing, and the 260-byte limit of the ANSI file calls.
+// sharing, and the 260-byte limit of the ANSI file calls; and those no test
+// can stage for real, through the seam of win32/SystemCalls.h.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "GenerateProject.h"
+#include "PathSplit.h"
 #include "Texts.h"
 #include "support/ScriptedPorts.h"
 #include "support/ShellPromptAnswerer.h"
 #include "support/TempFolder.h"
 #include "support/WorkflowTest.h"
+#include "win32/SystemCalls.h"
+#include "windows/HelperProcess.h"
+
+namespace {
+
+// The system call a test has made fail, for as long as it says so.
+enum class Failing { Nothing, Close, Guid };
+Failing failing = Failing::Nothing;
+
+}  // namespace
+
+// This program's versions of the calls in SystemCalls.h, linked in place of
+// the library's: the system's own, unless a test makes them fail as the
+// system would report it.
+namespace kx::os {
+
+BOOL CloseHandle(HANDLE handle) {
+    const BOOL closed = ::CloseHandle(handle);
+    if (failing != Failing::Close) return closed;
+    SetLastError(ERROR_DISK_FULL);  // what was written never reached the disk
+    return FALSE;
+}
+
+HRESULT CoCreateGuid(GUID* guid) {
+    if (failing == Failing::Guid) return HRESULT_FROM_WIN32(RPC_S_UUID_NO_ADDRESS);
+    return ::CoCreateGuid(guid);
+}
+
+}  // namespace kx::os
 
 namespace kx {
 namespace {
@@ -20,6 +53,7 @@ namespace {
 using test::DialogEvent;
 using test::JoinPath;
 using test::Prompt;
+using test::TempFolder;
 
 // Opened as another program would: no sharing at all, so nobody may write,
 // delete or rename it until it is closed.
@@ -138,6 +172,83 @@ TEST_F(FaultInjectionWin32Test, AFilePathOver260BytesIsShownAsPassed) {
         EXPECT_GT(message.size(), close + 3) << "the system's text follows";
     }
     EXPECT_TRUE(host.opened.empty());
+}
+
+// A copy of the helper program deep in folders of double-byte names: its
+// path is under 260 characters, so it runs, and over 260 bytes in the ANSI
+// code page, so GetModuleFileNameA cannot give it whole.
+std::string HelperCopyWithLongAnsiPath(const TempFolder& temp) {
+    std::string folder = temp.Path();
+    std::string component;
+    for (int i = 0; i < 40; ++i) component += "\xCF\xEE";  // 项
+    while (folder.size() < 300) {
+        folder = JoinPath(folder, component);
+        if (!test::MakeFolder(folder)) return "cannot make " + folder;
+    }
+    const std::string copy = JoinPath(folder, "kx_win32_helper.exe");
+    if (!CopyFileA(test::HelperProcess::DefaultProgram().c_str(), copy.c_str(), TRUE)) return "cannot copy to " + copy;
+    return copy;
+}
+
+std::string FolderTheHelperFinds(const std::string& program) {
+    test::HelperProcess helper("folder", program);
+    return helper.Started() ? helper.ReadLine() : "not started: " + program;
+}
+
+std::string KxErrorOf(const std::function<void()>& run) {
+    try {
+        run();
+    } catch (const KxError& error) {
+        return "KxError: " + error.Message();
+    }
+    return "none";
+}
+
+// What POSIX reports as an error is one on Windows as well: a close that
+// fails after writing, no GUID, a program path cut short. Each row runs once
+// as it is and once with the failure.
+TEST(PlatformAgreementWin32, FailuresThatPosixReportsAreReported) {
+    TempFolder temp;
+    const std::string file = temp.Child("out.txt");
+    const std::string writeError = "EWriteError: Stream write error: \"" + file + "\"";
+    const std::string helper = test::HelperProcess::DefaultProgram();
+    auto written = [&](bool ok) {
+        return std::string(ok ? "true" : "false") + (test::FileExists(file) ? ", file" : ", no file");
+    };
+    const struct {
+        const char* what;
+        Failing fault;
+        std::function<std::string(bool faulty)> run;
+        std::string healthy;
+        std::string faultyStart;
+    } rows[] = {
+        {"SaveUtf8File, the close fails", Failing::Close,
+         [&](bool) { return test::WriterErrorOf(SaveUtf8File, file); }, "none", writeError},
+        {"SaveUtf16File, the close fails", Failing::Close,
+         [&](bool) { return test::WriterErrorOf(SaveUtf16File, file); }, "none", writeError},
+        {"ExtractResourceToFile, the close fails", Failing::Close,
+         [&](bool) { return written(ExtractResourceToFile(file, "HUNDRED", "TESTTXT")); }, "true, file",
+         "false, no file"},
+        {"NewGuidText, CoCreateGuid fails", Failing::Guid,
+         [&](bool) { return KxErrorOf([] { NewGuidText(); }); }, "none", "KxError: Cannot create a GUID: "},
+        {"ExecutableFolder, a path of 260 bytes or more", Failing::Nothing,
+         [&](bool faulty) { return FolderTheHelperFinds(faulty ? HelperCopyWithLongAnsiPath(temp) : helper); },
+         SplitAtLastSeparator(helper).folder,
+         "KxError: Cannot find the program's folder: GetModuleFileName gave a path of 260 bytes or more"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        test::RemoveTree(file);
+        EXPECT_EQ(row.run(false), row.healthy);
+        test::RemoveTree(file);
+        failing = row.fault;
+        const std::string faulty = row.run(true);
+        failing = Failing::Nothing;
+        EXPECT_THAT(faulty, testing::StartsWith(row.faultyStart));
+        if (row.faultyStart.back() == ' ') {
+            EXPECT_GT(faulty.size(), row.faultyStart.size()) << "a reason follows";
+        }
+    }
 }
 
 }  // namespace

@@ -64,26 +64,6 @@ TEST_F(RegenerationWin32Test, RegeneratingMovesTheOldFilesToTheRecycleBinAndSays
     EXPECT_FALSE(test::PathExists(mine));
 }
 
-// What the bin cannot take (here: a file another program holds open) is
-// not destroyed behind the user's back: the shell asks, No keeps it.
-TEST(RecycleWin32, AnItemTheBinCannotTakeIsKeptWhenTheUserSaysNo) {
-    TempFolder temp;
-    const std::string project = temp.Child("demo");
-    ASSERT_TRUE(test::MakeFolderWithFile(project, "held.txt", "still mine"));
-    HANDLE held = CreateFileA(JoinPath(project, "held.txt").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    TrashResult result;
-    {
-        test::ShellPromptAnswerer no(IDNO);
-        result = MoveFolderContentsToTrash(project, true);
-    }
-    CloseHandle(held);
-    EXPECT_EQ(result.outcome, TrashOutcome::NothingChanged);
-    EXPECT_FALSE(DeleteFolderContents(temp.Child("missing"), true, true));
-    EXPECT_EQ(test::ReadFileBytes(JoinPath(project, "held.txt")).value_or("<gone>"), "still mine");
-}
-
 TEST_F(RegenerationWin32Test, AProjectFolderThatIsALinkIsNeverEnteredOrEmptied) {
     const std::string elsewhere = temp.Child("elsewhere");
     ASSERT_TRUE(test::MakeFolderWithFile(elsewhere, "precious.txt", "keep"));
