@@ -4,6 +4,10 @@
 
 namespace kx {
 
-bool HostPort::CreateOutputRoot(const AnsiString& root) { return CreateFolder(root); }
+bool HostPort::CreateOutputRoot(const AnsiString& root, int& systemError) {
+    if (CreateFolder(root)) return true;
+    systemError = LastSystemError();
+    return false;
+}
 
 }  // namespace kx

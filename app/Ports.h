@@ -30,9 +30,10 @@ public:
     virtual ~HostPort() = default;
     // Where projects go: by default "KX项目" in the executable's folder.
     virtual AnsiString OutputRoot() = 0;
-    // Makes the output root, which does not exist; false when it cannot.
-    // One level, as CreateDirectoryA; a host may make missing parents too.
-    virtual bool CreateOutputRoot(const AnsiString& root);
+    // Makes the output root, which does not exist; false when it cannot,
+    // with the system's error number in systemError. One level, as
+    // CreateDirectoryA; a host may make missing parents too.
+    virtual bool CreateOutputRoot(const AnsiString& root, int& systemError);
     virtual LocalDate Today() = 0;
     // The shell's "open"; its result is ignored.
     virtual void ShellOpen(const AnsiString& path) = 0;

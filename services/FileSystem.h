@@ -19,6 +19,11 @@ bool CreateFolder(const AnsiString& path);
 // system's error number (errno, GetLastError) for the level that failed.
 bool CreateFolderPath(const AnsiString& path, int* systemError = nullptr);
 
+// The system's error number of the last file-system call that failed on this
+// thread: errno on POSIX, GetLastError() on Windows. Read it right after a
+// call above returned false.
+int LastSystemError();
+
 // True when path itself is a symbolic link or (on Windows) any reparse point,
 // a junction included, whatever it points to and whether or not that exists.
 // Such a path is never entered, emptied or written through.

@@ -28,7 +28,9 @@ public:
 
     AnsiString OutputRoot() override { return root_; }
     // The folder the user named, with the folders above it, as mkdir -p.
-    bool CreateOutputRoot(const AnsiString& root) override { return CreateFolderPath(root); }
+    bool CreateOutputRoot(const AnsiString& root, int& systemError) override {
+        return CreateFolderPath(root, &systemError);
+    }
     void ShellOpen(const AnsiString& path) override {
         if (open_) SystemHost::ShellOpen(path);
     }

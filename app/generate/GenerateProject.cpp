@@ -49,12 +49,19 @@ GenerationOutcome CarryOutPlan(const GenerationPlan& plan, HostPort& host, Gener
                     break;
             }
         } else if (!CreateFolder(plan.paths.folder)) {
+            ending.systemError = LastSystemError();
             return Ended(OutcomeKind::ProjectFolderFailed, std::move(ending));
         }
 
         // Created, never looked for: the project folder is empty or new.
-        if (!CreateFolder(plan.paths.sourceFolder)) return Ended(OutcomeKind::SourceFolderFailed, std::move(ending));
-        if (!CreateFolder(plan.paths.buildFolder)) return Ended(OutcomeKind::BuildFolderFailed, std::move(ending));
+        if (!CreateFolder(plan.paths.sourceFolder)) {
+            ending.systemError = LastSystemError();
+            return Ended(OutcomeKind::SourceFolderFailed, std::move(ending));
+        }
+        if (!CreateFolder(plan.paths.buildFolder)) {
+            ending.systemError = LastSystemError();
+            return Ended(OutcomeKind::BuildFolderFailed, std::move(ending));
+        }
 
         WriteProjectFiles(plan, host);
         return Ended(OutcomeKind::Written, std::move(ending));

@@ -20,8 +20,8 @@ Planning Stop(OutcomeKind kind, GenerationOutcome ending = {}) {
 
 // The output root stands afterwards: another press may make it between the
 // look and the creation, and a root that stands is all that counts.
-bool OutputRootStands(HostPort& host, const AnsiString& root) {
-    return DirectoryExists(root) || host.CreateOutputRoot(root) || DirectoryExists(root);
+bool OutputRootStands(HostPort& host, const AnsiString& root, int& systemError) {
+    return DirectoryExists(root) || host.CreateOutputRoot(root, systemError) || DirectoryExists(root);
 }
 
 // The first path of the project (below the output root) that does not fit
@@ -57,7 +57,7 @@ Planning PlanGeneration(DialogPort& dialogs, HostPort& host) {
         }
 
         const AnsiString outputRoot = host.OutputRoot();
-        if (!OutputRootStands(host, outputRoot)) return Stop(OutcomeKind::RootFailed);
+        if (!OutputRootStands(host, outputRoot, ending.systemError)) return Stop(OutcomeKind::RootFailed, std::move(ending));
 
         ending.name = TrimName(dialogs.AskProjectName(DefaultProjectName(host.Today())));
         switch (CheckProjectName(ending.name)) {
@@ -78,7 +78,10 @@ Planning PlanGeneration(DialogPort& dialogs, HostPort& host) {
         Planning planning;
         planning.lock.emplace(GenerationLock::Take(outputRoot));
         if (planning.lock->State() == LockState::Busy) return Stop(OutcomeKind::Busy, std::move(ending));
-        if (planning.lock->State() != LockState::Held) return Stop(OutcomeKind::LockFailed, std::move(ending));
+        if (planning.lock->State() != LockState::Held) {
+            ending.systemError = planning.lock->SystemError();
+            return Stop(OutcomeKind::LockFailed, std::move(ending));
+        }
 
         // A link or junction would lead the clean-up and the new files into
         // whatever folder it points to.

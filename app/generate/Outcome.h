@@ -63,6 +63,10 @@ struct GenerationOutcome {
     MoveCheck blocked;    // OldFilesKept, OldFilesSplit
     WindowsNameRule nameRule = WindowsNameRule::None;  // NameNotCreatable
     PathFit tooLong;      // NameTooLong
+    // The system's error number (errno, GetLastError) where the system said
+    // why: RootFailed, LockFailed, ProjectFolderFailed, SourceFolderFailed,
+    // BuildFolderFailed; else 0. The old files' reason is blocked.systemError.
+    int systemError = 0;
     std::optional<KxError> error;  // ConverterFailed, PlanFailed, WriteFailed
 };
 

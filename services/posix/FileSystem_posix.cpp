@@ -43,6 +43,8 @@ bool CreateFolderPath(const AnsiString& path, int* systemError) {
     return error == 0 && DirectoryExists(path);
 }
 
+int LastSystemError() { return errno; }
+
 bool IsLinkOrJunction(const AnsiString& path) {
     if (path.empty() || !IsIntactAnsiPath(path)) return false;
     std::string native = NativePath(path);

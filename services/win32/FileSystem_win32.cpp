@@ -53,6 +53,8 @@ bool CreateFolderPath(const AnsiString& path, int* systemError) {
     return error == 0 && DirectoryExists(path);
 }
 
+int LastSystemError() { return static_cast<int>(GetLastError()); }
+
 bool IsLinkOrJunction(const AnsiString& path) {
     if (!IsIntactAnsiPath(path)) return false;
     const DWORD attributes = GetFileAttributesA(path.c_str());
