@@ -18,14 +18,7 @@ namespace {
 using test::Box;
 using test::JoinPath;
 
-class FaultInjectionTest : public test::WorkflowTest {
-protected:
-    FaultInjectionTest() {
-#ifndef _WIN32
-        setenv("XDG_DATA_HOME", temp.Child("xdg").c_str(), 1);  // regenerations go to a private trash
-#endif
-    }
-};
+using FaultInjectionTest = test::WorkflowTest;
 
 TEST_F(FaultInjectionTest, AnOutputRootWhoseParentIsMissingIsNotCreated) {
     const AnsiString deeper = JoinPath(temp.Child("missing"), texts::kOutputRootName);

@@ -11,6 +11,9 @@
 #include "Texts.h"
 #include "support/ScriptedPorts.h"
 #include "support/TempFolder.h"
+#ifndef _WIN32
+#include "posix/ScopedEnvironment.h"
+#endif
 
 namespace kx {
 namespace {
@@ -37,7 +40,7 @@ class GenerateProjectTest : public ::testing::Test {
 protected:
     GenerateProjectTest() : outputRoot(temp.Child(texts::kOutputRootName)), host(outputRoot) {
 #ifndef _WIN32
-        setenv("XDG_DATA_HOME", temp.Child("xdg").c_str(), 1);  // keep regenerations out of the real trash
+        env.Set("XDG_DATA_HOME", temp.Child("xdg"));  // keep regenerations out of the real trash
 #endif
     }
 
@@ -65,6 +68,9 @@ protected:
     AnsiString outputRoot;
     test::FixedHost host;
     test::ScriptedDialogs dialogs;
+#ifndef _WIN32
+    test::ScopedEnvironment env;
+#endif
 };
 
 TEST_F(GenerateProjectTest, AcceptingAndCancellingBothUseTheProposedName) {

@@ -42,10 +42,6 @@ int OpenDescriptors() {
 
 class FaultInjectionPosixTest : public test::WorkflowTest {
 protected:
-    FaultInjectionPosixTest() {
-        setenv("XDG_DATA_HOME", temp.Child("xdg").c_str(), 1);
-    }
-
     std::string Native(const AnsiString& name, const AnsiString& relative) const {
         return NativePath(JoinPath(JoinPath(outputRoot, name), relative));
     }
