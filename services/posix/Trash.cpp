@@ -165,7 +165,8 @@ Trash::Reservation Trash::Reserve(const std::string& entryName, const std::strin
     FileDescriptor file;
     for (bool swept = false; !file;) {
         if (!TrashStepAllowed(TrashStep::CreateInfo)) return Reservation::Failed;
-        file.Reset(::openat(info_.Get(), temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+        file.Reset(::openat(info_.Get(), temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                            0600));
         if (file) break;
         if (errno != EEXIST) return Reservation::Failed;
         // Another run's temporary: being written right now, or left by a
@@ -210,7 +211,8 @@ Trash::MoveResult Trash::Move(int parentFd, const std::string& parentPath, const
     // Number 0 is the name alone, when it fits; numbered names start at 2.
     unsigned long from = name.size() + kInfoSuffixLength <= nameMax_ ? 0 : 2;
     for (int attempt = 0; attempt < kRaceRetries; ++attempt) {
-        std::optional<unsigned long> number = from == 0 && !InfoTaken(name) ? 0 : FreeNumber(name, from == 0 ? 2 : from);
+        const std::optional<unsigned long> number =
+            from == 0 && !InfoTaken(name) ? 0 : FreeNumber(name, from == 0 ? 2 : from);
         if (!number) {
             errno = ENOSPC;
             return MoveResult::Failed;

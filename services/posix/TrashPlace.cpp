@@ -128,9 +128,9 @@ public:
         if (out) return true;
         if (errno != ENOENT) return Fail(errno);
         if (!make_) return ::faccessat(fd_.Get(), ".", W_OK | X_OK, AT_EACCESS) == 0 || Fail(errno);
-        if (!TrashStepAllowed(TrashStep::MakeFolder) || (::mkdirat(fd_.Get(), name.c_str(), 0700) != 0 && errno != EEXIST)) {
-            return Fail(errno);
-        }
+        const bool made = TrashStepAllowed(TrashStep::MakeFolder) &&
+                          (::mkdirat(fd_.Get(), name.c_str(), 0700) == 0 || errno == EEXIST);
+        if (!made) return Fail(errno);
         out.Reset(::openat(fd_.Get(), name.c_str(), flags));
         return out || Fail(errno);
     }
@@ -167,8 +167,11 @@ struct FoundTrash {
 // make), and the checks that hold for every trash: each level there is
 // writable, the deepest that stands is on the folder's mount, and none of
 // it lies inside the folder being emptied.
-TrashVerdict FinishTrash(LevelWalk& walk, const std::string& folderPath, const MountIdentity& mount, FoundTrash& found) {
-    if (!walk.Enter("files", false, found.files) || !walk.Enter("info", false, found.info)) return NoTrash(walk.Error());
+TrashVerdict FinishTrash(LevelWalk& walk, const std::string& folderPath, const MountIdentity& mount,
+                         FoundTrash& found) {
+    if (!walk.Enter("files", false, found.files) || !walk.Enter("info", false, found.info)) {
+        return NoTrash(walk.Error());
+    }
     for (const FileDescriptor* level : {&found.files, &found.info}) {
         if (*level && ::faccessat(level->Get(), ".", W_OK | X_OK, AT_EACCESS) != 0) return NoTrash(errno);
     }

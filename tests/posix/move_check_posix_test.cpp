@@ -59,7 +59,7 @@ const passwd* Nobody() { return ::getpwnam("nobody"); }
 // all of it the given user's.
 //   demo/a.txt  demo/sub/b.txt  demo/sub/inner/c.txt  outside/precious.txt
 struct World {
-    World(uid_t uid, gid_t gid) : uid(uid), gid(gid) {
+    World(uid_t owner, gid_t group) : uid(owner), gid(group) {
         env.Set("XDG_DATA_HOME", temp.Child("xdg"));
         Fill(project);
         EXPECT_TRUE(test::MakeFolderWithFile(temp.Child("outside"), "precious.txt", "keep"));
@@ -72,7 +72,9 @@ struct World {
     }
     static void Fill(const std::string& project) {
         for (const char* folder : {"", "/sub", "/sub/inner"}) {
-            if (!test::FolderExists(project + folder)) EXPECT_TRUE(test::MakeFolder(project + folder));
+            if (!test::FolderExists(project + folder)) {
+                EXPECT_TRUE(test::MakeFolder(project + folder));
+            }
         }
         EXPECT_TRUE(test::WriteFileBytes(project + "/a.txt", "old a"));
         EXPECT_TRUE(test::WriteFileBytes(project + "/sub/b.txt", "old b"));
@@ -152,8 +154,8 @@ TEST(MoveCheck, EveryObstacleIsFoundBeforeAnythingMoves) {
     const auto bindOutside = [](const std::string& at) {
         return [at](World& w) { w.Mount(ScopedMount::Bind(w.temp.Child("outside"), w.project + "/" + at)); };
     };
-    const auto flag = [](const std::string& relative, int flag) {
-        return [relative, flag](World& w) { w.Flag(relative, flag); };
+    const auto flag = [](const std::string& relative, int inodeFlag) {
+        return [relative, inodeFlag](World& w) { w.Flag(relative, inodeFlag); };
     };
     const Case cases[] = {
         {"nothing in the way", Who::Both, none, MoveBlock::None, "", 0},

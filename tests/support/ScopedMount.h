@@ -47,9 +47,8 @@ public:
 private:
     // 0 once the process has a mount namespace of its own, else why not.
     static int PrivateNamespaceError() {
-        static const int error = ::unshare(CLONE_NEWNS) == 0 && ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0
-                                     ? 0
-                                     : errno;
+        static const int error =
+            ::unshare(CLONE_NEWNS) == 0 && ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 ? 0 : errno;
         return error;
     }
 
