@@ -45,12 +45,19 @@ bool RenameWithoutReplacing(int fromFd, const std::string& from, int toFd, const
     return ::renameat(fromFd, from.c_str(), toFd, to.c_str()) == 0;
 }
 
-// A second name for a file in the same folder, never replacing one. File
-// systems without hard links (FAT) rename it instead, as atomically.
-bool LinkWithoutReplacing(int dirFd, const std::string& from, const std::string& to) {
-    if (::linkat(dirFd, from.c_str(), dirFd, to.c_str(), 0) == 0) return true;
-    if (errno != EPERM && errno != EOPNOTSUPP && errno != ENOSYS) return false;
-    return RenameWithoutReplacing(dirFd, from, dirFd, to);
+// Gives a complete file in dirFd its own name, never replacing another file
+// (EEXIST then). A rename that refuses to replace takes the temporary name
+// away in the same step; where the file system cannot rename so, a hard link
+// gives the name as atomically and the temporary is left to remove.
+bool NameWithoutReplacing(int dirFd, const std::string& temporary, const std::string& name, bool& temporaryLeft) {
+    temporaryLeft = false;
+    if (TrashStepAllowed(TrashStep::NameInfo) &&
+        ::renameat2(dirFd, temporary.c_str(), dirFd, name.c_str(), RENAME_NOREPLACE) == 0) {
+        return true;
+    }
+    temporaryLeft = true;
+    if (errno != EINVAL && errno != ENOSYS) return false;
+    return TrashStepAllowed(TrashStep::LinkInfo) && ::linkat(dirFd, temporary.c_str(), dirFd, name.c_str(), 0) == 0;
 }
 
 }  // namespace
@@ -182,12 +189,13 @@ Trash::Reservation Trash::Reserve(const std::string& entryName, const std::strin
         ok = false;
         error = errno;
     }
+    bool temporaryLeft = true;
     if (ok) {
         const std::string infoName = entryName + kInfoSuffix;
-        ok = TrashStepAllowed(TrashStep::LinkInfo) && LinkWithoutReplacing(info_.Get(), temporary, infoName);
+        ok = NameWithoutReplacing(info_.Get(), temporary, infoName, temporaryLeft);
         error = errno;
     }
-    if (TrashStepAllowed(TrashStep::RemoveTemporary)) ::unlinkat(info_.Get(), temporary.c_str(), 0);
+    if (temporaryLeft && TrashStepAllowed(TrashStep::RemoveTemporary)) ::unlinkat(info_.Get(), temporary.c_str(), 0);
     if (ok) return Reservation::Made;
     errno = error;
     return error == EEXIST ? Reservation::Taken : Reservation::Failed;

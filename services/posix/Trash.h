@@ -11,7 +11,8 @@
 //
 // An info file is written whole under a temporary name (<name>.kxpart, which
 // no trash reader takes for an info file), made durable, and only then
-// linked to <name>.trashinfo, so that a run killed at any moment leaves no
+// renamed to <name>.trashinfo (never replacing one; a hard link where the
+// file system cannot rename so), so that a run killed at any moment leaves no
 // empty or half-written info file. A temporary a killed run left is removed
 // when a later run meets it: runs hold a shared lock on info/ while they
 // write, so one that can lock it alone knows the writer is gone.
@@ -72,8 +73,9 @@ enum class TrashStep {
     CreateInfo,       // the info file under its temporary name
     WriteInfo,
     SyncInfo,
-    LinkInfo,         // the complete info file under its own name
-    RemoveTemporary,
+    NameInfo,         // the complete info file renamed to its own name
+    LinkInfo,         // or linked, where the file system cannot rename without replacing
+    RemoveTemporary,  // after a failure or a link
     MoveEntry,        // the entry into files/
     RemoveInfo,       // the info file again, when its entry could not move
 };
