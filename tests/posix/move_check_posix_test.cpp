@@ -2,11 +2,8 @@
 // before anything moves, by a check that changes nothing, as root and as a
 // user without privileges; and the move then changes nothing either.
 #include <gtest/gtest.h>
-#include <fcntl.h>
 #include <grp.h>
-#include <linux/fs.h>
 #include <pwd.h>
-#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -16,6 +13,7 @@
 #include <vector>
 
 #include "FolderCleanup.h"
+#include "posix/InodeFlags.h"
 #include "posix/PosixFiles.h"
 #include "posix/ScopedEnvironment.h"
 #include "posix/TreeState.h"
@@ -26,18 +24,7 @@ namespace kx {
 namespace {
 
 using test::ScopedMount;
-
-// Sets or clears inode flags (FS_IMMUTABLE_FL, FS_APPEND_FL) of a file or folder.
-bool SetInodeFlags(const std::string& path, int flag, bool on) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return false;
-    int flags = 0;
-    bool ok = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-    flags = on ? (flags | flag) : (flags & ~flag);
-    ok = ok && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-    ::close(fd);
-    return ok;
-}
+using test::SetInodeFlags;
 
 // Everything below path back to plain: no flags, owned by root, writable.
 void Release(const std::string& path) {

@@ -2,9 +2,7 @@
 // trash with a matching info file or stay exactly where they are.
 #include <gtest/gtest.h>
 #include <fcntl.h>
-#include <linux/fs.h>
 #include <sys/file.h>
-#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,6 +14,7 @@
 #include "CodePage.h"
 #include "FolderCleanup.h"
 #include "UnitFunction.h"
+#include "posix/InodeFlags.h"
 #include "posix/ScopedEnvironment.h"
 #include "posix/TreeState.h"
 #include "posix/Trash.h"
@@ -171,16 +170,7 @@ TEST(TrashPlaces, EachMountKeepsTheEntriesInItsOwnTrash) {
 
 // ---- when nothing can keep them ---------------------------------------------
 
-bool MakeImmutable(const std::string& path, bool on) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return false;
-    int flags = 0;
-    bool ok = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-    flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-    ok = ok && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-    ::close(fd);
-    return ok;
-}
+bool MakeImmutable(const std::string& path, bool on) { return test::SetInodeFlags(path, FS_IMMUTABLE_FL, on); }
 
 TEST(TrashPlaces, WithoutAUsableTrashNothingChanges) {
     struct Case {
