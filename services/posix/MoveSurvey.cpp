@@ -53,23 +53,32 @@ class Listings {
 public:
     Listings() { path_.reserve(256); }
     ~Listings() {
-        for (DIR* dir : dirs_) ::closedir(dir);
+        for (DIR* dir : dirs_) {
+            if (dir != nullptr) ::closedir(dir);
+        }
     }
     Listings(const Listings&) = delete;
     Listings& operator=(const Listings&) = delete;
 
     // Lists the folder fd (taken over), reached by name ("" for the top).
     bool Push(int fd, const char* name) {
-        DIR* dir = ::fdopendir(fd);
-        if (dir == nullptr) {
+        try {
+            lengths_.push_back(path_.size());
+            dirs_.push_back(nullptr);  // room first, so that no listing is lost
+        } catch (...) {
+            ::close(fd);
+            throw;
+        }
+        dirs_.back() = ::fdopendir(fd);
+        if (dirs_.back() == nullptr) {
             const int error = errno;
             ::close(fd);
+            dirs_.pop_back();
+            lengths_.pop_back();
             errno = error;
             return false;
         }
-        ::rewinddir(dir);
-        dirs_.push_back(dir);
-        lengths_.push_back(path_.size());
+        ::rewinddir(dirs_.back());
         if (name[0] != '\0') {
             if (!path_.empty()) path_ += kPathSeparator;
             path_ += name;
