@@ -103,7 +103,9 @@ struct Case {
 
 // The check and the move as text, for a child process to hand back.
 std::string Describe(const MoveCheck& check) {
-    return std::to_string(static_cast<int>(check.block)) + " '" + check.entry + "' " + std::to_string(check.systemError);
+    static const char* const kBlocks[] = {"None",      "NotAFolder", "Unreadable", "OtherMount",
+                                          "Unmovable", "HeldOpen",   "NoTrash",    "TrashInside"};
+    return kBlocks[static_cast<int>(check.block)] + (" '" + check.entry + "' ") + std::to_string(check.systemError);
 }
 std::string Describe(TrashOutcome outcome) {
     switch (outcome) {
