@@ -33,6 +33,7 @@
 #include "Texts.h"
 #include "TreeSnapshot.h"
 #include "NativePath.h"
+#include "posix/ScopedEnvironment.h"
 #include "support/ScriptedPorts.h"
 
 namespace {
@@ -95,10 +96,7 @@ public:
     static constexpr const char* kElsewhere = "elsewhere";  // where the links lead
 
     // The trash in the world, or none: $XDG_DATA_HOME below a plain file.
-    void UseTrash(bool usable) {
-        const std::string home = usable ? base_ + "/" + kTrash : base_ + "/above.txt/xdg";
-        ::setenv("XDG_DATA_HOME", home.c_str(), 1);
-    }
+    void UseTrash(bool usable) { env_.Set("XDG_DATA_HOME", usable ? base_ + "/" + kTrash : base_ + "/above.txt/xdg"); }
 
     // Puts everything back as it was, after a press changed a project of the
     // world itself (the sibling or the one made to be regenerated).
@@ -132,6 +130,7 @@ public:
     void EmptyTrash() { RemoveTree(base_ + "/" + kTrash); }
 
 private:
+    kx::test::ScopedEnvironment env_;  // the variable as it was comes back with the world
     std::string top_;
     std::string base_;
     std::string rootRelative_;

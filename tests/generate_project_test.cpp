@@ -12,9 +12,6 @@
 #include "support/ScriptedPorts.h"
 #include "support/TempFolder.h"
 #include "support/WorkflowTest.h"
-#ifndef _WIN32
-#include "posix/ScopedEnvironment.h"
-#endif
 
 namespace kx {
 namespace {
@@ -41,12 +38,6 @@ int Count(const std::string& haystack, const std::string& needle) {
 
 class GenerateProjectTest : public test::WorkflowTest {
 protected:
-    GenerateProjectTest() {
-#ifndef _WIN32
-        env.Set("XDG_DATA_HOME", temp.Child("xdg"));  // keep regenerations out of the real trash
-#endif
-    }
-
     // A press whose name prompt is cancelled: the proposed name comes back.
     void GenerateCancelled(bool regenerate) {
         dialogs = {};
@@ -62,10 +53,6 @@ protected:
 
     std::vector<test::DialogEvent> PromptOnly() const { return {Prompt(kDefaultName)}; }
     std::vector<test::DialogEvent> PromptThen(test::DialogEvent box) const { return {Prompt(kDefaultName), std::move(box)}; }
-
-#ifndef _WIN32
-    test::ScopedEnvironment env;
-#endif
 };
 
 TEST_F(GenerateProjectTest, AcceptingAndCancellingBothUseTheProposedName) {

@@ -13,9 +13,6 @@
 #include "PathSplit.h"
 #include "Texts.h"
 #include "support/WorkflowTest.h"
-#ifndef _WIN32
-#include "posix/ScopedEnvironment.h"
-#endif
 
 namespace kx {
 namespace {
@@ -42,17 +39,11 @@ std::map<AnsiString, std::string> Tree(const AnsiString& folder) {
 class GenerationPlanTest : public test::WorkflowTest {
 public:  // the table stages its cases on the fixture
     GenerationPlanTest() {
-#ifndef _WIN32
-        env.Set("XDG_DATA_HOME", temp.Child("xdg"));
-#endif
         Generate("demo");  // an existing project, and the output root
         EXPECT_EQ(outcome.kind, OutcomeKind::Written);
         EXPECT_TRUE(test::WriteFileBytes(JoinPath(JoinPath(outputRoot, "demo"), "mine.txt"), "my work"));
         host.opened.clear();
     }
-#ifndef _WIN32
-    test::ScopedEnvironment env;
-#endif
 };
 
 TEST_F(GenerationPlanTest, EachCheckStopsBeforeTheFirstChange) {

@@ -11,6 +11,9 @@
 #include "support/TempFolder.h"
 #include "templates/ExportTemplates.h"
 #include "templates/TemplateSet.h"
+#ifndef _WIN32
+#include "posix/ScopedEnvironment.h"
+#endif
 
 namespace kx {
 namespace {
@@ -32,7 +35,7 @@ class OwnTemplates : public ::testing::Test {
 protected:
     OwnTemplates() {
 #ifndef _WIN32
-        setenv("XDG_DATA_HOME", temp.Child("xdg").c_str(), 1);
+        env.Set("XDG_DATA_HOME", temp.Child("xdg"));
 #endif
     }
 
@@ -65,6 +68,9 @@ protected:
 
     test::TempFolder temp;
     AnsiString folder = temp.Child("tpl");
+#ifndef _WIN32
+    test::ScopedEnvironment env;
+#endif
 };
 
 struct EditCase {

@@ -43,8 +43,6 @@ int OpenDescriptors() {
 
 class FaultInjectionPosixTest : public test::WorkflowTest {
 protected:
-    FaultInjectionPosixTest() { env.Set("XDG_DATA_HOME", temp.Child("xdg")); }
-
     std::string Native(const AnsiString& name, const AnsiString& relative) const {
         return NativePath(JoinPath(JoinPath(outputRoot, name), relative));
     }
@@ -53,8 +51,6 @@ protected:
         const std::string bytes = test::ReadFileBytes(JoinPath(JoinPath(outputRoot, name), relative)).value_or("");
         return bytes.rfind("\xEF\xBB\xBF", 0) == 0 || bytes.rfind("\xFF\xFE", 0) == 0;
     }
-
-    test::ScopedEnvironment env;
 };
 
 const std::vector<AnsiString> kTextFiles = {

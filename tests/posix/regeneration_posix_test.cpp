@@ -19,6 +19,7 @@
 #include "Texts.h"
 #include "posix/PosixFiles.h"
 #include "posix/ScopedEnvironment.h"
+#include "posix/TreeState.h"
 #include "support/ScopedMount.h"
 #include "support/ScriptedPorts.h"
 #include "support/TempFolder.h"
@@ -28,58 +29,19 @@ namespace kx {
 namespace {
 
 using test::DialogEvent;
+using test::FirstDifference;
 using test::Info;
 using test::JoinPath;
 using test::Prompt;
+using test::Snapshot;
 using test::Stop;
 
 const AnsiString kDemoFile = "demo.kxproj";
 
-// Every entry below a native folder: type, permissions and bytes (links:
-// their target), never following a link.
-std::map<std::string, std::string> Snapshot(const std::string& native) {
-    std::map<std::string, std::string> out;
-    std::function<void(const std::string&, const std::string&)> walk = [&](const std::string& path,
-                                                                          const std::string& rel) {
-        struct stat st {};
-        if (::lstat(path.c_str(), &st) != 0) return;
-        std::string& state = out[rel];
-        state = std::to_string(st.st_mode) + ":";
-        if (S_ISLNK(st.st_mode)) {
-            char target[4096];
-            const ssize_t n = ::readlink(path.c_str(), target, sizeof target);
-            if (n > 0) state.append(target, static_cast<std::size_t>(n));
-        } else if (S_ISREG(st.st_mode)) {
-            state += test::ReadFileBytes(AnsiFromUtf8(path)).value_or("<unreadable>");
-        } else if (S_ISDIR(st.st_mode)) {
-            for (const std::string& name : test::ListNativeFolder(path)) walk(path + "/" + name, rel + "/" + name);
-        }
-    };
-    walk(native, "");
-    return out;
-}
-
-std::string FirstDifference(const std::map<std::string, std::string>& a, const std::map<std::string, std::string>& b) {
-    for (const auto& [path, state] : a) {
-        const auto it = b.find(path);
-        if (it == b.end() || it->second != state) return path.empty() ? "(top)" : path;
-    }
-    for (const auto& [path, state] : b) {
-        if (a.find(path) == a.end()) return path;
-    }
-    return std::string();
-}
-
 class RegenerationTest : public test::WorkflowTest {
 public:  // the tables stage their cases on the fixture
-    RegenerationTest() {
-        env.Set("XDG_DATA_HOME", temp.Child("xdg"));
-    }
-
     std::vector<DialogEvent> PromptThen(const DialogEvent& box) const { return {Prompt("wpx2026_12_07"), box}; }
     std::string NativeTemp() const { return NativePath(temp.Path()); }
-
-    test::ScopedEnvironment env;
 };
 
 // ---- stopping before anything changes -------------------------------------

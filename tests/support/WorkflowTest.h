@@ -1,6 +1,7 @@
 // The fixture of tests that press Generate: a temporary folder with the output
 // root in it, a host that reports that root, and dialogs that answer from a
-// script, one press at a time.
+// script, one press at a time. On POSIX regenerations move the old files to
+// a trash of the test's own ($XDG_DATA_HOME below the temporary folder).
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,6 +12,9 @@
 #include "Texts.h"
 #include "support/ScriptedPorts.h"
 #include "support/TempFolder.h"
+#ifndef _WIN32
+#include "posix/ScopedEnvironment.h"
+#endif
 
 namespace kx::test {
 
@@ -28,7 +32,11 @@ inline GenerationPlan PlanToWrite(const AnsiString& outputRoot, const AnsiString
 
 class WorkflowTest : public ::testing::Test {
 public:  // tables stage their cases on the fixture
-    WorkflowTest() : outputRoot(temp.Child(texts::kOutputRootName)), host(outputRoot) {}
+    WorkflowTest() : outputRoot(temp.Child(texts::kOutputRootName)), host(outputRoot) {
+#ifndef _WIN32
+        env.Set("XDG_DATA_HOME", temp.Child("xdg"));
+#endif
+    }
 
     // One press: the prompt answers name, the exists question (if asked)
     // regenerate. dialogs.events ends with the report of the outcome.
@@ -46,6 +54,9 @@ public:  // tables stage their cases on the fixture
     FixedHost host;
     ScriptedDialogs dialogs;
     GenerationOutcome outcome;
+#ifndef _WIN32
+    ScopedEnvironment env;  // every variable a test sets is put back
+#endif
 };
 
 }  // namespace kx::test
