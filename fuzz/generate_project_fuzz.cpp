@@ -16,8 +16,18 @@
 //   bit 2: answer OK to the regenerate question (else Cancel)
 //   bit 3: no usable trash ($XDG_DATA_HOME below a plain file)
 //   bit 4: root/<name>, when new, is a link to the folder elsewhere
+//   bit 5: root/<name>, when it is a project of the world, holds a mount two
+//          levels down (the folder elsewhere, bound there), where mounts can
+//          be made: the press must end before any change
+//   bit 6: likewise with an immutable file in it (chattr +i), where the file
+//          system and the user allow one
 #include <dirent.h>
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sched.h>
 #include <stdlib.h>
+#include <sys/ioctl.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -67,6 +77,67 @@ void Write(const std::string& path, const std::string& bytes) {
 }
 
 void Folder(const std::string& path) { KX_FUZZ_CHECK(::mkdir(path.c_str(), 0755) == 0); }
+
+// Mounts of this process's own, seen by nobody else; false where the process
+// may not have them.
+bool PrivateMounts() {
+    static const bool ok = ::unshare(CLONE_NEWNS) == 0 && ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+    return ok;
+}
+
+bool SetImmutable(const std::string& path, bool on) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) return false;
+    int attributes = 0;
+    bool ok = ::ioctl(fd, FS_IOC_GETFLAGS, &attributes) == 0;
+    if (ok) {
+        attributes = on ? (attributes | FS_IMMUTABLE_FL) : (attributes & ~FS_IMMUTABLE_FL);
+        ok = ::ioctl(fd, FS_IOC_SETFLAGS, &attributes) == 0;
+    }
+    ::close(fd);
+    return ok;
+}
+
+// An obstacle planted in a project of the world for one input, taken away
+// again when the input is done.
+class Obstacle {
+public:
+    Obstacle(const std::string& project, const std::string& elsewhere, unsigned char flags) {
+        struct stat st {};
+        if (::lstat(project.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return;
+        if ((flags & 32) && PrivateMounts()) {
+            const std::string deep = project + "/deep";
+            Folder(deep);
+            Folder(deep + "/inner");
+            if (::mount((elsewhere + "/sub").c_str(), (deep + "/inner").c_str(), nullptr, MS_BIND, nullptr) == 0) {
+                mounted_ = deep + "/inner";
+            } else {
+                RemoveTree(deep);
+            }
+        }
+        if (flags & 64) {
+            const std::string file = project + "/locked.txt";
+            Write(file, "may not be moved");
+            if (SetImmutable(file, true)) {
+                immutable_ = file;
+            } else {
+                ::unlink(file.c_str());
+            }
+        }
+    }
+    ~Obstacle() {
+        if (!mounted_.empty()) KX_FUZZ_CHECK(::umount2(mounted_.c_str(), MNT_DETACH) == 0);
+        if (!immutable_.empty()) KX_FUZZ_CHECK(SetImmutable(immutable_, false));
+    }
+    Obstacle(const Obstacle&) = delete;
+    Obstacle& operator=(const Obstacle&) = delete;
+
+    bool Planted() const { return !mounted_.empty() || !immutable_.empty(); }
+
+private:
+    std::string mounted_;
+    std::string immutable_;
+};
 
 class World {
 public:
@@ -242,7 +313,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool linked = (flags & 16) != 0 && !allowed.empty() && world.Baseline().count(allowed) == 0 &&
                         ::symlink("../../elsewhere", (world.Base() + "/" + allowed).c_str()) == 0;
     if (flags & 8) world.UseTrash(false);
-    const kx::fuzz::TreeSnapshot before = linked ? kx::fuzz::SnapshotTree(world.Base()) : world.Baseline();
+    std::optional<Obstacle> obstacle;
+    if (!allowed.empty() && (flags & (32 | 64))) {
+        obstacle.emplace(world.Base() + "/" + allowed, world.Base() + "/" + World::kElsewhere, flags);
+    }
+    const bool planted = obstacle && obstacle->Planted();
+    const kx::fuzz::TreeSnapshot before =
+        linked || planted ? kx::fuzz::SnapshotTree(world.Base()) : world.Baseline();
 
     // Each press is held to the world as the press before it left it.
     const std::string trash = World::kTrash;
@@ -273,6 +350,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const kx::fuzz::TreeSnapshot between = kx::fuzz::SnapshotTree(world.Base());
     check(before, between);
     unchanged(first, before, between);
+    // A mount inside or an entry that may not move is found before anything
+    // changes, whatever the answer to the question would have been.
+    if (planted) {
+        if (!kx::ChangedNothing(first)) std::fprintf(stderr, "a planted obstacle did not stop the press\n");
+        KX_FUZZ_CHECK(kx::ChangedNothing(first));
+    }
     if (flags & 2) {
         const kx::OutcomeKind second = Press(world, answer, regenerate);
         const kx::fuzz::TreeSnapshot after = kx::fuzz::SnapshotTree(world.Base());
@@ -281,9 +364,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     // Back to the starting world for the next input.
+    obstacle.reset();
     world.UseTrash(true);
     if (!allowed.empty()) {
-        if (world.Baseline().count(allowed) != 0) {
+        if (world.Baseline().count(allowed) != 0 || planted) {
             world.Build();
         } else {
             RemoveTree(world.Base() + "/" + allowed);
