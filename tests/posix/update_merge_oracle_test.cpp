@@ -383,14 +383,18 @@ protected:
 
     // A two-way diff of two of the files by git (as git merge-file aligns)
     // or GNU diff, as changes.
-    std::vector<LineChange> ToolDiff(bool git, const std::string& from, const std::string& to) {
+    // GNU diff keeps `horizon` lines of the common start and end in play, as
+    // many as the context of the diff it prints, so its choice can depend on it.
+    std::vector<LineChange> ToolDiff(bool git, const std::string& from, const std::string& to,
+                                     std::size_t horizon = 0) {
         if (git) {
             return ChangesOfUnifiedDiff(RunProgram({"git", "diff", "--no-index", "--no-color", "--no-ext-diff", "-a",
                                                     "--no-indent-heuristic", "--diff-algorithm=myers", "-U0", from,
                                                     to})
                                             .out);
         }
-        return ChangesOfUnifiedDiff(RunProgram({"diff", "-a", "-U0", from, to}).out);
+        return ChangesOfUnifiedDiff(
+            RunProgram({"diff", "-a", "-U0", "--horizon-lines=" + std::to_string(horizon), from, to}).out);
     }
 
     // Our merge differs from every oracle: a real difference unless our
@@ -419,8 +423,8 @@ protected:
         std::size_t conflicts = 0, diff3Alone = 0, diff3AloneSameResolutions = 0, alignments = 0;
         EditMaker maker(FirstSeed());
         ASSERT_TRUE(maker.HaveTemplates()) << "the templates cannot be read";
-        const std::size_t cases = CaseCount();
-        for (std::size_t i = 0; i < cases && !HasFailure(); ++i) {
+        std::size_t cases = 0;
+        for (; cases < CaseCount() && !HasFailure(); ++cases) {
             Texts texts;
             maker.Make(texts.base, texts.mine, texts.theirs);
             Write(texts.base, texts.mine, texts.theirs);
@@ -456,7 +460,7 @@ protected:
         EXPECT_LE(alignments * 100, cases * kAlignmentPercent);
     }
 
-    static constexpr std::size_t kAlignmentPercent = 2;
+    static constexpr std::size_t kAlignmentPercent = 1;
     test::ScopedEnvironment env_;
     test::TempFolder folder_;
     std::string basePath_, minePath_, theirsPath_;
@@ -497,7 +501,7 @@ TEST_F(MergeOracle, UnifiedDiffAgreesWithGnuDiffAndPatch) {
             continue;
         }
         const auto ourChanges = DiffLines(SplitLines(base), SplitLines(mine));
-        const auto gnuChanges = ToolDiff(false, basePath_, minePath_);
+        const auto gnuChanges = ToolDiff(false, basePath_, minePath_, context);
         ASSERT_NE(ourChanges, gnuChanges) << "same script, other text:\n" << ours << "\n" << gnu.out;
         ASSERT_LE(Cost(ourChanges), Cost(gnuChanges)) << Describe(base, mine, "");
         ASSERT_TRUE(test::WriteFileBytes(patchPath, ours));
