@@ -55,23 +55,21 @@ private:
     Index& Forward(Index k) { return forward_[static_cast<std::size_t>(k + offset_)]; }
     Index& Backward(Index k) { return backward_[static_cast<std::size_t>(k + offset_)]; }
 
+    void ChangeAll(Index aLo, Index aHi, Index bLo, Index bHi) {
+        std::fill(deleted_.begin() + aLo, deleted_.begin() + aHi, 1);
+        std::fill(inserted_.begin() + bLo, inserted_.begin() + bHi, 1);
+    }
+
     void Compare(Index aLo, Index aHi, Index bLo, Index bHi) {
         for (;;) {
             while (aLo < aHi && bLo < bHi && a_[aLo] == b_[bLo]) ++aLo, ++bLo;
             while (aLo < aHi && bLo < bHi && a_[aHi - 1] == b_[bHi - 1]) --aHi, --bHi;
-            if (aLo == aHi || bLo == bHi) {
-                std::fill(inserted_.begin() + bLo, inserted_.begin() + bHi, 1);
-                std::fill(deleted_.begin() + aLo, deleted_.begin() + aHi, 1);
-                return;
-            }
+            if (aLo == aHi || bLo == bHi) return ChangeAll(aLo, aHi, bLo, bHi);
             const Split split = FindSplit(aLo, aHi, bLo, bHi);
             const bool stuck = (split.aEnd == aLo && split.bEnd == bLo) ||
                                (split.aStart == aHi && split.bStart == bHi);
-            if (stuck) {  // cannot happen by the search's bounds; never loop on it
-                std::fill(inserted_.begin() + bLo, inserted_.begin() + bHi, 1);
-                std::fill(deleted_.begin() + aLo, deleted_.begin() + aHi, 1);
-                return;
-            }
+            if (stuck) return ChangeAll(aLo, aHi, bLo, bHi);  // the search's bounds rule it out; never loop
+
             // The smaller half recursively and the larger one in this loop, so
             // the depth stays logarithmic even when the bound splits unevenly.
             if ((split.aEnd - aLo) + (split.bEnd - bLo) < (aHi - split.aStart) + (bHi - split.bStart)) {
@@ -196,19 +194,21 @@ private:
 void SlideRuns(const Numbers& x, Flags& changedX, const Flags& changedY) {
     const Index n = static_cast<Index>(x.size());
     const Index m = static_cast<Index>(changedY.size());
+    // The run of changed lines of the other text that faces the run
+    // [start, end) is [otherStart, otherEnd): the equal lines of both texts
+    // pair up in order, and these lie between the same two pairs.
     Index start = 0;
-    Index otherStart = 0;  // where the other text stands at start
-    // The run of changed lines of the other text that faces [start, end) is
-    // [otherStart, otherEnd); the equal lines on both sides pair up in order.
-    auto facingBefore = [&](Index& otherS, Index& otherE) {
-        otherE = otherS - 1;
-        otherS = otherE;
-        while (otherS > 0 && changedY[otherS - 1]) --otherS;
+    Index otherStart = 0;
+    Index otherEnd = 0;
+    auto faceRunBefore = [&] {
+        otherEnd = otherStart - 1;
+        otherStart = otherEnd;
+        while (otherStart > 0 && changedY[otherStart - 1]) --otherStart;
     };
-    auto facingAfter = [&](Index& otherS, Index& otherE) {
-        otherS = otherE + 1;
-        otherE = otherS;
-        while (otherE < m && changedY[otherE]) ++otherE;
+    auto faceRunAfter = [&] {
+        otherStart = otherEnd + 1;
+        otherEnd = otherStart;
+        while (otherEnd < m && changedY[otherEnd]) ++otherEnd;
     };
     for (;;) {
         while (start < n && !changedX[start]) {
@@ -218,7 +218,7 @@ void SlideRuns(const Numbers& x, Flags& changedX, const Flags& changedY) {
         if (start == n) return;
         Index end = start;
         while (end < n && changedX[end]) ++end;
-        Index otherEnd = otherStart;
+        otherEnd = otherStart;
         while (otherEnd < m && changedY[otherEnd]) ++otherEnd;
 
         Index length;
@@ -229,25 +229,44 @@ void SlideRuns(const Numbers& x, Flags& changedX, const Flags& changedY) {
                 changedX[--start] = 1;
                 changedX[--end] = 0;
                 while (start > 0 && changedX[start - 1]) --start;
-                facingBefore(otherStart, otherEnd);
+                faceRunBefore();
             }
             alignedEnd = otherEnd > otherStart ? end : -1;
             while (end < n && x[start] == x[end]) {
                 changedX[start++] = 0;
                 changedX[end++] = 1;
                 while (end < n && changedX[end]) ++end;
-                facingAfter(otherStart, otherEnd);
+                faceRunAfter();
                 if (otherEnd > otherStart) alignedEnd = end;
             }
         } while (length != end - start);  // it swallowed a neighbouring run: again
         while (alignedEnd >= 0 && end > alignedEnd) {
             changedX[--start] = 1;
             changedX[--end] = 0;
-            facingBefore(otherStart, otherEnd);
+            faceRunBefore();
         }
         start = end;
         otherStart = otherEnd;
     }
+}
+
+// The lines of a text that the other text has too, and where they stand;
+// every other line is marked changed.
+struct Shared {
+    Numbers numbers;
+    std::vector<std::size_t> places;
+};
+Shared SharedLines(const Numbers& text, const Flags& inOther, Flags& changed) {
+    Shared shared;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (!inOther[text[i]]) {
+            changed[i] = 1;
+        } else {
+            shared.numbers.push_back(text[i]);
+            shared.places.push_back(i);
+        }
+    }
+    return shared;
 }
 
 std::vector<LineChange> ChangesFrom(const Flags& deleted, const Flags& inserted) {
@@ -321,31 +340,13 @@ std::vector<LineChange> DiffLines(const std::vector<std::string_view>& oldLines,
     for (std::uint32_t number : b) inB[number] = 1;
     Flags deleted(a.size());
     Flags inserted(b.size());
-    Numbers keptA;
-    Numbers keptB;
-    std::vector<std::size_t> whereA;
-    std::vector<std::size_t> whereB;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (!inB[a[i]]) {
-            deleted[i] = 1;
-        } else {
-            keptA.push_back(a[i]);
-            whereA.push_back(i);
-        }
-    }
-    for (std::size_t j = 0; j < b.size(); ++j) {
-        if (!inA[b[j]]) {
-            inserted[j] = 1;
-        } else {
-            keptB.push_back(b[j]);
-            whereB.push_back(j);
-        }
-    }
-    Flags keptDeleted(keptA.size());
-    Flags keptInserted(keptB.size());
-    ShortestScript(keptA, keptB, keptDeleted, keptInserted).Run();
-    for (std::size_t i = 0; i < keptA.size(); ++i) deleted[whereA[i]] = keptDeleted[i];
-    for (std::size_t j = 0; j < keptB.size(); ++j) inserted[whereB[j]] = keptInserted[j];
+    const Shared sharedA = SharedLines(a, inB, deleted);
+    const Shared sharedB = SharedLines(b, inA, inserted);
+    Flags sharedDeleted(sharedA.numbers.size());
+    Flags sharedInserted(sharedB.numbers.size());
+    ShortestScript(sharedA.numbers, sharedB.numbers, sharedDeleted, sharedInserted).Run();
+    for (std::size_t i = 0; i < sharedA.places.size(); ++i) deleted[sharedA.places[i]] = sharedDeleted[i];
+    for (std::size_t j = 0; j < sharedB.places.size(); ++j) inserted[sharedB.places[j]] = sharedInserted[j];
 
     SlideRuns(a, deleted, inserted);
     SlideRuns(b, inserted, deleted);

@@ -36,25 +36,35 @@ std::string_view LineEndOf(const Lines& base, const Lines& mine, const Lines& th
     return "\n";
 }
 
+// Lines [first, end) of one text.
+struct Slice {
+    const Lines& lines;
+    std::size_t first;
+    std::size_t end;
+
+    bool operator==(const Slice& other) const {
+        return end - first == other.end - other.first &&
+               std::equal(lines.begin() + first, lines.begin() + end, other.lines.begin() + other.first);
+    }
+};
+
 class MergedText {
 public:
     explicit MergedText(std::string_view lineEnd) : lineEnd_(lineEnd) {}
 
-    void Add(const Lines& lines, std::size_t first, std::size_t end) {
-        for (std::size_t i = first; i < end; ++i) result_.text += lines[i];
-        lines_ += end - first;
+    void Add(const Slice& slice) {
+        for (std::size_t i = slice.first; i < slice.end; ++i) result_.text += slice.lines[i];
+        lines_ += slice.end - slice.first;
     }
 
-    void AddConflict(const MergeLabels& labels, const Lines& mine, std::size_t mineFirst, std::size_t mineEnd,
-                     const Lines& base, std::size_t baseFirst, std::size_t baseEnd, const Lines& theirs,
-                     std::size_t theirsFirst, std::size_t theirsEnd) {
+    void AddConflict(const MergeLabels& labels, const Slice& mine, const Slice& base, const Slice& theirs) {
         const std::size_t firstLine = lines_ + 1;
         AddMark("<<<<<<<", labels.mine);
-        AddSection(mine, mineFirst, mineEnd);
+        AddSection(mine);
         AddMark("|||||||", labels.base);
-        AddSection(base, baseFirst, baseEnd);
+        AddSection(base);
         AddMark("=======", "");
-        AddSection(theirs, theirsFirst, theirsEnd);
+        AddSection(theirs);
         AddMark(">>>>>>>", labels.theirs);
         result_.conflicts.push_back({firstLine, lines_});
     }
@@ -71,10 +81,11 @@ private:
 
     // A mark starts a line of its own even after a last line without a line
     // end; a last line that stops after its CR only needs the LF.
-    void AddSection(const Lines& lines, std::size_t first, std::size_t end) {
-        Add(lines, first, end);
-        if (first == end || lines[end - 1].back() == '\n') return;
-        result_.text += lines[end - 1].back() == '\r' ? "\n" : lineEnd_;
+    void AddSection(const Slice& slice) {
+        Add(slice);
+        if (slice.first == slice.end) return;
+        const char last = slice.lines[slice.end - 1].back();
+        if (last != '\n') result_.text += last == '\r' ? "\n" : lineEnd_;
     }
 
     std::string_view lineEnd_;
@@ -116,25 +127,20 @@ MergeResult MergeLines(std::string_view baseText, std::string_view mineText, std
                 theirsChanged = grew = true;
             }
         }
-        const std::size_t mineEnd = mine.LineAt(end);
-        const std::size_t theirsEnd = theirs.LineAt(end);
+        const Slice mineSlice{mine.lines, mineFirst, mine.LineAt(end)};
+        const Slice theirsSlice{theirs.lines, theirsFirst, theirs.LineAt(end)};
 
-        merged.Add(base, done, first);
-        const bool sameOnBoth =
-            mineEnd - mineFirst == theirsEnd - theirsFirst &&
-            std::equal(mine.lines.begin() + mineFirst, mine.lines.begin() + mineEnd,
-                       theirs.lines.begin() + theirsFirst);
-        if (!theirsChanged || sameOnBoth) {
-            merged.Add(mine.lines, mineFirst, mineEnd);
+        merged.Add({base, done, first});
+        if (!theirsChanged || mineSlice == theirsSlice) {
+            merged.Add(mineSlice);
         } else if (!mineChanged) {
-            merged.Add(theirs.lines, theirsFirst, theirsEnd);
+            merged.Add(theirsSlice);
         } else {
-            merged.AddConflict(labels, mine.lines, mineFirst, mineEnd, base, first, end, theirs.lines,
-                               theirsFirst, theirsEnd);
+            merged.AddConflict(labels, mineSlice, {base, first, end}, theirsSlice);
         }
         done = end;
     }
-    merged.Add(base, done, base.size());
+    merged.Add({base, done, base.size()});
     return merged.Finish();
 }
 
