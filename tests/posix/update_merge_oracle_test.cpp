@@ -18,16 +18,14 @@
 // under a bound, since DiffLines promises the alignment other line diffs
 // choose on usual edits.
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <random>
 #include <string>
 #include <vector>
 
+#include "posix/RandomEdits.h"
+#include "posix/RunProgram.h"
 #include "posix/ScopedEnvironment.h"
 #include "support/TempFolder.h"
 #include "update/LineDiff.h"
@@ -36,40 +34,11 @@
 namespace kx::update {
 namespace {
 
-using Lines = std::vector<std::string>;
-
-struct ProgramRun {
-    int exitCode;  // 127 when the program could not be started
-    std::string out;
-};
-
-ProgramRun RunProgram(const std::vector<std::string>& args) {
-    ProgramRun run{127, ""};
-    int pipeEnds[2];
-    if (::pipe(pipeEnds) != 0) return run;
-    posix_spawn_file_actions_t actions;
-    ::posix_spawn_file_actions_init(&actions);
-    ::posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], 1);
-    ::posix_spawn_file_actions_addclose(&actions, pipeEnds[0]);
-    ::posix_spawn_file_actions_addclose(&actions, pipeEnds[1]);
-    std::vector<char*> argv;
-    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-    argv.push_back(nullptr);
-    pid_t child = 0;
-    const bool started = ::posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ) == 0;
-    ::posix_spawn_file_actions_destroy(&actions);
-    ::close(pipeEnds[1]);
-    char buffer[4096];
-    for (ssize_t got; (got = ::read(pipeEnds[0], buffer, sizeof buffer)) > 0;) {
-        run.out.append(buffer, static_cast<std::size_t>(got));
-    }
-    ::close(pipeEnds[0]);
-    int status = 0;
-    if (started && ::waitpid(child, &status, 0) == child && WIFEXITED(status)) run.exitCode = WEXITSTATUS(status);
-    return run;
-}
-
-bool Installed(const std::string& program) { return RunProgram({program, "--version"}).exitCode == 0; }
+using test::Installed;
+using test::ProgramRun;
+using test::RandomEdits;
+using test::RunProgram;
+using Texts = test::ThreeTexts;
 
 std::size_t CaseCount() {
     const char* text = std::getenv("KX_MERGE_ORACLE_CASES");
@@ -80,116 +49,6 @@ std::uint32_t FirstSeed() {
     const char* text = std::getenv("KX_MERGE_ORACLE_SEED");
     return text ? static_cast<std::uint32_t>(std::strtoul(text, nullptr, 10)) : 20260101;
 }
-
-std::string Join(const Lines& lines) {
-    std::string text;
-    for (const std::string& line : lines) text += line;
-    return text;
-}
-
-Lines LinesOf(const std::string& text) {
-    Lines lines;
-    for (std::string_view line : SplitLines(text)) lines.emplace_back(line);
-    return lines;
-}
-
-// Three texts as kxgen will meet them: a stretch of a real template (GBK or
-// UTF-8, CR LF) or a few short lines that repeat, so that several alignments
-// compete; each side edited a few times, sometimes both the same way.
-class EditMaker {
-public:
-    explicit EditMaker(std::uint32_t seed) : random_(seed) {
-        for (const char* folder : {KX_TEMPLATE_GBK_DIR, KX_SOURCE_DIR "/templates/text"}) {
-            for (const char* name : {"code", "form", "programe", "publicfun", "runtimefun"}) {
-                const auto bytes = test::ReadFileBytes(std::string(folder) + "/" + name + ".txt");
-                if (bytes) templates_.push_back(LinesOf(*bytes));
-            }
-        }
-    }
-
-    bool HaveTemplates() const { return templates_.size() == 10; }
-
-    void Make(std::string& base, std::string& mine, std::string& theirs) {
-        Lines lines;
-        if (Chance(3, 5)) {
-            const Lines& source = templates_[Below(templates_.size())];
-            const std::size_t first = Below(source.size());
-            lines.assign(source.begin() + first, source.begin() + std::min(source.size(), first + Below(41)));
-        } else {
-            for (std::size_t count = Below(17); count > 0; --count) lines.push_back(ShortLine());
-        }
-        if (!lines.empty() && Chance(1, 10)) DropLastLineEnd(lines);
-        const Lines mineLines = Edited(lines);
-        Lines theirsLines;
-        const std::size_t kind = Below(8);
-        if (kind == 0) theirsLines = mineLines;
-        else if (kind == 1) theirsLines = Edited(mineLines, 1, 1);
-        else theirsLines = Edited(lines);
-        base = Join(lines);
-        mine = Join(mineLines);
-        theirs = Join(theirsLines);
-    }
-
-private:
-    std::size_t Below(std::size_t bound) { return bound ? random_() % bound : 0; }
-    bool Chance(std::size_t times, std::size_t in) { return Below(in) < times; }
-
-    std::string ShortLine() {
-        static const char* const kLines[] = {"a\r\n", "b\r\n", "}\r\n", "\r\n", "end\r\n", "a\n",
-                                             "x\n", "\x81\x5C\r\n", "\x81\x7C\r\n", "\xB1\xED\r\n"};
-        return kLines[Below(std::size(kLines))];
-    }
-
-    std::string AnyLine(const Lines& near) {
-        switch (Below(4)) {
-        case 0: return ShortLine();
-        case 1: return near.empty() ? ShortLine() : near[Below(near.size())];
-        case 2: {
-            const Lines& source = templates_[Below(templates_.size())];
-            return source[Below(source.size())];
-        }
-        default: return "new " + std::to_string(Below(1000)) + "\r\n";
-        }
-    }
-
-    static void DropLastLineEnd(Lines& lines) {
-        std::string& last = lines.back();
-        while (!last.empty() && (last.back() == '\n' || last.back() == '\r')) last.pop_back();
-        if (last.empty()) lines.pop_back();
-    }
-
-    Lines Edited(Lines lines, std::size_t fewest = 0, std::size_t most = 3) {
-        for (std::size_t count = fewest + Below(most - fewest + 1); count > 0; --count) {
-            const std::size_t at = Below(lines.size() + 1);
-            const std::size_t span = std::min(lines.size() - at, 1 + Below(3));
-            switch (Below(8) / 2 + Below(2)) {  // line ends changed on a fifth of the edits
-            case 0:
-                for (std::size_t n = 1 + Below(3); n > 0; --n) lines.insert(lines.begin() + at, AnyLine(lines));
-                break;
-            case 1: lines.erase(lines.begin() + at, lines.begin() + at + span); break;
-            case 2:
-                lines.erase(lines.begin() + at, lines.begin() + at + span);
-                for (std::size_t n = Below(4); n > 0; --n) lines.insert(lines.begin() + at, AnyLine(lines));
-                break;
-            case 3:  // CR LF to LF or back, on one line
-                if (at == lines.size()) break;
-                if (lines[at].size() >= 2 && lines[at].substr(lines[at].size() - 2) == "\r\n") {
-                    lines[at].erase(lines[at].size() - 2, 1);
-                } else if (lines[at].back() == '\n') {
-                    lines[at].insert(lines[at].size() - 1, "\r");
-                }
-                break;
-            default:  // the last line loses its line end or gets one
-                if (!lines.empty() && lines.back().back() == '\n') DropLastLineEnd(lines);
-                else if (!lines.empty()) lines.back() += "\r\n";
-            }
-        }
-        return lines;
-    }
-
-    std::mt19937 random_;
-    std::vector<Lines> templates_;
-};
 
 // A merge output read back: text outside conflicts, and each conflict's
 // sections (base empty for diff3 -E, which leaves it out).
@@ -328,10 +187,6 @@ enum class Verdict {
     Different,
 };
 
-struct Texts {
-    std::string base, mine, theirs;
-};
-
 Verdict Classify(const MergeResult& ours, const ProgramRun& tool, bool git, const Texts& texts) {
     const bool toolClean = tool.exitCode == 0;
     if (ours.Clean() == toolClean && ours.text == tool.out) return Verdict::Identical;
@@ -426,12 +281,11 @@ protected:
         const bool gitToo = git || Installed("git");
         std::size_t verdicts[5] = {};
         std::size_t conflicts = 0, diff3Alone = 0, diff3AloneSameResolutions = 0, alignments = 0;
-        EditMaker maker(FirstSeed());
-        ASSERT_TRUE(maker.HaveTemplates()) << "the templates cannot be read";
+        RandomEdits edits(FirstSeed());
+        ASSERT_TRUE(edits.HaveTemplates()) << "the templates cannot be read";
         std::size_t cases = 0;
         for (; cases < CaseCount() && !HasFailure(); ++cases) {
-            Texts texts;
-            maker.Make(texts.base, texts.mine, texts.theirs);
+            const Texts texts = edits.Next();
             Write(texts.base, texts.mine, texts.theirs);
             const MergeResult ours = MergeLines(texts.base, texts.mine, texts.theirs, kLabels);
             conflicts += ours.Clean() ? 0 : 1;
@@ -486,20 +340,19 @@ TEST_F(MergeOracle, AgreesWithDiff3) {
 // text into the new one with it.
 TEST_F(MergeOracle, UnifiedDiffAgreesWithGnuDiffAndPatch) {
     if (!Installed("diff") || !Installed("patch")) GTEST_SKIP() << "GNU diff or patch is not installed";
-    EditMaker maker(FirstSeed());
-    ASSERT_TRUE(maker.HaveTemplates());
+    RandomEdits edits(FirstSeed());
+    ASSERT_TRUE(edits.HaveTemplates()) << "the templates cannot be read";
     const std::string patchPath = folder_.Child("patch");
     const std::string outPath = folder_.Child("out");
     std::size_t identical = 0, otherScripts = 0;
     const std::size_t cases = CaseCount();
     for (std::size_t i = 0; i < cases && !HasFailure(); ++i) {
-        std::string base, mine, theirs;
-        maker.Make(base, mine, theirs);
+        const auto [base, mine, theirs] = edits.Next();
         Write(base, mine, theirs);
         const std::size_t context = i % 4;
         const std::string ours = UnifiedDiff(base, mine, "a/demo.kx", "b/demo.kx", context);
-        const ProgramRun gnu = RunProgram({"diff", "-a", "-U" + std::to_string(context), "--label", "a/demo.kx", "--label",
-                                    "b/demo.kx", basePath_, minePath_});
+        const ProgramRun gnu = RunProgram({"diff", "-a", "-U" + std::to_string(context), "--label", "a/demo.kx",
+                                           "--label", "b/demo.kx", basePath_, minePath_});
         ASSERT_EQ(gnu.exitCode, base == mine ? 0 : 1);
         if (ours == gnu.out) {
             ++identical;
@@ -510,7 +363,8 @@ TEST_F(MergeOracle, UnifiedDiffAgreesWithGnuDiffAndPatch) {
         ASSERT_NE(ourChanges, gnuChanges) << "same script, other text:\n" << ours << "\n" << gnu.out;
         ASSERT_LE(Cost(ourChanges), Cost(gnuChanges)) << Describe(base, mine, "");
         ASSERT_TRUE(test::WriteFileBytes(patchPath, ours));
-        ASSERT_EQ(RunProgram({"patch", "--binary", "-s", "-o", outPath, "-i", patchPath, basePath_}).exitCode, 0) << ours;
+        ASSERT_EQ(RunProgram({"patch", "--binary", "-s", "-o", outPath, "-i", patchPath, basePath_}).exitCode, 0)
+            << ours;
         ASSERT_EQ(test::ReadFileBytes(outPath).value_or("unreadable"), mine) << ours;
         ++otherScripts;
     }
