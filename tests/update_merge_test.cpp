@@ -68,6 +68,31 @@ TEST(LineDiff, WritesTheUnifiedDiffGnuDiffWrites) {
     for (const DiffCase& c : cases) EXPECT_EQ(UnifiedDiff(c.oldText, c.newText, "a", "b", c.context), c.diff) << c.name;
 }
 
+// Two texts of the same four lines in other orders: the shortest script is
+// thousands of lines long, past the search's cost bound, where the script
+// must still turn the old text into the new one.
+TEST(LineDiff, AScriptPastTheCostBoundStillTurnsOldIntoNew) {
+    const std::string_view vocabulary[] = {"a\r\n", "b\r\n", "}\r\n", "\r\n"};
+    std::vector<std::string_view> oldLines, newLines;
+    for (std::size_t i = 0; i < 6000; ++i) {
+        oldLines.push_back(vocabulary[(i * i + i / 7) % 4]);
+        newLines.push_back(vocabulary[(i * 31 + i / 3) % 4]);
+    }
+    std::vector<std::string_view> rebuilt;
+    std::size_t at = 0;
+    std::size_t changed = 0;
+    for (const LineChange& change : DiffLines(oldLines, newLines)) {
+        ASSERT_GE(change.oldFirst, at);
+        rebuilt.insert(rebuilt.end(), oldLines.begin() + at, oldLines.begin() + change.oldFirst);
+        rebuilt.insert(rebuilt.end(), newLines.begin() + change.newFirst, newLines.begin() + change.NewEnd());
+        at = change.OldEnd();
+        changed += change.oldCount + change.newCount;
+    }
+    rebuilt.insert(rebuilt.end(), oldLines.begin() + at, oldLines.end());
+    EXPECT_EQ(rebuilt, newLines);
+    EXPECT_GT(changed, 2 * 1024u) << "the texts no longer reach the cost bound";
+}
+
 struct MergeCase {
     const char* name;
     std::string base;
