@@ -21,12 +21,18 @@ constexpr std::size_t kLines = 200'000;
 
 // Script-like GBK lines, most of them distinct, some repeated as in real code.
 std::vector<std::string> TemplateLines() {
+    const std::string key = "\xB0\xB4\xBC\xFC";  // GBK for "key"
     std::vector<std::string> lines;
     lines.reserve(kLines);
     for (std::size_t i = 0; i < kLines; ++i) {
-        if (i % 7 == 0) lines.push_back("\r\n");
-        else if (i % 11 == 0) lines.push_back("    end\r\n");
-        else lines.push_back("    \xB0\xB4\xBC\xFC " + std::to_string(i) + " = GetPoint(\"\xB5\xE3\", x, y) // \xD6\xD0\xCE\xC4\r\n");
+        if (i % 7 == 0) {
+            lines.push_back("\r\n");
+        } else if (i % 11 == 0) {
+            lines.push_back("    end\r\n");
+        } else {
+            lines.push_back("    var " + key + std::to_string(i) + " = GetPoint(\"" + key + "\", x, y) // " +
+                            key + key + " point\r\n");
+        }
     }
     return lines;
 }
@@ -60,13 +66,16 @@ void BM_MergeTenMegabyteTemplate(benchmark::State& state) {
         benchmark::DoNotOptimize(merged.text.data());
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * baseText.size()));
+    state.counters["base_mb"] = static_cast<double>(baseText.size()) / 1e6;
     state.counters["peak_rss_mb"] = PeakMegabytes();
 }
 BENCHMARK(BM_MergeTenMegabyteTemplate)->Unit(benchmark::kMillisecond);
 
 void BM_DiffTenMegabytesOfShuffledLines(benchmark::State& state) {
     std::vector<std::string> vocabulary;
-    for (int i = 0; i < 32; ++i) vocabulary.push_back(std::string(48, static_cast<char>('a' + i % 26)) + std::to_string(i) + "\n");
+    for (int i = 0; i < 32; ++i) {
+        vocabulary.push_back(std::string(48, static_cast<char>('a' + i % 26)) + std::to_string(i) + "\n");
+    }
     std::mt19937 random(7);
     std::vector<std::string> a(kLines), b(kLines);
     for (std::string& line : a) line = vocabulary[random() % vocabulary.size()];

@@ -104,7 +104,8 @@ bool SameSection(const std::string& ours, const std::string& tool, const std::st
     };
     const std::string stripped = withoutLineEnd(ours);
     return !side.empty() && side.back() != '\n' && stripped == withoutLineEnd(tool) &&
-           side.size() >= stripped.size() && side.compare(side.size() - stripped.size(), stripped.size(), stripped) == 0;
+           side.size() >= stripped.size() &&
+           side.compare(side.size() - stripped.size(), stripped.size(), stripped) == 0;
 }
 
 bool SameMerge(const ReadMerge& ours, const ReadMerge& tool, const std::string& mine, const std::string& base,
