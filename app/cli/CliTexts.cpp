@@ -179,9 +179,9 @@ constexpr Row kRows[] = {
      {"cannot create the project folder {folder}{because}; nothing was changed",
       "无法创建项目文件夹 {folder}{because}，未作任何改动"}},
     {Text::OldFilesSplit,
-     {"only some of the old files in {folder} went to the trash{because}: those moved are in the trash, "
+     {"only some of the old files in {folder} went to the trash{because}; those moved are in the trash, "
       "the rest are still in place",
-      "{folder} 中的旧文件未能全部移到回收站{because}：已移走的在回收站中，其余仍在原处"}},
+      "{folder} 中的旧文件未能全部移到回收站{because}；已移走的在回收站中，其余仍在原处"}},
     {Text::FolderFailedPartWay,
      {"cannot create the folder {path}{because}; generation stopped part way, what was done stays",
       "无法创建文件夹 {path}{because}，生成中途停止，已做的保留"}},
@@ -200,7 +200,8 @@ constexpr Row kRows[] = {
      {"the old files are in the Recycle Bin; those it could not take were deleted for good, as you agreed",
       "旧文件已移到回收站；回收站放不下的，已按您的同意永久删除"}},
     {Text::OpenFailed,
-     {"{program} could not be started{because}; open {path} yourself", "无法启动 {program}{because}，请自行打开 {path}"}},
+     {"could not ask {program} to open the project{because}; open {path} yourself",
+      "无法请 {program} 打开项目{because}，请自行打开 {path}"}},
 
     {Text::TemplateFolderMissing, {"the template folder {folder} does not exist", "模板文件夹 {folder} 不存在"}},
     {Text::FileExists, {"{path} exists", "{path} 已存在"}},

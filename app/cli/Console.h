@@ -84,7 +84,7 @@ bool PathLengthsInBytes();
 // without waiting for it.
 struct OpenAttempt {
     bool started = true;
-    std::string program;  // what was asked: "xdg-open", "ShellExecute"
+    std::string program;  // who was asked: "xdg-open", "Windows"
     int systemError = 0;  // why it did not start
 };
 OpenAttempt OpenWithDesktop(const AnsiString& file);

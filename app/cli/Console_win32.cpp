@@ -5,7 +5,6 @@
 #include <algorithm>
 
 #include "Console.h"
-#include "TextContent.h"
 
 namespace kx::cli {
 
@@ -156,15 +155,17 @@ std::string SystemReason(int error) {
     wchar_t message[512] = {};
     const DWORD length =
         FormatMessageW(kFlags, nullptr, static_cast<DWORD>(error), 0, message, sizeof message / sizeof *message, nullptr);
-    const std::string utf8 = Narrow(std::wstring(message, length), CP_UTF8, nullptr);
-    return TrimSystemErrorText(utf8.data(), utf8.size());
+    std::wstring text(message, length);
+    // Its full stop, Western or Chinese, and the line end after it: the text goes inside a sentence.
+    while (!text.empty() && (text.back() <= L' ' || text.back() == L'.' || text.back() == L'\u3002')) text.pop_back();
+    return Narrow(text, CP_UTF8, nullptr);
 }
 
 bool PathLengthsInBytes() { return false; }
 
 OpenAttempt OpenWithDesktop(const AnsiString& file) {
     OpenAttempt attempt;
-    attempt.program = "ShellExecute";
+    attempt.program = "Windows";
     const auto result = reinterpret_cast<INT_PTR>(
         ShellExecuteA(nullptr, "open", file.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
     if (result > 32) return attempt;

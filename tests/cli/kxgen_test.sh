@@ -36,7 +36,7 @@ first_guid=$(head -c 60 "$project/demo/demo.kx")
 touch "$project/demo/mine.txt"
 kx --name demo --root "$root" --no-open
 check "an existing project without --yes exits 3" test $? -eq 3
-check "it says the project exists and was kept" grep -q 'demo exists and was kept' "$work/err.txt"
+check "it names the project that was kept" grep -qF "$(win_path "$project")" "$work/err.txt"
 check "it names --yes in a hint" grep -q -- '--yes' "$work/err.txt"
 check "it asks nothing without a terminal" absent '\[y/N\]' "$work/err.txt"
 check "declining keeps the user's files" test -f "$project/demo/mine.txt"
@@ -155,7 +155,7 @@ if [ -z "$runner" ]; then
     PATH=/nonexistent kx unopened --root "$root" -q
     check "without xdg-open the project is written (exit 0)" test $? -eq 0
     check "and kxgen says so with the path" test "$(cat "$work/err.txt")" = \
-        "kxgen: xdg-open could not be started: No such file or directory; open $out/unopened/unopened.kxproj yourself"
+        "kxgen: could not ask xdg-open to open the project: No such file or directory; open $out/unopened/unopened.kxproj yourself"
 fi
 # The same in Chinese (under Wine the runner's locale makes it Chinese).
 export LC_ALL=zh_CN.UTF-8

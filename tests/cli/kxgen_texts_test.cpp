@@ -13,9 +13,9 @@
 #include "EndingMessages.h"
 #include "FindingMessages.h"
 #include "HelpText.h"
+#include "PathSplit.h"
 #include "ProjectPaths.h"
 #include "TextWidth.h"
-#include "Texts.h"
 
 namespace kx::cli {
 namespace {
@@ -147,7 +147,7 @@ bool SpeaksEnglish(const std::string& line) {
 }
 bool SpeaksChinese(const std::string& line) {
     static const std::regex allowed(
-        "--?[a-z][a-z-]*|kxgen|xdg-open|ShellExecute|Windows|wpx|\\$ProjectName\\$|[\\w.<>-]*\\.(kxproj|kxwin|kx|dll|txt|lock)");
+        "--?[a-z][a-z-]*|kxgen|xdg-open|Windows|wpx|\\$ProjectName\\$|[\\w.<>-]*\\.(kxproj|kxwin|kx|dll|txt|lock)");
     static const std::regex englishWord("[a-z]{3,}");
     return !std::regex_search(std::regex_replace(line, allowed, ""), englishWord);
 }
@@ -179,11 +179,15 @@ TEST(Texts, EachLanguageSpeaksItself) {
 std::string EnglishReason(int) { return "Permission denied"; }
 std::string ChineseReason(int) { return "权限不够"; }
 
+const AnsiString kSeparator(1, kPathSeparator);
+const AnsiString kRoot = "/r";
+const AnsiString kEntry = "sub" + kSeparator + "x";
+
 // An ending of each kind, with each of the details that pick another text.
 std::vector<GenerationOutcome> EveryEnding() {
     GenerationOutcome base;
     base.name = "demo";
-    base.paths = ProjectPathsFor("/r", "demo");
+    base.paths = ProjectPathsFor(kRoot, "demo");
     base.systemError = 13;
     std::vector<GenerationOutcome> endings;
     const auto add = [&](OutcomeKind kind, const std::function<void(GenerationOutcome&)>& detail) {
@@ -198,20 +202,20 @@ std::vector<GenerationOutcome> EveryEnding() {
                                  WindowsNameRule::ReservedDevice, WindowsNameRule::UndefinedCharacter}) {
         add(OutcomeKind::NameNotCreatable, [rule](GenerationOutcome& o) { o.nameRule = rule; });
     }
-    add(OutcomeKind::NameTooLong, [](GenerationOutcome& o) { o.tooLong = {false, true, "/r/demo", 300, 255}; });
+    add(OutcomeKind::NameTooLong, [](GenerationOutcome& o) { o.tooLong = {false, true, o.paths.projectFile, 300, 255}; });
     for (MoveBlock block : {MoveBlock::NotAFolder, MoveBlock::Unreadable, MoveBlock::OtherMount, MoveBlock::Unmovable,
                             MoveBlock::HeldOpen, MoveBlock::NoTrash, MoveBlock::TrashInside}) {
-        add(OutcomeKind::OldFilesKept, [block](GenerationOutcome& o) { o.blocked = {block, "sub/x", 13}; });
+        add(OutcomeKind::OldFilesKept, [block](GenerationOutcome& o) { o.blocked = {block, kEntry, 13}; });
     }
-    add(OutcomeKind::WriteFailed, [](GenerationOutcome& o) { o.failedFile = {FileStep::Create, "/r/demo/demo.kxproj", ""}; });
-    add(OutcomeKind::WriteFailed, [](GenerationOutcome& o) { o.failedFile = {FileStep::Write, "/r/demo/demo.kxproj", ""}; });
+    add(OutcomeKind::WriteFailed, [](GenerationOutcome& o) { o.failedFile = {FileStep::Create, o.paths.projectFile, ""}; });
+    add(OutcomeKind::WriteFailed, [](GenerationOutcome& o) { o.failedFile = {FileStep::Write, o.paths.projectFile, ""}; });
     return endings;
 }
 
 TEST(Endings, EveryEndingSpeaksOneLanguage) {
     for (const Language language : kBoth) {
         EndingContext context;
-        context.root = "/r";
+        context.root = kRoot;
         context.systemReason = language == Language::English ? EnglishReason : ChineseReason;
         for (const bool given : {false, true}) {
             context.rootGiven = given;
@@ -220,9 +224,10 @@ TEST(Endings, EveryEndingSpeaksOneLanguage) {
                 const std::string message = EndingMessage(outcome, language, context);
                 EXPECT_EQ(message.empty(), outcome.kind == OutcomeKind::Written);
                 EXPECT_EQ(message.find('{'), std::string::npos) << message;
+                const ProjectPaths& paths = outcome.paths;
                 ExpectOneLanguage(language, message,
-                                  {"/r/demo/demo.kxproj", "/r/demo/" + Utf8FromAnsi(kx::texts::kBuildFolderName),
-                                   "/r/demo/sub/x", "/r/demo/demo", "/r/demo", "/r", "demo"});
+                                  {Utf8FromAnsi(paths.projectFile), Utf8FromAnsi(paths.buildFolder),
+                                   paths.folder + kSeparator + kEntry, paths.sourceFolder, paths.folder, kRoot, "demo"});
             }
         }
         for (const OldFilesPlace place : {OldFilesPlace::Trash, OldFilesPlace::RecycleBin}) {
@@ -242,10 +247,10 @@ TEST(Endings, DetailsReachTheMessage) {
             EXPECT_NE(message.find("255"), std::string::npos) << message;
         }
         if (outcome.kind == OutcomeKind::OldFilesKept && outcome.blocked.block == MoveBlock::HeldOpen) {
-            EXPECT_NE(message.find("/r/demo/sub/x is in use"), std::string::npos) << message;
+            EXPECT_NE(message.find(outcome.paths.folder + kSeparator + kEntry + " is in use"), std::string::npos) << message;
         }
         if (outcome.kind == OutcomeKind::LockFailed) {
-            EXPECT_NE(message.find("given/root/.kx-generate.lock"), std::string::npos) << message;
+            EXPECT_NE(message.find("given/root" + kSeparator + ".kx-generate.lock"), std::string::npos) << message;
             EXPECT_NE(message.find(": Permission denied"), std::string::npos) << message;
         }
     }

@@ -35,7 +35,7 @@ for my $file (@files) {
             $other = $masked =~ /[\p{Han}\x{3000}-\x{303F}\x{FF00}-\x{FFEF}\x{201C}\x{201D}\x{2026}]/;
         } else {
             $masked =~ s/“[^”]*”/<N>/g;
-            $masked =~ s/--?[a-z][a-z-]*|kxgen|xdg-open|ShellExecute|Windows|wpx\S*|\$ProjectName\$//g;
+            $masked =~ s/--?[a-z][a-z-]*|kxgen|xdg-open|Windows|wpx\S*|\$ProjectName\$//g;
             $other = $masked =~ /[a-z]{3,}/;
         }
         next unless $other;
