@@ -156,6 +156,21 @@ if [ -z "$runner" ]; then
     check "without xdg-open the project is written (exit 0)" test $? -eq 0
     check "and kxgen says so with the path" test "$(cat "$work/err.txt")" = \
         "kxgen: could not ask xdg-open to open the project: No such file or directory; open $out/unopened/unopened.kxproj yourself"
+
+    # A disk that fills up: kxgen names the file it stopped at (exit 4). Mounting needs root.
+    disk="$work/small-disk"
+    mkdir -p "$disk"
+    if [ "$(id -u)" = 0 ] && mount -t tmpfs -o size=40k tmpfs "$disk" 2>/dev/null; then
+        kx demo --root "$disk" --no-open
+        rc=$?
+        umount "$disk"
+        check "a full disk stops part way (exit 4)" test $rc -eq 4
+        check "it names the file it could not write whole" grep -qE \
+            "^kxgen: $disk/demo/.+ could not be written whole \(is the disk full\?\); generation stopped part way, the files written so far stay\$" \
+            "$work/err.txt"
+    else
+        echo "skipped: a full disk (mounting a small file system needs root)"
+    fi
 fi
 # The same in Chinese (under Wine the runner's locale makes it Chinese).
 export LC_ALL=zh_CN.UTF-8
