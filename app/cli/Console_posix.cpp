@@ -40,11 +40,16 @@ struct Charset {
     bool IsUtf8() const { return toTerminal == reinterpret_cast<iconv_t>(-1); }
 } charset;
 
-bool SameCharsetName(const std::string& a, const char* b) {
-    std::string x, y;
-    for (const char c : a) if (c != '-' && c != '_') x += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    for (; *b != '\0'; ++b) if (*b != '-' && *b != '_') y += static_cast<char>(std::toupper(static_cast<unsigned char>(*b)));
-    return x == y;
+// "utf8", "UTF-8" and "utf_8" name one set.
+bool SameCharsetName(const std::string& a, const std::string& b) {
+    const auto bare = [](const std::string& name) {
+        std::string out;
+        for (const char c : name) {
+            if (c != '-' && c != '_') out += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        }
+        return out;
+    };
+    return bare(a) == bare(b);
 }
 
 // The character set a locale's name asks for ("zh_CN.GBK" -> "GBK"), for a
