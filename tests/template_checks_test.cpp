@@ -15,15 +15,16 @@ namespace {
 // "E2 NulByte" for a refusal on line 2, "W StrayDollar 3" for a warning on
 // the whole file with its number, "E1 NotUtf8 0xD6", "E2 NotInCodePage U+1F600".
 std::vector<std::string> Rendered(const std::vector<Finding>& findings) {
-    static const char* const kKinds[] = {"Empty",       "NotUtf8",         "NulByte",  "NotInCodePage",
-                                         "LineNotInCodePage", "StrayDollar", "PlaceholderKept", "LineEnds",
-                                         "MoreLines",   "Unreadable",      "NotPointPicker", "NoTemplateFiles"};
+    static const char* const kKinds[] = {
+        "Empty",           "NotUtf8",  "NulByte",   "NotInCodePage",  "LineNotInCodePage", "StrayDollar",
+        "PlaceholderKept", "LineEnds", "MoreLines", "Unreadable",     "NotPointPicker",    "NoTemplateFiles"};
     std::vector<std::string> lines;
     for (const Finding& f : findings) {
         std::string line = std::string(f.refusal ? "E" : "W") + (f.line ? std::to_string(f.line) : "") + " " +
                            kKinds[static_cast<int>(f.kind)];
         char number[16] = "";
-        if (f.number != 0) std::snprintf(number, sizeof number, f.kind == FindingKind::NotUtf8 ? " 0x%02zX" : " %zu", f.number);
+        const char* format = f.kind == FindingKind::NotUtf8 ? " 0x%02zX" : " %zu";
+        if (f.number != 0) std::snprintf(number, sizeof number, format, f.number);
         line += number;
         for (const char32_t c : f.characters) {
             std::snprintf(number, sizeof number, " U+%04X", static_cast<unsigned>(c));

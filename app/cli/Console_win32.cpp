@@ -153,8 +153,8 @@ std::string SystemReason(int error) {
     // The user's language where Windows has the text in it.
     constexpr DWORD kFlags = FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS;
     wchar_t message[512] = {};
-    const DWORD length =
-        FormatMessageW(kFlags, nullptr, static_cast<DWORD>(error), 0, message, sizeof message / sizeof *message, nullptr);
+    const DWORD length = FormatMessageW(kFlags, nullptr, static_cast<DWORD>(error), 0, message,
+                                        sizeof message / sizeof *message, nullptr);
     std::wstring text(message, length);
     // Its full stop, Western or Chinese, and the line end after it: the text goes inside a sentence.
     while (!text.empty() && (text.back() <= L' ' || text.back() == L'.' || text.back() == L'\u3002')) text.pop_back();

@@ -29,7 +29,9 @@ std::string OptionLabel(const Option& option, Language language) {
 
 std::string HelpText(Language language) {
     std::size_t labelColumns = 0;
-    for (const Option& option : Options()) labelColumns = std::max(labelColumns, DisplayWidth(OptionLabel(option, language)));
+    for (const Option& option : Options()) {
+        labelColumns = std::max(labelColumns, DisplayWidth(OptionLabel(option, language)));
+    }
     const std::string descriptionIndent(kIndent + labelColumns + kGap, ' ');
 
     std::string out = Pattern(language, Text::Synopsis);

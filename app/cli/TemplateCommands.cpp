@@ -52,9 +52,11 @@ std::string ExportProblemMessage(const ExportResult& result, const AnsiString& f
     switch (result.problem) {
         case ExportProblem::None: break;
         case ExportProblem::PathIsFile: return Say(language, Text::ExportPathIsFile, {{"folder", shownFolder}});
-        case ExportProblem::FolderNotCreated:
+        case ExportProblem::FolderNotCreated: {
+            const std::string reason = result.systemError != 0 ? SystemReason(result.systemError) : std::string();
             return Say(language, Text::ExportFolderFailed,
-                       {{"folder", shownFolder}, {"because", Because(language, result.systemError ? SystemReason(result.systemError) : "")}});
+                       {{"folder", shownFolder}, {"because", Because(language, reason)}});
+        }
         case ExportProblem::TemplateMissing:
             return Say(language, Text::ExportTemplateMissing, {{"file", ShownAnsi(result.file)}});
         case ExportProblem::DllNotWritten: return Say(language, Text::ExportDllFailed, {{"path", path}});

@@ -57,7 +57,9 @@ int UsageFailure(Language language, const std::string& message) {
 }
 
 int NotInCharset(Language language, Text text, const BadText& bad) {
-    return UsageFailure(language, Say(language, text, {{"text", Shown(bad.shown)}, {"bytes", bad.bytes}, {"charset", bad.charset}}));
+    const std::string message =
+        Say(language, text, {{"text", Shown(bad.shown)}, {"bytes", bad.bytes}, {"charset", bad.charset}});
+    return UsageFailure(language, message);
 }
 
 // A folder of the command line, absolute and in ANSI; nullopt after saying
@@ -74,7 +76,8 @@ std::optional<AnsiString> FolderArgument(Language language, const std::string& a
 int Report(const GenerationOutcome& outcome, Language language, const CliOptions& options,
            const EndingContext& context, const CliHost& host) {
     if (outcome.kind == OutcomeKind::Written) {
-        PrintUtf8(stdout, options.quiet ? ShownAnsi(outcome.paths.projectFile) + "\n" : ProjectTreeText(outcome.paths.folder));
+        PrintUtf8(stdout, options.quiet ? ShownAnsi(outcome.paths.projectFile) + "\n"
+                                        : ProjectTreeText(outcome.paths.folder));
     }
     const std::string ending = EndingMessage(outcome, language, context);
     if (!ending.empty()) Tell(ending);
@@ -95,7 +98,9 @@ int Generate(const CliOptions& options, Language language) {
     answers.interactive = InputIsTerminal();
     if (options.name) {
         answers.name = ArgumentToAnsi(*options.name);
-        if (!answers.name) return UsageFailure(language, Say(language, Text::NameUnencodable, {{"name", Shown(*options.name)}}));
+        if (!answers.name) {
+            return UsageFailure(language, Say(language, Text::NameUnencodable, {{"name", Shown(*options.name)}}));
+        }
     }
     // Projects go into the current folder unless told otherwise.
     const std::string rootPath = AbsolutePath(options.root ? *options.root : Utf8FromAnsi(texts::kOutputRootName));

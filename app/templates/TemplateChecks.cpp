@@ -104,7 +104,8 @@ void CheckDollars(const std::string& line, std::size_t lineNumber, bool substitu
             column += kPlaceholderLength - 1;
             continue;
         }
-        findings.Add({false, lineNumber, placeholder ? FindingKind::PlaceholderKept : FindingKind::StrayDollar, column});
+        const FindingKind kind = placeholder ? FindingKind::PlaceholderKept : FindingKind::StrayDollar;
+        findings.Add({false, lineNumber, kind, column});
         return;  // one warning per line is enough to find it
     }
 }

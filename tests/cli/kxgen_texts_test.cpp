@@ -65,7 +65,8 @@ struct ParseCase {
 TEST(CommandLine, GroupsValuesAndErrors) {
     const auto none = [](const CliOptions&) { return true; };
     const ParseCase cases[] = {
-        {{"-yq", "demo"}, UsageError::None, "", [](const CliOptions& o) { return o.yes && o.quiet && *o.name == "demo"; }},
+        {{"-yq", "demo"}, UsageError::None, "",
+         [](const CliOptions& o) { return o.yes && o.quiet && *o.name == "demo"; }},
         {{"-qy"}, UsageError::None, "", [](const CliOptions& o) { return o.yes && o.quiet && !o.name; }},
         {{"-yqV"}, UsageError::None, "", [](const CliOptions& o) { return o.yes && o.quiet && o.version; }},
         {{"-yx"}, UsageError::UnknownOption, "-x", none},
@@ -109,8 +110,8 @@ TEST(Help, EveryOptionListedAlignedWithin80Columns) {
             EXPECT_NE(std::string(Pattern(language, Text::Synopsis)).find(option.longName), std::string::npos)
                 << option.longName << " is missing from the usage lines";
             const std::string label = "  " + OptionLabel(option, language) + " ";
-            const auto line = std::find_if(lines.begin(), lines.end(),
-                                           [&](const std::string& l) { return l.compare(0, label.size(), label) == 0; });
+            const auto starts = [&](const std::string& l) { return l.compare(0, label.size(), label) == 0; };
+            const auto line = std::find_if(lines.begin(), lines.end(), starts);
             ASSERT_NE(line, lines.end()) << label;
             const std::size_t text = line->find_first_not_of(' ', label.size());
             descriptionColumns.insert(DisplayWidth(line->substr(0, text)));
@@ -123,7 +124,8 @@ TEST(Help, EveryOptionListedAlignedWithin80Columns) {
 std::multiset<std::string> Placeholders(const std::string& pattern) {
     std::multiset<std::string> keys;
     static const std::regex placeholder("\\{[a-z]+\\}");
-    for (auto it = std::sregex_iterator(pattern.begin(), pattern.end(), placeholder); it != std::sregex_iterator(); ++it) {
+    const std::sregex_iterator end;
+    for (auto it = std::sregex_iterator(pattern.begin(), pattern.end(), placeholder); it != end; ++it) {
         keys.insert(it->str());
     }
     return keys;
@@ -142,7 +144,9 @@ TEST(Texts, BothLanguagesFillTheSamePlaceholders) {
 // three or more lower-case letters once options ("--root", "-y"), kxgen's
 // and the system's own names are taken out.
 bool SpeaksEnglish(const std::string& line) {
-    static const std::regex chinese("[\\xE3-\\xE9][\\x80-\\xBF]{2}|\\xEF\\xBC[\\x80-\\xBF]|\\xE2\\x80[\\x9C\\x9D\\xA6]");
+    // U+3000 to U+9FFF, fullwidth forms, and the quotation marks and ellipsis of Chinese text.
+    static const std::regex chinese(
+        "[\\xE3-\\xE9][\\x80-\\xBF]{2}|\\xEF\\xBC[\\x80-\\xBF]|\\xE2\\x80[\\x9C\\x9D\\xA6]");
     return !std::regex_search(line, chinese);
 }
 bool SpeaksChinese(const std::string& line) {
@@ -156,7 +160,9 @@ void ExpectOneLanguage(Language language, const std::string& text, const std::ve
     static const std::regex placeholder("\\{[a-z]+\\}");
     std::string masked = std::regex_replace(text, placeholder, "<N>");
     for (const std::string& name : names) {
-        for (std::size_t at; !name.empty() && (at = masked.find(name)) != std::string::npos;) masked.replace(at, name.size(), "<N>");
+        for (std::size_t at; !name.empty() && (at = masked.find(name)) != std::string::npos;) {
+            masked.replace(at, name.size(), "<N>");
+        }
     }
     for (const std::string& line : Lines(masked)) {
         if (language == Language::English) {
@@ -197,18 +203,22 @@ std::vector<GenerationOutcome> EveryEnding() {
         endings.push_back(outcome);
     };
     const auto nothing = [](GenerationOutcome&) {};
-    for (int kind = 0; kind <= static_cast<int>(OutcomeKind::WriteFailed); ++kind) add(static_cast<OutcomeKind>(kind), nothing);
+    for (int kind = 0; kind <= static_cast<int>(OutcomeKind::WriteFailed); ++kind) {
+        add(static_cast<OutcomeKind>(kind), nothing);
+    }
     for (WindowsNameRule rule : {WindowsNameRule::ForbiddenCharacter, WindowsNameRule::TrailingDotOrSpace,
                                  WindowsNameRule::ReservedDevice, WindowsNameRule::UndefinedCharacter}) {
         add(OutcomeKind::NameNotCreatable, [rule](GenerationOutcome& o) { o.nameRule = rule; });
     }
-    add(OutcomeKind::NameTooLong, [](GenerationOutcome& o) { o.tooLong = {false, true, o.paths.projectFile, 300, 255}; });
+    add(OutcomeKind::NameTooLong,
+        [](GenerationOutcome& o) { o.tooLong = {false, true, o.paths.projectFile, 300, 255}; });
     for (MoveBlock block : {MoveBlock::NotAFolder, MoveBlock::Unreadable, MoveBlock::OtherMount, MoveBlock::Unmovable,
                             MoveBlock::HeldOpen, MoveBlock::NoTrash, MoveBlock::TrashInside}) {
         add(OutcomeKind::OldFilesKept, [block](GenerationOutcome& o) { o.blocked = {block, kEntry, 13}; });
     }
-    add(OutcomeKind::WriteFailed, [](GenerationOutcome& o) { o.failedFile = {FileStep::Create, o.paths.projectFile, ""}; });
-    add(OutcomeKind::WriteFailed, [](GenerationOutcome& o) { o.failedFile = {FileStep::Write, o.paths.projectFile, ""}; });
+    for (const FileStep step : {FileStep::Create, FileStep::Write}) {
+        add(OutcomeKind::WriteFailed, [step](GenerationOutcome& o) { o.failedFile = {step, o.paths.projectFile, ""}; });
+    }
     return endings;
 }
 
@@ -227,7 +237,8 @@ TEST(Endings, EveryEndingSpeaksOneLanguage) {
                 const ProjectPaths& paths = outcome.paths;
                 ExpectOneLanguage(language, message,
                                   {Utf8FromAnsi(paths.projectFile), Utf8FromAnsi(paths.buildFolder),
-                                   paths.folder + kSeparator + kEntry, paths.sourceFolder, paths.folder, kRoot, "demo"});
+                                   paths.folder + kSeparator + kEntry, paths.sourceFolder, paths.folder, kRoot,
+                                   "demo"});
             }
         }
         for (const OldFilesPlace place : {OldFilesPlace::Trash, OldFilesPlace::RecycleBin}) {
@@ -247,7 +258,8 @@ TEST(Endings, DetailsReachTheMessage) {
             EXPECT_NE(message.find("255"), std::string::npos) << message;
         }
         if (outcome.kind == OutcomeKind::OldFilesKept && outcome.blocked.block == MoveBlock::HeldOpen) {
-            EXPECT_NE(message.find(outcome.paths.folder + kSeparator + kEntry + " is in use"), std::string::npos) << message;
+            const std::string entry = outcome.paths.folder + kSeparator + kEntry;
+            EXPECT_NE(message.find(entry + " is in use"), std::string::npos) << message;
         }
         if (outcome.kind == OutcomeKind::LockFailed) {
             EXPECT_NE(message.find("given/root" + kSeparator + ".kx-generate.lock"), std::string::npos) << message;
@@ -259,7 +271,8 @@ TEST(Endings, DetailsReachTheMessage) {
 TEST(Findings, EveryFindingSpeaksOneLanguage) {
     for (const Language language : kBoth) {
         for (int kind = 0; kind <= static_cast<int>(FindingKind::NoTemplateFiles); ++kind) {
-            for (const DllDefect dll : {DllDefect::NotPe, DllDefect::NotX86, DllDefect::NotDll, DllDefect::MissingOrdinal}) {
+            for (const DllDefect dll :
+                 {DllDefect::NotPe, DllDefect::NotX86, DllDefect::NotDll, DllDefect::MissingOrdinal}) {
                 Finding finding(true, 2, static_cast<FindingKind>(kind), 2);
                 finding.dll = dll;
                 finding.characters = {0x1F600, 0x200B};
