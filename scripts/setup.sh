@@ -25,8 +25,15 @@ if [ ${#need[@]} -gt 0 ]; then
     apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
 fi
 
-if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf-\?8$'; then
-    sed -i 's/^# *\(zh_CN.UTF-8 UTF-8\)/\1/' /etc/locale.gen
-    grep -q '^zh_CN.UTF-8 UTF-8' /etc/locale.gen || echo 'zh_CN.UTF-8 UTF-8' >> /etc/locale.gen
-    locale-gen >/dev/null
-fi
+# Chinese in UTF-8 for Wine and the tests; Chinese in GBK for kxgen's tests
+# of a terminal that speaks the legacy character set.
+locales_added=0
+add_locale() {  # pattern of `locale -a`, line of /etc/locale.gen
+    locale -a 2>/dev/null | grep -qi "$1" && return 0
+    sed -i "s/^# *\($2\)\$/\1/" /etc/locale.gen
+    grep -qx "$2" /etc/locale.gen || echo "$2" >> /etc/locale.gen
+    locales_added=1
+}
+add_locale '^zh_CN\.utf-\?8$' 'zh_CN.UTF-8 UTF-8'
+add_locale '^zh_CN\.gbk$' 'zh_CN.GBK GBK'
+if [ $locales_added = 1 ]; then locale-gen >/dev/null; fi

@@ -39,6 +39,9 @@ HANDLE ConsoleOf(DWORD which) {
 
 }  // namespace
 
+// The console is Unicode and redirected streams are ANSI, whatever the locale.
+void StartConsole() {}
+
 void PrintUtf8(std::FILE* stream, const std::string& text) {
     const std::wstring wide = Widen(text, CP_UTF8);
     if (std::fflush(stream) != 0) outputFailed = true;
@@ -90,14 +93,15 @@ InputLine ReadInputLine() {
     return input;
 }
 
-std::vector<std::string> RawArguments(int, char**) {
+Arguments ReadArguments(int, char**) {
     // The wide command line, so that a name code page 936 cannot spell is
-    // noticed instead of arriving with question marks.
-    std::vector<std::string> args;
+    // noticed instead of arriving with question marks; UTF-16 holds every
+    // argument.
+    Arguments args;
     int count = 0;
     LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
     if (wide == nullptr) return args;
-    for (int i = 1; i < count; ++i) args.push_back(Narrow(wide[i], CP_UTF8, nullptr));
+    for (int i = 1; i < count; ++i) args.utf8.push_back(Narrow(wide[i], CP_UTF8, nullptr));
     LocalFree(wide);
     return args;
 }
@@ -144,5 +148,38 @@ std::vector<FolderEntry> ListFolder(const AnsiString& folder) {
               [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
     return entries;
 }
+
+std::string SystemReason(int error) {
+    // The user's language where Windows has the text in it.
+    constexpr DWORD kFlags = FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS;
+    wchar_t message[512] = {};
+    const DWORD length = FormatMessageW(kFlags, nullptr, static_cast<DWORD>(error), 0, message,
+                                        sizeof message / sizeof *message, nullptr);
+    std::wstring text(message, length);
+    // Its full stop, Western or Chinese, and the line end after it: the text goes inside a sentence.
+    while (!text.empty() && (text.back() <= L' ' || text.back() == L'.' || text.back() == L'\u3002')) text.pop_back();
+    return Narrow(text, CP_UTF8, nullptr);
+}
+
+bool PathLengthsInBytes() { return false; }
+
+OpenAttempt OpenWithDesktop(const AnsiString& file) {
+    OpenAttempt attempt;
+    attempt.program = "Windows";
+    const auto result = reinterpret_cast<INT_PTR>(
+        ShellExecuteA(nullptr, "open", file.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    if (result > 32) return attempt;
+    attempt.started = false;
+    // The shell's own small numbers for the common failures; else what it left.
+    attempt.systemError = result == SE_ERR_NOASSOC ? ERROR_NO_ASSOCIATION : static_cast<int>(GetLastError());
+    if (attempt.systemError == 0) attempt.systemError = static_cast<int>(result);
+    return attempt;
+}
+
+// The console's Ctrl-C ends the process; the system then closes the lock
+// file's handle and with it deletes the file.
+void CatchInterrupts() {}
+bool Interrupted() { return false; }
+void EndByInterrupt() { ExitProcess(STATUS_CONTROL_C_EXIT); }
 
 }  // namespace kx::cli

@@ -1,18 +1,25 @@
 #include "TerminalDialogs.h"
 
-#include "Console.h"
+#include "CliTexts.h"
+#include "PathSplit.h"
 #include "ShownText.h"
-#include "Texts.h"
 
 namespace kx::cli {
 
 namespace {
 
+// A signal that came before the question stops the run as one during it does.
+void StopIfInterrupted() {
+    if (Interrupted()) throw Interruption{};
+}
+
 // A line of the terminal. When the input ends, the cursor may still stand
 // after the prompt: a line end keeps later output off it.
 std::optional<std::string> ReadAnswer() {
     InputLine input = ReadInputLine();
-    if (!input.lineEnded) PrintUtf8(stderr, "\n");
+    if (!input.lineEnded || input.interrupted) PrintUtf8(stderr, "\n");
+    if (input.interrupted) throw Interruption{};
+    if (input.bad) throw BadTyping{std::move(*input.bad)};
     return std::move(input.text);
 }
 
@@ -31,8 +38,8 @@ bool IsYes(const std::string& answer) {
 AnsiString TerminalDialogs::AskProjectName(const AnsiString& proposed) {
     if (answers_.name) return *answers_.name;
     if (!answers_.interactive) return proposed;  // as a cancelled prompt
-    PrintUtf8(stderr, ShownAnsi(texts::kNamePromptTitle) + "\n" + ShownAnsi(texts::kNamePromptLabel) + "[" +
-                          ShownAnsi(proposed) + "] ");
+    StopIfInterrupted();
+    PrintUtf8(stderr, Say(language_, Text::NamePrompt, {{"proposed", ShownAnsi(proposed)}}));
     const std::optional<std::string> line = ReadAnswer();
     if (!line || line->empty()) return proposed;
     std::optional<AnsiString> name = ArgumentToAnsi(*line);
@@ -40,14 +47,13 @@ AnsiString TerminalDialogs::AskProjectName(const AnsiString& proposed) {
     return *name;
 }
 
-bool TerminalDialogs::ConfirmRegeneration(const AnsiString& /*name*/) {
-    if (!(answers_.regenerate && answers_.quiet)) {
-        PrintUtf8(stderr, "[" + ShownAnsi(texts::kNotice) + "] " + ShownAnsi(texts::kProjectExists) + "\n");
-    }
+bool TerminalDialogs::ConfirmRegeneration(const AnsiString& name) {
     if (answers_.regenerate) return true;
     // The box's default button is Cancel: only an explicit yes regenerates.
     if (!answers_.interactive) return false;
-    PrintUtf8(stderr, texts_.regenerateQuestion);
+    StopIfInterrupted();
+    PrintUtf8(stderr, Say(language_, Text::RegenerateQuestion,
+                          {{"folder", ShownAnsi(outputRoot_ + kPathSeparator + name)}}));
     const std::optional<std::string> line = ReadAnswer();
     return line && IsYes(*line);
 }

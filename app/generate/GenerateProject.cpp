@@ -70,6 +70,11 @@ GenerationOutcome CarryOutPlan(const GenerationPlan& plan, HostPort& host, Gener
         // fills up: what was written stays, and the outcome says where it
         // stopped.
         ending.error = error;
+        if (const auto* created = dynamic_cast<const EFCreateError*>(&error)) {
+            ending.failedFile = {FileStep::Create, created->Path(), created->SystemText()};
+        } else if (const auto* written = dynamic_cast<const EWriteError*>(&error)) {
+            if (!written->Path().empty()) ending.failedFile = {FileStep::Write, written->Path(), AnsiString()};
+        }
         return Ended(OutcomeKind::WriteFailed, std::move(ending));
     }
 }

@@ -55,6 +55,21 @@ struct OldFiles {
     bool someDeletedForGood = false;
 };
 
+// The file a generation stopped at (WriteFailed), for a front end that words
+// the message itself; the error's message says the same in the Windows
+// program's words.
+enum class FileStep {
+    None,    // no file was the cause
+    Create,  // the file could not be created; systemText says why
+    Write,   // the file was created but not written whole
+};
+
+struct FailedFile {
+    FileStep step = FileStep::None;
+    AnsiString path;
+    AnsiString systemText;  // the system's text, in its own language
+};
+
 struct GenerationOutcome {
     OutcomeKind kind = OutcomeKind::Written;
     AnsiString name;      // the trimmed project name, once it was asked for
@@ -68,6 +83,7 @@ struct GenerationOutcome {
     // BuildFolderFailed; else 0. The old files' reason is blocked.systemError.
     int systemError = 0;
     std::optional<KxError> error;  // ConverterFailed, PlanFailed, WriteFailed
+    FailedFile failedFile;          // WriteFailed
 };
 
 // True for the kinds that changed nothing on disk.

@@ -54,11 +54,12 @@ ExportResult ExportTemplates(const AnsiString& folder, bool force) {
     const std::vector<AnsiString> names = ExportedFileNames();
     if (!DirectoryExists(folder)) {
         if (PathTaken(folder)) {
-            result.problem = "这个路径已经有一个文件，不是文件夹";
+            result.problem = ExportProblem::PathIsFile;
             return result;
         }
         if (!CreateFolder(folder)) {
-            result.problem = "无法创建文件夹（上一级文件夹存在吗？）";
+            result.problem = ExportProblem::FolderNotCreated;
+            result.systemError = LastSystemError();
             return result;
         }
     } else if (!force) {
@@ -71,12 +72,14 @@ ExportResult ExportTemplates(const AnsiString& folder, bool force) {
     // A build without a template must not export half a set.
     for (const TemplateFile& file : kTemplateFiles) {
         if (BuiltInTemplates().Text(file.resource).empty()) {
-            result.problem = std::string("程序里缺少内置模板 ") + file.fileName;
+            result.problem = ExportProblem::TemplateMissing;
+            result.file = file.fileName;
             return result;
         }
     }
     if (!BuiltInTemplates().WriteDll(folder + kPathSeparator + kDllFileName)) {
-        result.problem = "无法写出 GetPointXY.dll（程序里缺少它，或文件无法创建）";
+        result.problem = ExportProblem::DllNotWritten;
+        result.file = kDllFileName;
         return result;
     }
     result.written.push_back(kDllFileName);
@@ -87,7 +90,8 @@ ExportResult ExportTemplates(const AnsiString& folder, bool force) {
         result.written.push_back(file.fileName);
     }
     if (!WriteBytesToFile(folder + kPathSeparator + kGuideFileName, std::string("\xEF\xBB\xBF") + kGuide)) {
-        result.problem = "无法写出说明.txt";
+        result.problem = ExportProblem::GuideNotWritten;
+        result.file = kGuideFileName;
         return result;
     }
     result.written.push_back(kGuideFileName);
