@@ -38,10 +38,6 @@ inline constexpr char kOldFilesSplitTail[] = KX_TEXT_OLD_FILES_SPLIT_TAIL;
 inline constexpr char kGenerationBusy[] = KX_TEXT_GENERATION_BUSY;
 inline constexpr char kRootLockFailed[] = KX_TEXT_ROOT_LOCK_FAILED;
 
-// kxgen's line after a regeneration: a folder follows, or the recycle bin.
-inline constexpr char kOldFilesMovedTo[] = KX_TEXT_OLD_FILES_MOVED_TO;
-inline constexpr char kOldFilesInRecycleBin[] = KX_TEXT_OLD_FILES_IN_RECYCLE_BIN;
-inline constexpr char kOldFilesPartlyDeleted[] = KX_TEXT_OLD_FILES_PARTLY_DELETED;
 
 // What stops a regeneration before its first change. An entry of the project
 // folder goes between kOpenQuote + name + kEntryIn and a tail.

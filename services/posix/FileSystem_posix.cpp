@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <string>
+#include <vector>
 
 #include "PathRules.h"
 #include "PosixFiles.h"
@@ -27,6 +28,7 @@ bool CreateFolder(const AnsiString& path) {
 bool CreateFolderPath(const AnsiString& path, int* systemError) {
     const std::string native = NativePath(path);
     int error = native.empty() ? ENOENT : 0;
+    std::vector<std::string> made;
     // Each level from the top: one that stands (as a folder, or a link to
     // one) is passed, a missing one made.
     for (std::size_t slash = native.find('/', 1); error == 0; slash = native.find('/', slash + 1)) {
@@ -34,13 +36,21 @@ bool CreateFolderPath(const AnsiString& path, int* systemError) {
         struct stat st {};
         if (::stat(level.c_str(), &st) == 0) {
             if (!S_ISDIR(st.st_mode)) error = ENOTDIR;
-        } else if (errno != ENOENT || (::mkdir(level.c_str(), 0777) != 0 && errno != EEXIST)) {
+        } else if (errno != ENOENT) {
+            error = errno;
+        } else if (::mkdir(level.c_str(), 0777) == 0) {
+            made.push_back(level);
+        } else if (errno != EEXIST) {
             error = errno;
         }
         if (slash == std::string::npos) break;
     }
-    if (error != 0 && systemError) *systemError = error;
-    return error == 0 && DirectoryExists(path);
+    if (error == 0) return DirectoryExists(path);
+    // A failure leaves nothing behind: the levels made here go again,
+    // innermost first (rmdir takes only an empty folder).
+    for (auto level = made.rbegin(); level != made.rend(); ++level) ::rmdir(level->c_str());
+    if (systemError) *systemError = error;
+    return false;
 }
 
 int LastSystemError() { return errno; }

@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <vector>
+
 #include "FileSystem.h"
 #include "Gbk.h"
 #include "PathRules.h"
@@ -37,20 +39,28 @@ bool CreateFolderPath(const AnsiString& path, int* systemError) {
     // of 81 5C is none).
     DWORD error = 0;
     std::size_t separators = 0;
+    std::vector<AnsiString> made;
     for (std::size_t pos = 0; pos <= path.size() && error == 0;) {
         const bool atEnd = pos == path.size();
         if (atEnd || path[pos] == '\\' || path[pos] == '/') {
             const AnsiString level = path.substr(0, pos);
-            if (separators++ >= separatorsBeforeLevels && !level.empty() && !DirectoryExists(level) &&
-                !CreateDirectoryA(level.c_str(), nullptr) && !DirectoryExists(level)) {
-                error = GetLastError();
+            if (separators++ >= separatorsBeforeLevels && !level.empty() && !DirectoryExists(level)) {
+                if (CreateDirectoryA(level.c_str(), nullptr)) {
+                    made.push_back(level);
+                } else if (!DirectoryExists(level)) {
+                    error = GetLastError();
+                }
             }
         }
         if (atEnd) break;
         pos += GbkCharLength(path, pos);
     }
-    if (error != 0 && systemError) *systemError = static_cast<int>(error);
-    return error == 0 && DirectoryExists(path);
+    if (error == 0) return DirectoryExists(path);
+    // A failure leaves nothing behind: the levels made here go again,
+    // innermost first (RemoveDirectoryA takes only an empty folder).
+    for (auto level = made.rbegin(); level != made.rend(); ++level) RemoveDirectoryA(level->c_str());
+    if (systemError) *systemError = static_cast<int>(error);
+    return false;
 }
 
 int LastSystemError() { return static_cast<int>(GetLastError()); }

@@ -73,9 +73,6 @@
 #define KX_TEXT_OLD_FILES_SPLIT_TAIL "”目录中的旧文件未能全部移到回收站：已移走的在回收站中，其余仍在原处。"
 #define KX_TEXT_GENERATION_BUSY "另一个生成正在使用“KX项目”目录，请稍后再试。"
 #define KX_TEXT_ROOT_LOCK_FAILED "无法锁定“KX项目”目录，未作任何改动。"
-#define KX_TEXT_OLD_FILES_MOVED_TO "旧文件已移到："
-#define KX_TEXT_OLD_FILES_IN_RECYCLE_BIN "旧文件已移到回收站。"
-#define KX_TEXT_OLD_FILES_PARTLY_DELETED "旧文件已移到回收站；回收站放不下的，已按您的同意永久删除。"
 
 /* Checks before the first change. An entry inside the project folder goes
    between KX_TEXT_ENTRY_IN and a tail: "“demo”中的“sub\x”是……". */

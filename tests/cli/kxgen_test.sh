@@ -139,6 +139,10 @@ if [ -z "$runner" ]; then
     row 1 err '^kxgen: cannot lock /proc for this generation: the lock file /proc/\.kx-generate\.lock cannot be made or opened: No such file or directory; nothing was changed$' \
         demo --root /proc --no-open
     row 0 out "^$out/-q\$"                                    --root "$root" --no-open -- -q
+    # A root that fails below folders this run made takes them away again.
+    row 1 err '^kxgen: cannot create the output folder made/above/x{300}: File name too long$' \
+        demo --root "made/above/$(printf 'x%.0s' {1..300})" --no-open
+    check "the folders made above a failed root are gone again" test ! -e "$work/made"
     mkdir -p "$work/blocked" && touch "$work/blocked/KX项目"
     (cd "$work/blocked" && kx demo --no-open)
     check "a default root that cannot be made exits 1" test $? -eq 1
