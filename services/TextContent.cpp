@@ -6,42 +6,58 @@
 
 namespace kx {
 
-void AppendUtf8CodePoint(std::string& out, unsigned long cp) {
+namespace {
+
+// Writes the UTF-8 of cp at at; returns where it ends.
+char* PutUtf8(char* at, unsigned long cp) {
     if (cp < 0x80) {
-        out += static_cast<char>(cp);
+        *at++ = static_cast<char>(cp);
     } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
+        *at++ = static_cast<char>(0xC0 | (cp >> 6));
+        *at++ = static_cast<char>(0x80 | (cp & 0x3F));
     } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
+        *at++ = static_cast<char>(0xE0 | (cp >> 12));
+        *at++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        *at++ = static_cast<char>(0x80 | (cp & 0x3F));
     } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
+        *at++ = static_cast<char>(0xF0 | (cp >> 18));
+        *at++ = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        *at++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        *at++ = static_cast<char>(0x80 | (cp & 0x3F));
     }
+    return at;
+}
+
+}  // namespace
+
+void AppendUtf8CodePoint(std::string& out, unsigned long cp) {
+    char bytes[4];
+    out.append(bytes, static_cast<std::size_t>(PutUtf8(bytes, cp) - bytes));
 }
 
 // A unit is below 0x10000: one, two or three bytes, as SaveUtf8File's steps say.
 void AppendUtf8Unit(std::string& out, char16_t unit) { AppendUtf8CodePoint(out, unit); }
 
-std::string Utf8FileContent(const WideString& units, bool withBom) {
-    std::string content;
-    content.reserve((withBom ? 3 : 0) + units.size() * 3);
-    if (withBom) content += "\xEF\xBB\xBF";
-    for (char16_t unit : units) AppendUtf8Unit(content, unit);
-    return content;
+void AppendUtf8Units(std::string& out, std::u16string_view units) {
+    std::size_t size = 0;
+    for (const char16_t unit : units) size += unit < 0x80 ? 1 : unit < 0x800 ? 2 : 3;
+    const std::size_t start = out.size();
+    out.resize(start + size);
+    char* at = &out[start];
+    for (const char16_t unit : units) at = PutUtf8(at, unit);
 }
 
-std::string Utf16FileContent(const WideString& units, bool withBom) {
+std::string Utf16FileContent(std::u16string_view units, bool withBom) {
     std::string content;
-    content.reserve((withBom ? 2 : 0) + units.size() * 2);
-    if (withBom) content += "\xFF\xFE";
-    for (char16_t unit : units) {
-        content += static_cast<char>(unit & 0xFF);
-        content += static_cast<char>((unit >> 8) & 0xFF);
+    content.resize((withBom ? 2 : 0) + units.size() * 2);
+    std::size_t at = 0;
+    if (withBom) {
+        content[at++] = '\xFF';
+        content[at++] = '\xFE';
+    }
+    for (const char16_t unit : units) {
+        content[at++] = static_cast<char>(unit & 0xFF);
+        content[at++] = static_cast<char>(unit >> 8);
     }
     return content;
 }

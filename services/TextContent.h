@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 #include "KxTypes.h"
 
@@ -18,12 +19,12 @@ void AppendUtf8Unit(std::string& out, char16_t unit);
 // too, as three bytes of its own).
 void AppendUtf8CodePoint(std::string& out, unsigned long cp);
 
-// The UTF-8 file content: EF BB BF when withBom, then every unit (zero units
-// included) through AppendUtf8Unit.
-std::string Utf8FileContent(const WideString& units, bool withBom);
+// Appends every unit (zero units included) as AppendUtf8Unit does, the
+// output grown once.
+void AppendUtf8Units(std::string& out, std::u16string_view units);
 
 // The UTF-16LE file content: FF FE when withBom, then each unit low byte first.
-std::string Utf16FileContent(const WideString& units, bool withBom);
+std::string Utf16FileContent(std::u16string_view units, bool withBom);
 
 // The units before the first zero unit.
 WideString UpToFirstZeroUnit(const WideString& units);

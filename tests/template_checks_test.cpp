@@ -60,6 +60,13 @@ const TextCase kTextCases[] = {
     {"warning and refusal together", "$\n😀\r\n", true,
      {"W1: 第 1 列的“$”不属于 $ProjectName$，将原样写入", "W1: " + kCrLfNote,
       "E2: 代码页 936 (GBK) 无法表示的字符：U+1F600 😀"}, ""},
+    {"bytes that are no UTF-8 after other findings: only they are said", "$\r\n😀\n\xC0\xAF\r\n", true,
+     {"E3: 不是 UTF-8 文本（第一个无效字节 0xC0）：文件是否按 ANSI/GBK 保存了？请另存为 UTF-8"}, ""},
+    // A tag character converts to nothing at all: it is no character of 936.
+    {"tag character", "a\xF3\xA0\x80\x81z\r\n", true,
+     {"E1: 代码页 936 (GBK) 无法表示的字符：U+E0001 \xF3\xA0\x80\x81"}, ""},
+    {"long text with LF line ends", Repeat("中文 $ProjectName$ x\n", 40000), true, {"W1: " + kCrLfNote},
+     Repeat("\xD6\xD0\xCE\xC4 $ProjectName$ x\r\n", 40000)},
 };
 
 TEST(TemplateChecks, TextsFromTheFolder) {

@@ -1,8 +1,11 @@
 #include "TemplateChecks.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <map>
+#include <string_view>
 
 #include "CodePage.h"
 #include "PeImage.h"
@@ -18,7 +21,7 @@ constexpr std::size_t kLinesPerProblem = 10;
 
 // Length of the well-formed UTF-8 sequence at pos (code point in *cp), 0 when
 // it is not one: overlong forms, surrogates and values past U+10FFFF are not.
-std::size_t Utf8SequenceAt(const std::string& text, std::size_t pos, char32_t* cp) {
+std::size_t Utf8SequenceAt(std::string_view text, std::size_t pos, char32_t* cp) {
     const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
     const unsigned char lead = byte(pos);
     if (lead < 0x80) {
@@ -47,25 +50,28 @@ std::size_t Utf8SequenceAt(const std::string& text, std::size_t pos, char32_t* c
     return length;
 }
 
-bool HoldsInCodePage936(const std::string& utf8) { return Utf8FromAnsi(AnsiFromUtf8(utf8)) == utf8; }
+bool HoldsInCodePage936(std::string_view utf8) {
+    AnsiString ansi;
+    return AppendAnsiOfUtf8(ansi, utf8);
+}
 
 // "U+1F600 😀"; invisible characters by their number alone.
-std::string CharacterName(char32_t cp, const std::string& utf8) {
+std::string CharacterName(char32_t cp, std::string_view utf8) {
     char number[16];
     std::snprintf(number, sizeof number, "U+%04X", static_cast<unsigned>(cp));
     const bool invisible = cp < 0x20 || (cp >= 0x7F && cp < 0xA0) || (cp >= 0x200B && cp <= 0x200F) ||
                            cp == 0xFEFF;
-    return invisible ? std::string(number) : std::string(number) + " " + utf8;
+    return invisible ? std::string(number) : std::string(number) + " " + std::string(utf8);
 }
 
 // The characters of one line that code page 936 cannot hold, each named once.
-std::string CharactersNotIn936(const std::string& line) {
+std::string CharactersNotIn936(std::string_view line) {
     std::string names;
     std::vector<char32_t> seen;
     char32_t cp = 0;
     for (std::size_t pos = 0; pos < line.size();) {
         const std::size_t length = Utf8SequenceAt(line, pos, &cp);
-        const std::string character = line.substr(pos, length);
+        const std::string_view character = line.substr(pos, length);
         pos += length;
         if (cp < 0x80 || std::find(seen.begin(), seen.end(), cp) != seen.end()) continue;
         if (HoldsInCodePage936(character)) continue;
@@ -106,7 +112,7 @@ private:
 
 enum Kind { kNul, kNot936, kDollar, kDollarKept, kLineEnds };
 
-void CheckDollars(const std::string& line, std::size_t lineNumber, bool substituted, Findings& findings) {
+void CheckDollars(std::string_view line, std::size_t lineNumber, bool substituted, Findings& findings) {
     std::size_t column = 1;
     char32_t cp = 0;
     for (std::size_t pos = 0; pos < line.size(); ++column) {
@@ -114,7 +120,7 @@ void CheckDollars(const std::string& line, std::size_t lineNumber, bool substitu
             pos += Utf8SequenceAt(line, pos, &cp);
             continue;
         }
-        const bool placeholder = line.compare(pos, kPlaceholderLength, kPlaceholder) == 0;
+        const bool placeholder = line.substr(pos, kPlaceholderLength) == kPlaceholder;
         if (placeholder && substituted) {
             pos += kPlaceholderLength;
             column += kPlaceholderLength - 1;
@@ -132,76 +138,107 @@ void CheckDollars(const std::string& line, std::size_t lineNumber, bool substitu
     }
 }
 
+// One line of UTF-8 text: where it ends (at a CR, an LF or the end of the
+// text), its first byte that starts no well-formed sequence, and whether it
+// holds a NUL byte or a "$".
+struct LineScan {
+    std::size_t end = 0;
+    std::size_t invalidAt = std::string_view::npos;
+    bool nul = false;
+    bool dollar = false;
+};
+
+LineScan ScanLine(std::string_view text, std::size_t pos) {
+    // Eight ASCII bytes at a time, none of them one the line must stop at.
+    constexpr std::uint64_t kOnes = 0x0101010101010101u;
+    constexpr std::uint64_t kHigh = 0x8080808080808080u;
+    const auto zeroBytes = [](std::uint64_t v) { return (v - kOnes) & ~v & kHigh; };
+    LineScan scan;
+    char32_t cp = 0;
+    while (pos < text.size()) {
+        std::uint64_t word = 0;
+        if (pos + sizeof word <= text.size()) {
+            std::memcpy(&word, text.data() + pos, sizeof word);
+            const std::uint64_t stops = (word & kHigh) | zeroBytes(word) | zeroBytes(word ^ (kOnes * '\r')) |
+                                        zeroBytes(word ^ (kOnes * '\n')) | zeroBytes(word ^ (kOnes * '$'));
+            if (stops == 0) {
+                pos += sizeof word;
+                continue;
+            }
+        }
+        const char c = text[pos];
+        if (c == '\r' || c == '\n') break;
+        if (static_cast<unsigned char>(c) < 0x80) {
+            scan.nul |= c == '\0';
+            scan.dollar |= c == '$';
+            ++pos;
+            continue;
+        }
+        const std::size_t length = Utf8SequenceAt(text, pos, &cp);
+        if (length == 0) {
+            scan.invalidAt = pos;
+            break;
+        }
+        pos += length;
+    }
+    scan.end = pos;
+    return scan;
+}
+
 }  // namespace
 
 bool CheckedText::Refused() const {
     return std::any_of(findings.begin(), findings.end(), [](const Finding& f) { return f.refusal; });
 }
 
-CheckedText CheckTemplateText(const std::string& bytes, bool substituted) {
+CheckedText CheckTemplateText(std::string_view bytes, bool substituted) {
     CheckedText result;
-    const bool bom = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0;
-    const std::string text = bom ? bytes.substr(3) : bytes;
+    const std::string_view bom = "\xEF\xBB\xBF";
+    const std::string_view text = bytes.substr(0, bom.size()) == bom ? bytes.substr(bom.size()) : bytes;
     if (text.empty()) {
         result.findings.push_back({true, 0, "文件是空的：生成的项目会缺少这个文件"});
         return result;
     }
 
-    // Lines without their ends; any of CR LF, LF and a lone CR ends one.
-    std::vector<std::string> lines(1);
-    std::size_t firstOtherLineEnd = 0;
-    for (std::size_t pos = 0; pos < text.size(); ++pos) {
-        const char c = text[pos];
-        if (c != '\r' && c != '\n') {
-            lines.back() += c;
-            continue;
-        }
-        const bool crlf = c == '\r' && pos + 1 < text.size() && text[pos + 1] == '\n';
-        if (!crlf && firstOtherLineEnd == 0) firstOtherLineEnd = lines.size();
-        if (crlf) ++pos;
-        lines.emplace_back();
-    }
-
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        char32_t cp = 0;
-        for (std::size_t pos = 0; pos < lines[i].size();) {
-            const std::size_t length = Utf8SequenceAt(lines[i], pos, &cp);
-            if (length == 0) {
-                char byte[8];
-                std::snprintf(byte, sizeof byte, "0x%02X", static_cast<unsigned char>(lines[i][pos]));
-                result.findings.push_back(
-                    {true, i + 1,
-                     std::string("不是 UTF-8 文本（第一个无效字节 ") + byte +
-                         "）：文件是否按 ANSI/GBK 保存了？请另存为 UTF-8"});
-                return result;  // whatever else it holds cannot be read as characters
-            }
-            pos += length;
-        }
-    }
-
-    std::string normalized;
-    for (std::size_t i = 0; i < lines.size(); ++i) normalized += (i ? "\r\n" : "") + lines[i];
-    const bool fitsCodePage = HoldsInCodePage936(normalized);
-
+    // One pass over the lines, converting as it goes: the text is read once
+    // and held twice at most, as UTF-8 and as GBK. Code page 936 never takes
+    // more bytes than UTF-8 for a character; only line ends may grow.
+    AnsiString gbk;
+    gbk.reserve(text.size() + std::count(text.begin(), text.end(), '\n') +
+                std::count(text.begin(), text.end(), '\r'));
     Findings findings;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const std::string& line = lines[i];
-        if (line.find('\0') != std::string::npos) {
-            findings.Add(kNul, true, i + 1, "含有 NUL 字节（0x00）");
+    bool lineEndsNoted = false;
+    for (std::size_t pos = 0, lineNumber = 1;; ++lineNumber) {
+        const LineScan scan = ScanLine(text, pos);
+        const std::string_view line = text.substr(pos, scan.end - pos);
+        if (scan.invalidAt != std::string_view::npos) {
+            // Whatever else it holds cannot be read as characters.
+            char byte[8];
+            std::snprintf(byte, sizeof byte, "0x%02X", static_cast<unsigned char>(text[scan.invalidAt]));
+            result.findings = {{true, lineNumber,
+                                std::string("不是 UTF-8 文本（第一个无效字节 ") + byte +
+                                    "）：文件是否按 ANSI/GBK 保存了？请另存为 UTF-8"}};
+            return result;
         }
-        if (!fitsCodePage && !HoldsInCodePage936(line)) {
+        if (scan.nul) findings.Add(kNul, true, lineNumber, "含有 NUL 字节（0x00）");
+        if (!AppendAnsiOfUtf8(gbk, line)) {
             const std::string names = CharactersNotIn936(line);
-            findings.Add(kNot936, true, i + 1,
+            findings.Add(kNot936, true, lineNumber,
                          names.empty() ? "这一行无法按代码页 936 (GBK) 原样保存"
                                        : "代码页 936 (GBK) 无法表示的字符：" + names);
         }
-        CheckDollars(line, i + 1, substituted, findings);
-    }
-    if (firstOtherLineEnd != 0) {
-        findings.Add(kLineEnds, false, firstOtherLineEnd, "行尾不是 CR LF（第一处在这一行），已全部按 CR LF 写入");
+        if (scan.dollar) CheckDollars(line, lineNumber, substituted, findings);
+        if (scan.end == text.size()) break;
+        const bool crlf = text[scan.end] == '\r' && scan.end + 1 < text.size() && text[scan.end + 1] == '\n';
+        if (!crlf && !lineEndsNoted) {
+            findings.Add(kLineEnds, false, lineNumber, "行尾不是 CR LF（第一处在这一行），已全部按 CR LF 写入");
+            lineEndsNoted = true;
+        }
+        gbk += "\r\n";
+        pos = scan.end + (crlf ? 2 : 1);
     }
     result.findings = findings.Take();
-    if (!result.Refused()) result.text = AnsiFromUtf8(normalized);
+    if (!result.Refused()) result.text = std::move(gbk);
     return result;
 }
 
