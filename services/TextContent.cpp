@@ -6,45 +6,29 @@
 
 namespace kx {
 
-namespace {
-
-// Writes the UTF-8 of cp at at; returns where it ends.
-char* PutUtf8(char* at, unsigned long cp) {
-    if (cp < 0x80) {
-        *at++ = static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        *at++ = static_cast<char>(0xC0 | (cp >> 6));
-        *at++ = static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        *at++ = static_cast<char>(0xE0 | (cp >> 12));
-        *at++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        *at++ = static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        *at++ = static_cast<char>(0xF0 | (cp >> 18));
-        *at++ = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        *at++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        *at++ = static_cast<char>(0x80 | (cp & 0x3F));
-    }
-    return at;
-}
-
-}  // namespace
-
 void AppendUtf8CodePoint(std::string& out, unsigned long cp) {
-    char bytes[4];
-    out.append(bytes, static_cast<std::size_t>(PutUtf8(bytes, cp) - bytes));
+    if (cp < 0x10000) {
+        AppendUtf8Unit(out, static_cast<char16_t>(cp));
+        return;
+    }
+    const char bytes[] = {static_cast<char>(0xF0 | (cp >> 18)), static_cast<char>(0x80 | ((cp >> 12) & 0x3F)),
+                          static_cast<char>(0x80 | ((cp >> 6) & 0x3F)), static_cast<char>(0x80 | (cp & 0x3F))};
+    out.append(bytes, sizeof bytes);
 }
 
 // A unit is below 0x10000: one, two or three bytes, as SaveUtf8File's steps say.
-void AppendUtf8Unit(std::string& out, char16_t unit) { AppendUtf8CodePoint(out, unit); }
+void AppendUtf8Unit(std::string& out, char16_t unit) {
+    char bytes[3];
+    out.append(bytes, static_cast<std::size_t>(PutUtf8Unit(bytes, unit) - bytes));
+}
 
 void AppendUtf8Units(std::string& out, std::u16string_view units) {
     std::size_t size = 0;
-    for (const char16_t unit : units) size += unit < 0x80 ? 1 : unit < 0x800 ? 2 : 3;
+    for (const char16_t unit : units) size += Utf8UnitSize(unit);
     const std::size_t start = out.size();
     out.resize(start + size);
     char* at = &out[start];
-    for (const char16_t unit : units) at = PutUtf8(at, unit);
+    for (const char16_t unit : units) at = PutUtf8Unit(at, unit);
 }
 
 std::string Utf16FileContent(std::u16string_view units, bool withBom) {

@@ -9,6 +9,7 @@
 
 #include "CodePage.h"
 #include "PeImage.h"
+#include "TextContent.h"
 
 namespace kx {
 
@@ -18,37 +19,6 @@ constexpr char kPlaceholder[] = "$ProjectName$";
 constexpr std::size_t kPlaceholderLength = sizeof kPlaceholder - 1;
 // Beyond this many lines with the same problem, one line says how many more.
 constexpr std::size_t kLinesPerProblem = 10;
-
-// Length of the well-formed UTF-8 sequence at pos (code point in *cp), 0 when
-// it is not one: overlong forms, surrogates and values past U+10FFFF are not.
-std::size_t Utf8SequenceAt(std::string_view text, std::size_t pos, char32_t* cp) {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char lead = byte(pos);
-    if (lead < 0x80) {
-        *cp = lead;
-        return 1;
-    }
-    std::size_t length = 0;
-    char32_t value = 0;
-    char32_t minimum = 0;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2, value = lead & 0x1F, minimum = 0x80;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3, value = lead & 0x0F, minimum = 0x800;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4, value = lead & 0x07, minimum = 0x10000;
-    } else {
-        return 0;
-    }
-    if (pos + length > text.size()) return 0;
-    for (std::size_t i = 1; i < length; ++i) {
-        if ((byte(pos + i) & 0xC0) != 0x80) return 0;
-        value = value << 6 | (byte(pos + i) & 0x3F);
-    }
-    if (value < minimum || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return 0;
-    *cp = value;
-    return length;
-}
 
 bool HoldsInCodePage936(std::string_view utf8) {
     AnsiString ansi;
@@ -138,51 +108,56 @@ void CheckDollars(std::string_view line, std::size_t lineNumber, bool substitute
     }
 }
 
-// One line of UTF-8 text: where it ends (at a CR, an LF or the end of the
-// text), its first byte that starts no well-formed sequence, and whether it
-// holds a NUL byte or a "$".
+// How often c occurs in text: memchr skips whole lines at a time.
+std::size_t Occurrences(std::string_view text, char c) {
+    std::size_t count = 0;
+    for (const char* at = text.data(), *end = text.data() + text.size();
+         (at = static_cast<const char*>(std::memchr(at, c, static_cast<std::size_t>(end - at)))) != nullptr; ++at) {
+        ++count;
+    }
+    return count;
+}
+
+// One line of the text: where it ends (at a CR, an LF or the end of the
+// text), and whether it holds a NUL byte or a "$". Bytes from 0x80 up are
+// passed over: they never stand for ASCII in UTF-8.
 struct LineScan {
     std::size_t end = 0;
-    std::size_t invalidAt = std::string_view::npos;
     bool nul = false;
     bool dollar = false;
 };
 
 LineScan ScanLine(std::string_view text, std::size_t pos) {
-    // Eight ASCII bytes at a time, none of them one the line must stop at.
+    // Eight bytes at a time while none of them is one to stop at.
     constexpr std::uint64_t kOnes = 0x0101010101010101u;
     constexpr std::uint64_t kHigh = 0x8080808080808080u;
     const auto zeroBytes = [](std::uint64_t v) { return (v - kOnes) & ~v & kHigh; };
     LineScan scan;
-    char32_t cp = 0;
-    while (pos < text.size()) {
-        std::uint64_t word = 0;
-        if (pos + sizeof word <= text.size()) {
-            std::memcpy(&word, text.data() + pos, sizeof word);
-            const std::uint64_t stops = (word & kHigh) | zeroBytes(word) | zeroBytes(word ^ (kOnes * '\r')) |
-                                        zeroBytes(word ^ (kOnes * '\n')) | zeroBytes(word ^ (kOnes * '$'));
-            if (stops == 0) {
-                pos += sizeof word;
-                continue;
-            }
-        }
-        const char c = text[pos];
-        if (c == '\r' || c == '\n') break;
-        if (static_cast<unsigned char>(c) < 0x80) {
-            scan.nul |= c == '\0';
-            scan.dollar |= c == '$';
-            ++pos;
-            continue;
-        }
-        const std::size_t length = Utf8SequenceAt(text, pos, &cp);
-        if (length == 0) {
-            scan.invalidAt = pos;
+    for (std::uint64_t word = 0; pos + sizeof word <= text.size(); pos += sizeof word) {
+        std::memcpy(&word, text.data() + pos, sizeof word);
+        if ((zeroBytes(word) | zeroBytes(word ^ (kOnes * '\r')) | zeroBytes(word ^ (kOnes * '\n')) |
+             zeroBytes(word ^ (kOnes * '$'))) != 0) {
             break;
         }
-        pos += length;
+    }
+    for (; pos < text.size() && text[pos] != '\r' && text[pos] != '\n'; ++pos) {
+        scan.nul |= text[pos] == '\0';
+        scan.dollar |= text[pos] == '$';
     }
     scan.end = pos;
     return scan;
+}
+
+// Where the first byte that starts no well-formed UTF-8 sequence lies in
+// line; npos when there is none.
+std::size_t FirstInvalidByte(std::string_view line) {
+    char32_t cp = 0;
+    for (std::size_t pos = 0; pos < line.size();) {
+        const std::size_t length = Utf8SequenceAt(line, pos, &cp);
+        if (length == 0) return pos;
+        pos += length;
+    }
+    return std::string_view::npos;
 }
 
 }  // namespace
@@ -204,24 +179,29 @@ CheckedText CheckTemplateText(std::string_view bytes, bool substituted) {
     // and held twice at most, as UTF-8 and as GBK. Code page 936 never takes
     // more bytes than UTF-8 for a character; only line ends may grow.
     AnsiString gbk;
-    gbk.reserve(text.size() + std::count(text.begin(), text.end(), '\n') +
-                std::count(text.begin(), text.end(), '\r'));
+    gbk.reserve(text.size() + Occurrences(text, '\n') + Occurrences(text, '\r'));
     Findings findings;
     bool lineEndsNoted = false;
     for (std::size_t pos = 0, lineNumber = 1;; ++lineNumber) {
+        // A CR or an LF is never part of a longer UTF-8 sequence: a line
+        // ends at the first one whatever comes before it.
         const LineScan scan = ScanLine(text, pos);
         const std::string_view line = text.substr(pos, scan.end - pos);
-        if (scan.invalidAt != std::string_view::npos) {
-            // Whatever else it holds cannot be read as characters.
+        // The conversion reads every character and fails on bytes that are
+        // no UTF-8 too: only then is the line looked at again.
+        const bool converted = AppendAnsiOfUtf8(gbk, line);
+        const std::size_t invalid = converted ? std::string_view::npos : FirstInvalidByte(line);
+        if (invalid != std::string_view::npos) {
+            // Whatever else the text holds cannot be read as characters.
             char byte[8];
-            std::snprintf(byte, sizeof byte, "0x%02X", static_cast<unsigned char>(text[scan.invalidAt]));
+            std::snprintf(byte, sizeof byte, "0x%02X", static_cast<unsigned char>(line[invalid]));
             result.findings = {{true, lineNumber,
                                 std::string("不是 UTF-8 文本（第一个无效字节 ") + byte +
                                     "）：文件是否按 ANSI/GBK 保存了？请另存为 UTF-8"}};
             return result;
         }
         if (scan.nul) findings.Add(kNul, true, lineNumber, "含有 NUL 字节（0x00）");
-        if (!AppendAnsiOfUtf8(gbk, line)) {
+        if (!converted) {
             const std::string names = CharactersNotIn936(line);
             findings.Add(kNot936, true, lineNumber,
                          names.empty() ? "这一行无法按代码页 936 (GBK) 原样保存"

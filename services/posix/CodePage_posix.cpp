@@ -7,7 +7,11 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <new>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -23,16 +27,20 @@ iconv_t (*OpenIconv)(const char* to, const char* from) = &iconv_open;
 
 namespace {
 
-constexpr char16_t kReplacementUnit = 0xFFFD;
+constexpr char32_t kReplacement = 0xFFFD;
 
 // One iconv descriptor per direction and thread, opened on first use and kept
 // until the thread ends: opening one loads the code-page modules, which costs
 // more than converting a whole file, and paths are converted one part at a time.
+//
+// Each also remembers what it made of every character it was asked about, by
+// key: templates repeat a few hundred characters thousands of times, in runs
+// of a few characters between ASCII, and iconv's cost is in each call rather
+// than each character. Code page 936 is stateless, so a character converts the
+// same wherever it stands; what is remembered goes with the descriptor.
 class Converter {
 public:
-    // A step asks for a little more room than its bytes promise, so that a
-    // conversion that outgrows the promise still moves on.
-    static constexpr std::size_t kSlack = 8;
+    static constexpr std::size_t kKeys = 0x10000;
 
     Converter(const char* to, const char* from) : to_(to), from_(from) { Open(); }
     ~Converter() { Close(); }
@@ -50,63 +58,79 @@ public:
     // Back to the initial shift state, whatever the last conversion ended in.
     void Reset() { iconv(cd_, nullptr, nullptr, nullptr, nullptr); }
 
-    // Converts as much as it can straight onto the end of out, which is
-    // given roomPerByte bytes for each byte left to read (more only should
-    // iconv ask for it): returns false at an invalid or incomplete sequence
-    // (in left at its start) and true when all input is consumed.
-    bool Step(const char*& in, std::size_t& inLeft, std::string& out, std::size_t roomPerByte) {
-        std::size_t used = out.size();
-        bool whole = true;
+    // Converts as much as it can onto the end of out: returns false at an
+    // invalid or incomplete sequence (in left at its start) and true when all
+    // input is consumed.
+    bool Step(const char*& in, std::size_t& inLeft, std::string& out) {
+        char buffer[1024];
         while (inLeft > 0) {
-            out.resize(used + inLeft * roomPerByte + kSlack);
-            char* outPtr = &out[used];
-            std::size_t outLeft = out.size() - used;
+            char* outPtr = buffer;
+            std::size_t outLeft = sizeof buffer;
             char* inPtr = const_cast<char*>(in);
             const std::size_t rc = iconv(cd_, &inPtr, &inLeft, &outPtr, &outLeft);
             const int error = errno;
             in = inPtr;
-            used = static_cast<std::size_t>(outPtr - out.data());
-            if (rc == static_cast<std::size_t>(-1) && error != E2BIG) {
-                whole = false;
-                break;
-            }
+            out.append(buffer, sizeof buffer - outLeft);
+            if (rc == static_cast<std::size_t>(-1) && error != E2BIG) return false;
         }
-        out.resize(used);
-        return whole;
+        return true;
+    }
+
+    // One character's bytes, converted into at most size bytes at out: how
+    // many it wrote, or nothing when iconv refuses any of its bytes.
+    std::optional<std::size_t> Whole(std::string_view bytes, char* out, std::size_t size) {
+        char* in = const_cast<char*>(bytes.data());
+        std::size_t inLeft = bytes.size();
+        char* outPtr = out;
+        std::size_t outLeft = size;
+        if (iconv(cd_, &in, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1) || inLeft != 0) {
+            Reset();  // the next character starts afresh, whatever this one left behind
+            return std::nullopt;
+        }
+        return size - outLeft;
+    }
+
+    // What it made of each character, by key; 0 where it was not asked yet.
+    std::uint32_t* Memory() {
+        // calloc: pages of zeros the system hands out as they are touched.
+        if (!memory_) memory_.reset(static_cast<std::uint32_t*>(std::calloc(kKeys, sizeof(std::uint32_t))));
+        if (!memory_) throw std::bad_alloc();
+        return memory_.get();
     }
 
 private:
     void Open() {
         opener_ = seams::OpenIconv;
         cd_ = opener_(to_, from_);
+        memory_.reset();
     }
     void Close() {
         if (cd_ != reinterpret_cast<iconv_t>(-1)) iconv_close(cd_);
         cd_ = reinterpret_cast<iconv_t>(-1);
     }
 
+    struct Free {
+        void operator()(std::uint32_t* p) const { std::free(p); }
+    };
+
     const char* to_;
     const char* from_;
     iconv_t (*opener_)(const char*, const char*) = nullptr;
     iconv_t cd_ = reinterpret_cast<iconv_t>(-1);
+    std::unique_ptr<std::uint32_t, Free> memory_;
 };
 
-// The converter reset for a new text; ConversionError where iconv lacks it.
+// ConversionError where iconv lacks the converter.
 Converter& Ready(Converter& converter, const char* what) {
     if (!converter.ok()) throw ConversionError(what);
-    converter.Reset();
     return converter;
 }
 
-// Code points, four bytes each: iconv has that form built in, where UTF-16
-// would load one more module.
+// Code points as wchar_t: iconv's own inner form, reached in one step, where
+// UCS-4LE takes two and UTF-16 would load one more module.
+static_assert(sizeof(wchar_t) == 4, "wchar_t holds a code point");
 Converter& ToCodePoints() {
-    thread_local Converter converter("UCS-4LE", "CP936");
-    return Ready(converter, "no converter from CP936");
-}
-
-Converter& ToUtf8() {
-    thread_local Converter converter("UTF-8", "CP936");
+    thread_local Converter converter("WCHAR_T", "CP936");
     return Ready(converter, "no converter from CP936");
 }
 
@@ -127,113 +151,113 @@ std::size_t AsciiRunEnd(std::string_view text, std::size_t pos) {
     return pos;
 }
 
-// A conversion step takes at most this many bytes: it bounds the room a step
-// asks for beyond what the text needs, and the decoders' scratch space.
-constexpr std::size_t kMaxStepBytes = 4096;
-
-// Where the run of whole non-ASCII characters that starts at pos ends, after
-// at most about kMaxStepBytes: a lead byte keeps the byte after it, whatever
-// that is, so that a run never ends inside a character.
-std::size_t OtherRunEnd(std::string_view text, std::size_t pos) {
-    std::size_t end = pos;
-    for (const GbkChar c : GbkChars(text, pos)) {
-        if (c.Byte() < 0x80 || end - pos >= kMaxStepBytes) break;
-        end = c.End();
+// How many bytes of text are 0x80 or more, eight at a time.
+std::size_t HighBytes(std::string_view text) {
+    constexpr std::uint64_t kHighBits = 0x8080808080808080u;
+    std::size_t count = 0;
+    std::size_t pos = 0;
+    for (std::uint64_t word = 0; pos + sizeof word <= text.size(); pos += sizeof word) {
+        std::memcpy(&word, text.data() + pos, sizeof word);
+        count += static_cast<std::size_t>(((word & kHighBits) >> 7) * 0x0101010101010101u >> 56);
     }
-    return end;
+    for (; pos < text.size(); ++pos) count += static_cast<unsigned char>(text[pos]) >= 0x80;
+    return count;
 }
 
-// Decodes GBK text into a sink: ASCII runs as they are, the runs between them
-// through iconv, and for an invalid or incomplete sequence one replacement
-// character for its first byte, then on from the very next byte (so that an
-// ASCII byte after a stray lead byte survives). The sink has Ascii(view),
-// Convert(converter, in, left) -> whole, and Replacement().
-template <typename Sink>
-void DecodeGbk(std::string_view text, Converter& (*open)(), Sink& sink) {
-    Converter* converter = nullptr;
+constexpr char32_t kRefused = 0xFFFFFFFF;
+
+// Code page 936 to code points, a character at a time.
+class CharacterDecoder {
+public:
+    CharacterDecoder() : converter_(ToCodePoints()), memory_(converter_.Memory()) {}
+
+    // The code point of one character (a byte from 0x80 up, or a lead byte
+    // with the byte after it); kRefused for one iconv refuses.
+    char32_t operator()(std::string_view bytes) {
+        const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
+        // Pairs are keyed from 0x8100 up, bytes alone below 0x100.
+        std::uint32_t& remembered = memory_[bytes.size() == 1 ? byte(0) : byte(0) << 8 | byte(1)];
+        if (remembered == 0) remembered = Ask(bytes);
+        return remembered == kRefused ? kRefused : remembered - 1;
+    }
+
+private:
+    std::uint32_t Ask(std::string_view bytes) {
+        wchar_t code[2];
+        const auto size = converter_.Whole(bytes, reinterpret_cast<char*>(code), sizeof code);
+        if (size != sizeof code[0]) return kRefused;
+        return static_cast<std::uint32_t>(code[0]) + 1;
+    }
+
+    Converter& converter_;
+    std::uint32_t* memory_;
+};
+
+// Decodes GBK text: ASCII runs as they are, any other character as iconv
+// reads it, and for one iconv refuses (an invalid pair, a lead byte at the
+// end) one replacement character for its first byte, then on from the very
+// next byte, so that an ASCII byte after a stray lead byte survives. ascii
+// takes each ASCII run, character each other code point.
+template <typename Ascii, typename Character>
+void DecodeGbk(std::string_view text, Ascii ascii, Character character) {
+    std::optional<CharacterDecoder> decode;  // only once there is more than ASCII
     std::size_t pos = 0;
     while (pos < text.size()) {
         const std::size_t asciiEnd = AsciiRunEnd(text, pos);
-        if (asciiEnd > pos) {
-            sink.Ascii(text.substr(pos, asciiEnd - pos));
-            pos = asciiEnd;
-            continue;
-        }
-        const std::size_t end = OtherRunEnd(text, pos);
-        if (!converter) converter = &open();
-        const char* in = text.data() + pos;
-        std::size_t left = end - pos;
-        const bool whole = sink.Convert(*converter, in, left);
-        pos = static_cast<std::size_t>(in - text.data());
-        if (!whole) {
-            sink.Replacement();
-            ++pos;
-            converter->Reset();
-        }
-    }
-}
-
-// UTF-16 units, through code points: iconv has UCS-4 built in.
-struct UnitSink {
-    WideString& out;
-    std::string codePoints;  // one step's worth
-
-    void Ascii(std::string_view run) {
-        const std::size_t start = out.size();
-        out.resize(start + run.size());
-        std::copy(run.begin(), run.end(), &out[start]);
-    }
-    bool Convert(Converter& converter, const char*& in, std::size_t& left) {
-        codePoints.clear();
-        const bool whole = converter.Step(in, left, codePoints, 4);
-        for (std::size_t i = 0; i + 3 < codePoints.size(); i += 4) {
-            const auto byte = [&](std::size_t k) {
-                return static_cast<char32_t>(static_cast<unsigned char>(codePoints[i + k]));
-            };
-            const char32_t code = byte(0) | byte(1) << 8 | byte(2) << 16 | byte(3) << 24;
-            if (code < 0x10000) {
-                out += static_cast<char16_t>(code);
-            } else {
-                out += static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10));
-                out += static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF));
-            }
-        }
-        return whole;
-    }
-    void Replacement() { out += kReplacementUnit; }
-};
-
-// UTF-8 straight from iconv into the output. Code page 936 holds characters
-// of the Basic Multilingual Plane only, so the UTF-8 of each character is
-// the UTF-8 of its one UTF-16 unit: what the writer encodes unit by unit.
-struct Utf8Sink {
-    std::string& out;
-
-    void Ascii(std::string_view run) { out.append(run.data(), run.size()); }
-    bool Convert(Converter& converter, const char*& in, std::size_t& left) {
-        return converter.Step(in, left, out, 3);  // a byte alone or a pair: at most three bytes
-    }
-    void Replacement() { out += "\xEF\xBF\xBD"; }  // U+FFFD
-};
-
-// The UTF-8 size of text when its sequences are valid, at most: ASCII stays
-// as it is, and any other character, a pair or a byte alone, takes three bytes
-// at most. The output is sized once with it.
-std::size_t Utf8SizeOfGbk(std::string_view text) {
-    std::size_t size = 0;
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        const std::size_t asciiEnd = AsciiRunEnd(text, pos);
-        size += asciiEnd - pos;
+        if (asciiEnd > pos) ascii(text.substr(pos, asciiEnd - pos));
         pos = asciiEnd;
-        for (const GbkChar c : GbkChars(text, pos)) {
-            if (c.Byte() < 0x80) break;
-            size += 3;
-            pos = c.End();
+        if (pos < text.size() && !decode) decode.emplace();
+        while (pos < text.size() && static_cast<unsigned char>(text[pos]) >= 0x80) {
+            const std::size_t length = GbkCharLength(text, pos);
+            const char32_t code = (*decode)(text.substr(pos, length));
+            character(code == kRefused ? kReplacement : code);
+            pos += code == kRefused ? 1 : length;
         }
     }
-    return size;
 }
+
+// The UTF-16 units of a code point.
+template <typename Unit>
+void ForEachUnit(char32_t code, Unit unit) {
+    if (code < 0x10000) {
+        unit(static_cast<char16_t>(code));
+    } else {
+        unit(static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10)));
+        unit(static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF)));
+    }
+}
+
+constexpr std::uint32_t kNoAnsiForm = 0xFFFFFFFF;
+
+// Characters given as UTF-8 to code page 936.
+class CharacterEncoder {
+public:
+    CharacterEncoder() : converter_(ToAnsi()), memory_(converter_.Memory()) {}
+
+    // The code page 936 bytes of code (whose UTF-8 is utf8) when it has some
+    // that read back as that very character: their count in the top byte,
+    // the bytes below it; kNoAnsiForm otherwise.
+    std::uint32_t operator()(std::string_view utf8, char32_t code) {
+        if (code >= Converter::kKeys) return Ask(utf8, code);  // rare enough to ask each time
+        std::uint32_t& remembered = memory_[code];
+        if (remembered == 0) remembered = Ask(utf8, code);
+        return remembered;
+    }
+
+private:
+    std::uint32_t Ask(std::string_view utf8, char32_t code) {
+        char bytes[4];
+        const std::optional<std::size_t> size = converter_.Whole(utf8, bytes, sizeof bytes);
+        if (!size || *size == 0) return kNoAnsiForm;
+        const std::string_view ansi(bytes, *size);
+        if (GbkCharLength(ansi, 0) != ansi.size() || CharacterDecoder()(ansi) != code) return kNoAnsiForm;
+        const auto byte = [&](std::size_t i) { return static_cast<std::uint32_t>(static_cast<unsigned char>(ansi[i])); };
+        return ansi.size() == 1 ? 1u << 24 | byte(0) : 2u << 24 | byte(0) << 8 | byte(1);
+    }
+
+    Converter& converter_;
+    std::uint32_t* memory_;
+};
 
 // Length of the UTF-8 sequence that starts with lead (1 for a stray byte).
 std::size_t Utf8SequenceLength(unsigned char lead, const char* next, std::size_t left) {
@@ -251,70 +275,101 @@ std::size_t Utf8SequenceLength(unsigned char lead, const char* next, std::size_t
 WideString DecodeAnsi(const AnsiString& text, AnsiPage /*page: both are CP936 here*/) {
     WideString result;
     result.reserve(text.size());
-    UnitSink sink{result, {}};
-    DecodeGbk(text, ToCodePoints, sink);
+    DecodeGbk(
+        text,
+        [&](std::string_view run) {
+            const std::size_t start = result.size();
+            result.resize(start + run.size());
+            std::copy(run.begin(), run.end(), &result[start]);
+        },
+        [&](char32_t code) { ForEachUnit(code, [&](char16_t unit) { result += unit; }); });
     return result;
 }
 
 void AppendUtf8OfUnits(std::string& out, std::string_view text, AnsiPage /*page: both are CP936 here*/) {
-    // Room for the last step's promise too, so that valid text never moves.
-    out.reserve(out.size() + Utf8SizeOfGbk(text) + 3 * kMaxStepBytes + Converter::kSlack);
-    Utf8Sink sink{out};
-    DecodeGbk(text, ToUtf8, sink);
+    // Sized once: ASCII stays as it is, and a character of two bytes from
+    // 0x80 up takes three at most, which is the half more of its bytes. (A
+    // second byte below 0x80 or a byte alone takes more: the rare text full
+    // of them makes the buffer grow.)
+    out.reserve(out.size() + text.size() + HighBytes(text) / 2);
+    // Through a small buffer, a kilobyte at a time; long ASCII runs straight in.
+    char buffer[1024];
+    std::size_t used = 0;
+    const auto flush = [&] {
+        out.append(buffer, used);
+        used = 0;
+    };
+    DecodeGbk(
+        text,
+        [&](std::string_view run) {
+            if (used + run.size() > sizeof buffer) flush();
+            if (run.size() > sizeof buffer) {
+                out.append(run.data(), run.size());
+            } else {
+                std::memcpy(buffer + used, run.data(), run.size());
+                used += run.size();
+            }
+        },
+        [&](char32_t code) {
+            if (used + 6 > sizeof buffer) flush();  // two units of three bytes at most
+            ForEachUnit(code, [&](char16_t unit) {
+                used = static_cast<std::size_t>(PutUtf8Unit(buffer + used, unit) - buffer);
+            });
+        });
+    flush();
 }
 
 bool AppendAnsiOfUtf8(AnsiString& out, std::string_view utf8) {
     const std::size_t start = out.size();
-    Converter* converter = nullptr;
+    // Code page 936 never takes more bytes than UTF-8 for a character.
+    out.resize(start + utf8.size());
+    char* at = &out[start];
+    std::optional<CharacterEncoder> encode;  // only once there is more than ASCII
     std::size_t pos = 0;
     while (pos < utf8.size()) {
         const std::size_t asciiEnd = AsciiRunEnd(utf8, pos);
-        out.append(utf8.data() + pos, asciiEnd - pos);
-        // Up to the next ASCII byte, which never lies inside a UTF-8 sequence.
-        std::size_t end = asciiEnd;
-        for (; end < utf8.size() && static_cast<unsigned char>(utf8[end]) >= 0x80; ++end) {
-            // Four bytes: beyond the Basic Multilingual Plane, where code page
-            // 936 has no character (iconv drops U+E0000 to U+E007F unsaid).
-            if (static_cast<unsigned char>(utf8[end]) >= 0xF0) {
+        std::memcpy(at, utf8.data() + pos, asciiEnd - pos);
+        at += asciiEnd - pos;
+        pos = asciiEnd;
+        if (pos < utf8.size() && !encode) encode.emplace();
+        while (pos < utf8.size() && static_cast<unsigned char>(utf8[pos]) >= 0x80) {
+            char32_t code = 0;
+            const std::size_t length = Utf8SequenceAt(utf8, pos, &code);
+            const std::uint32_t ansi = length ? (*encode)(utf8.substr(pos, length), code) : kNoAnsiForm;
+            if (ansi == kNoAnsiForm) {
                 out.resize(start);
                 return false;
             }
+            if (ansi >> 24 == 2) *at++ = static_cast<char>(ansi >> 8);
+            *at++ = static_cast<char>(ansi);
+            pos += length;
         }
-        if (end > asciiEnd) {
-            if (!converter) converter = &ToAnsi();
-            const char* in = utf8.data() + asciiEnd;
-            std::size_t left = end - asciiEnd;
-            // Code page 936 never takes more bytes than UTF-8 for a character.
-            if (!converter->Step(in, left, out, 1)) {
-                out.resize(start);
-                return false;
-            }
-        }
-        pos = end;
     }
+    out.resize(static_cast<std::size_t>(at - out.data()));
     return true;
 }
 
 void EnsureCodePage() {
     ToCodePoints();
-    ToUtf8();
     ToAnsi();
 }
 
 std::string Utf8FromAnsi(const AnsiString& text) {
-    // Without surrogates (see Utf8Sink) the writer's UTF-8 is the standard one.
+    // Code page 936 has characters of the Basic Multilingual Plane only: the
+    // writer's UTF-8, unit by unit, is the standard one.
     std::string result;
     AppendUtf8OfUnits(result, text, AnsiPage::System);
     return result;
 }
 
 AnsiString AnsiFromUtf8(const std::string& text) {
-    if (AsciiRunEnd(text, 0) == text.size()) return text;
     AnsiString result;
+    if (AsciiRunEnd(text, 0) == text.size()) return text;
     Converter* converter = &ToAnsi();
+    converter->Reset();
     const char* in = text.data();
     std::size_t left = text.size();
-    while (!converter->Step(in, left, result, 1)) {
+    while (!converter->Step(in, left, result)) {
         // A character CP936 lacks, or bytes that are no UTF-8: '?', as
         // WideCharToMultiByte's default character.
         result += '?';
