@@ -139,10 +139,12 @@ Converter& ToAnsi() {
     return Ready(converter, "no converter to CP936");
 }
 
-// Where the run of ASCII bytes that starts at pos ends: eight bytes at a
-// time, as templates are mostly ASCII.
+// The top bit of each of eight bytes: templates are mostly ASCII, and read
+// eight bytes at a time.
+constexpr std::uint64_t kHighBits = 0x8080808080808080u;
+
+// Where the run of ASCII bytes that starts at pos ends.
 std::size_t AsciiRunEnd(std::string_view text, std::size_t pos) {
-    constexpr std::uint64_t kHighBits = 0x8080808080808080u;
     for (std::uint64_t word = 0; pos + sizeof word <= text.size(); pos += sizeof word) {
         std::memcpy(&word, text.data() + pos, sizeof word);
         if (word & kHighBits) break;
@@ -151,9 +153,8 @@ std::size_t AsciiRunEnd(std::string_view text, std::size_t pos) {
     return pos;
 }
 
-// How many bytes of text are 0x80 or more, eight at a time.
+// How many bytes of text are 0x80 or more.
 std::size_t HighBytes(std::string_view text) {
-    constexpr std::uint64_t kHighBits = 0x8080808080808080u;
     std::size_t count = 0;
     std::size_t pos = 0;
     for (std::uint64_t word = 0; pos + sizeof word <= text.size(); pos += sizeof word) {

@@ -2,6 +2,7 @@
 // machine and the thread's locale say (936 on the machines the tool is for).
 #include <windows.h>
 
+#include <algorithm>
 #include <climits>
 #include <string>
 #include <string_view>
@@ -49,6 +50,11 @@ void AppendUtf8OfUnits(std::string& out, std::string_view text, AnsiPage page) {
 }
 
 bool AppendAnsiOfUtf8(AnsiString& out, std::string_view utf8) {
+    // ASCII is the same in both, and most lines of a template are ASCII.
+    if (std::all_of(utf8.begin(), utf8.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+        out += utf8;
+        return true;
+    }
     // The system's conversion falls back on look-alikes (best fit) that read
     // back as other characters: only the round trip tells.
     const std::string text(utf8);
