@@ -1,5 +1,6 @@
 // The byte-level rules of the text file writers: what goes into the
-// content buffer, and how the file-creation message is put together.
+// content buffer, how UTF-8 is read back, and how the file-creation message
+// is put together.
 #pragma once
 
 #include <cstddef>
