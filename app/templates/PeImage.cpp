@@ -1,9 +1,18 @@
 #include "PeImage.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace kx {
 namespace {
+
+// A DLL's name is a file name: a loader finds no file by a longer one (MAX_PATH).
+constexpr std::size_t kFileNameLimit = 260;
+// Export names may be long decorated C++ names; this leaves them room.
+constexpr std::size_t kExportNameLimit = 4096;
+// Entries read from the export tables: a damaged count must not make them
+// walk for ever.
+constexpr std::uint32_t kTableLimit = 16;
 
 class Reader {
 public:
@@ -12,9 +21,15 @@ public:
     std::uint32_t U16(std::size_t offset) const { return Byte(offset) | Byte(offset + 1) << 8; }
     std::uint32_t U32(std::size_t offset) const { return U16(offset) | U16(offset + 2) << 16; }
 
-    std::string CString(std::size_t offset) const {
+    // Damaged tables can point every entry at one long run of bytes: a name
+    // ends within limit bytes, or the file is refused.
+    std::string CString(std::size_t offset, std::size_t limit) const {
         std::string text;
         for (std::uint8_t c; (c = static_cast<std::uint8_t>(Byte(offset))) != 0; ++offset) {
+            if (text.size() == limit) {
+                throw PeFormatError("a name at offset " + std::to_string(offset - limit) + " is longer than " +
+                                    std::to_string(limit) + " bytes");
+            }
             text += static_cast<char>(c);
         }
         return text;
@@ -56,16 +71,19 @@ public:
 
     // File offset of the width bytes at rva, all of them in one section. What
     // lies past a section's data in the file is zeros in memory, not the bytes
-    // that follow in the file.
+    // that follow in the file. The sections are in order: a search, not a
+    // walk, so that many import descriptors over many sections stay quick.
     std::size_t Offset(std::uint64_t rva, std::uint32_t width) const {
-        for (const Section& s : sections_) {
-            if (rva < s.rva || rva - s.rva >= s.size) continue;
-            if (rva - s.rva + width > std::min(s.size, s.rawSize)) {
-                throw PeFormatError("RVA " + std::to_string(rva) + " runs past the end of its section");
-            }
-            return std::size_t{s.fileOffset} + static_cast<std::size_t>(rva - s.rva);
+        const auto after = std::upper_bound(sections_.begin(), sections_.end(), rva,
+                                            [](std::uint64_t r, const Section& s) { return r < s.rva; });
+        if (after == sections_.begin() || rva - std::prev(after)->rva >= std::prev(after)->size) {
+            throw PeFormatError("RVA " + std::to_string(rva) + " lies in no section");
         }
-        throw PeFormatError("RVA " + std::to_string(rva) + " lies in no section");
+        const Section& s = *std::prev(after);
+        if (rva - s.rva + width > std::min(s.size, s.rawSize)) {
+            throw PeFormatError("RVA " + std::to_string(rva) + " runs past the end of its section");
+        }
+        return std::size_t{s.fileOffset} + static_cast<std::size_t>(rva - s.rva);
     }
 
 private:
@@ -75,21 +93,21 @@ private:
 void ReadExports(const Reader& in, const Layout& layout, std::uint32_t rva, PeImage& image) {
     if (rva == 0) throw PeFormatError("no export directory");
     const std::size_t dir = layout.Offset(rva, 40);
-    image.exportDllName = in.CString(layout.Offset(in.U32(dir + 12), 1));
+    image.exportDllName = in.CString(layout.Offset(in.U32(dir + 12), 1), kFileNameLimit);
     const std::uint32_t base = in.U32(dir + 16);
     image.exportBase = base;
     image.exportFunctionCount = in.U32(dir + 20);
     const std::uint64_t functions = in.U32(dir + 28);
-    // Only the first few: a damaged count must not make the table walk for ever.
     // Ordinals do not wrap: past the largest one there are none.
-    for (std::uint32_t i = 0; i < image.exportFunctionCount && i < 16 && base <= UINT32_MAX - i; ++i) {
+    for (std::uint32_t i = 0; i < image.exportFunctionCount && i < kTableLimit && base <= UINT32_MAX - i; ++i) {
         image.addressesByOrdinal[base + i] = in.U32(layout.Offset(functions + 4ull * i, 4));
     }
     const std::uint32_t nameCount = in.U32(dir + 24);
     const std::uint64_t names = in.U32(dir + 32);
     const std::uint64_t ordinals = in.U32(dir + 36);
-    for (std::uint32_t i = 0; i < nameCount; ++i) {
-        const std::string name = in.CString(layout.Offset(in.U32(layout.Offset(names + 4ull * i, 4)), 1));
+    for (std::uint32_t i = 0; i < nameCount && i < kTableLimit; ++i) {
+        const std::string name =
+            in.CString(layout.Offset(in.U32(layout.Offset(names + 4ull * i, 4)), 1), kExportNameLimit);
         image.ordinalsByName[name] = base + in.U16(layout.Offset(ordinals + 2ull * i, 2));
     }
 }
@@ -99,7 +117,7 @@ void ReadImports(const Reader& in, const Layout& layout, std::uint32_t rva, PeIm
     for (std::uint64_t descriptor = rva;; descriptor += 20) {
         const std::uint32_t name = in.U32(layout.Offset(descriptor, 20) + 12);
         if (name == 0) break;
-        image.importedDlls.push_back(in.CString(layout.Offset(name, 1)));
+        image.importedDlls.push_back(in.CString(layout.Offset(name, 1), kFileNameLimit));
     }
 }
 
