@@ -6,6 +6,10 @@
 namespace kx {
 namespace {
 
+// Offsets into the file, 64-bit in the 32-bit program too: a section's file
+// offset plus a distance into it must not wrap back into the file.
+using Position = std::uint64_t;
+
 // A DLL's name is a file name: a loader finds no file by a longer one (MAX_PATH).
 constexpr std::size_t kFileNameLimit = 260;
 // Export names may be long decorated C++ names; this leaves them room.
@@ -18,12 +22,12 @@ class Reader {
 public:
     Reader(const unsigned char* data, std::size_t size) : data_(data), size_(size) {}
 
-    std::uint32_t U16(std::size_t offset) const { return Byte(offset) | Byte(offset + 1) << 8; }
-    std::uint32_t U32(std::size_t offset) const { return U16(offset) | U16(offset + 2) << 16; }
+    std::uint32_t U16(Position offset) const { return Byte(offset) | Byte(offset + 1) << 8; }
+    std::uint32_t U32(Position offset) const { return U16(offset) | U16(offset + 2) << 16; }
 
     // Damaged tables can point every entry at one long run of bytes: a name
     // ends within limit bytes, or the file is refused.
-    std::string CString(std::size_t offset, std::size_t limit) const {
+    std::string CString(Position offset, std::size_t limit) const {
         std::string text;
         for (std::uint8_t c; (c = static_cast<std::uint8_t>(Byte(offset))) != 0; ++offset) {
             if (text.size() == limit) {
@@ -36,11 +40,11 @@ public:
     }
 
 private:
-    std::uint32_t Byte(std::size_t offset) const {
+    std::uint32_t Byte(Position offset) const {
         if (offset >= size_) {
             throw PeFormatError("read past the end of the file at offset " + std::to_string(offset));
         }
-        return data_[offset];
+        return data_[static_cast<std::size_t>(offset)];
     }
 
     const unsigned char* data_;
@@ -53,10 +57,10 @@ struct Section {
 
 class Layout {
 public:
-    Layout(const Reader& in, std::size_t table, std::uint32_t count) {
+    Layout(const Reader& in, Position table, std::uint32_t count) {
         std::uint64_t end = 0;
         for (std::uint32_t i = 0; i < count; ++i) {
-            const std::size_t at = table + 40 * i;
+            const Position at = table + 40 * i;
             const std::uint32_t virtualSize = in.U32(at + 8);
             const std::uint32_t rawSize = in.U32(at + 16);
             const Section s{in.U32(at + 12), virtualSize ? virtualSize : rawSize, rawSize, in.U32(at + 20)};
@@ -73,7 +77,7 @@ public:
     // lies past a section's data in the file is zeros in memory, not the bytes
     // that follow in the file. The sections are in order: a search, not a
     // walk, so that many import descriptors over many sections stay quick.
-    std::size_t Offset(std::uint64_t rva, std::uint32_t width) const {
+    Position Offset(std::uint64_t rva, std::uint32_t width) const {
         const auto after = std::upper_bound(sections_.begin(), sections_.end(), rva,
                                             [](std::uint64_t r, const Section& s) { return r < s.rva; });
         if (after == sections_.begin() || rva - std::prev(after)->rva >= std::prev(after)->size) {
@@ -83,7 +87,7 @@ public:
         if (rva - s.rva + width > std::min(s.size, s.rawSize)) {
             throw PeFormatError("RVA " + std::to_string(rva) + " runs past the end of its section");
         }
-        return std::size_t{s.fileOffset} + static_cast<std::size_t>(rva - s.rva);
+        return Position{s.fileOffset} + (rva - s.rva);
     }
 
 private:
@@ -92,7 +96,7 @@ private:
 
 void ReadExports(const Reader& in, const Layout& layout, std::uint32_t rva, PeImage& image) {
     if (rva == 0) throw PeFormatError("no export directory");
-    const std::size_t dir = layout.Offset(rva, 40);
+    const Position dir = layout.Offset(rva, 40);
     image.exportDllName = in.CString(layout.Offset(in.U32(dir + 12), 1), kFileNameLimit);
     const std::uint32_t base = in.U32(dir + 16);
     image.exportBase = base;
@@ -126,17 +130,17 @@ void ReadImports(const Reader& in, const Layout& layout, std::uint32_t rva, PeIm
 PeImage ReadPeImage(const unsigned char* data, std::size_t size) {
     const Reader in(data, size);
     if (in.U16(0) != 0x5A4D) throw PeFormatError("no MZ signature");
-    const std::size_t pe = in.U32(0x3C);
+    const Position pe = in.U32(0x3C);
     if (in.U32(pe) != 0x00004550) throw PeFormatError("no PE signature");
 
     PeImage image;
-    const std::size_t coff = pe + 4;
+    const Position coff = pe + 4;
     image.machine = static_cast<std::uint16_t>(in.U16(coff));
     const std::uint32_t sectionCount = in.U16(coff + 2);
     const std::uint32_t optionalSize = in.U16(coff + 16);
     image.characteristics = static_cast<std::uint16_t>(in.U16(coff + 18));
 
-    const std::size_t optional = coff + 20;
+    const Position optional = coff + 20;
     image.optionalMagic = static_cast<std::uint16_t>(in.U16(optional));
     if (image.optionalMagic != 0x10B) throw PeFormatError("not a PE32 optional header");
     // A data directory the optional header does not count is not there, a
