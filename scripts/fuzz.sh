@@ -14,7 +14,7 @@ cd "$(dirname "$0")/.."
 
 seconds=${1:-${KX_FUZZ_SECONDS:-60}}
 [ $# -gt 0 ] && shift
-all=(replace_all project_name chunked_text code_page generate_project line_merge)
+all=(replace_all project_name chunked_text code_page generate_project line_merge pe_image)
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=("${all[@]}")
 build=${KX_FUZZ_BUILD:-build/fuzz}

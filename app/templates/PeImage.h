@@ -24,6 +24,7 @@ struct PeImage {
     std::uint32_t exportBase = 0;
     std::uint32_t exportFunctionCount = 0;
     // Address of each exported function by ordinal; 0 for a gap in the table.
+    // Both maps hold the first 16 entries of their tables at most.
     std::map<std::uint32_t, std::uint32_t> addressesByOrdinal;
     std::map<std::string, std::uint32_t> ordinalsByName;
     std::vector<std::string> importedDlls;
