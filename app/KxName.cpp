@@ -57,13 +57,11 @@ bool IsKxKeyword(const AnsiString& identifier) {
 AnsiString KxIdentifierFrom(const AnsiString& name) {
     AnsiString identifier;
     identifier.reserve(name.size() + 1);
-    for (std::size_t pos = 0; pos < name.size();) {
-        const std::size_t length = GbkCharLength(name, pos);
-        const AnsiString sequence = name.substr(pos, length);
+    for (const GbkChar character : GbkChars(name)) {
+        const AnsiString sequence(character.bytes);
         const char32_t c = CharacterOf(sequence);
-        if (pos == 0 && IsKxNamePart(c) && !IsKxNameStart(c)) identifier += '_';
+        if (character.offset == 0 && IsKxNamePart(c) && !IsKxNameStart(c)) identifier += '_';
         identifier += IsKxNamePart(c) ? sequence : AnsiString("_");
-        pos += length;
     }
     return identifier;
 }

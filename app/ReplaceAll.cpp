@@ -11,7 +11,7 @@ namespace {
 
 // Knuth-Morris-Pratt failure function: the scan never steps back, so the
 // search stays linear even for patterns such as "aaaab".
-std::vector<std::size_t> BorderTable(const std::string& pattern) {
+std::vector<std::size_t> BorderTable(const AnsiString& pattern) {
     std::vector<std::size_t> border(pattern.size(), 0);
     std::size_t k = 0;
     for (std::size_t i = 1; i < pattern.size(); ++i) {
@@ -24,16 +24,15 @@ std::vector<std::size_t> BorderTable(const std::string& pattern) {
 
 }  // namespace
 
-std::string ReplaceAll(const std::string& text, const std::string& pattern,
-                       const std::string& replacement) {
+AnsiString ReplaceAll(const AnsiString& text, const AnsiString& pattern, const AnsiString& replacement) {
     const std::size_t searchable = text.find('\0');  // npos: the whole text
-    const std::size_t end = searchable == std::string::npos ? text.size() : searchable;
-    if (pattern.empty() || pattern.find('\0') != std::string::npos || pattern.size() > end) {
+    const std::size_t end = searchable == AnsiString::npos ? text.size() : searchable;
+    if (pattern.empty() || pattern.find('\0') != AnsiString::npos || pattern.size() > end) {
         return text;
     }
 
     const std::vector<std::size_t> border = BorderTable(pattern);
-    std::string result;
+    AnsiString result;
     result.reserve(text.size());
 
     std::size_t copied = 0;        // text before this is already in result
@@ -52,12 +51,8 @@ std::string ReplaceAll(const std::string& text, const std::string& pattern,
         if (matched < pattern.size()) continue;
 
         const std::size_t start = i + 1 - pattern.size();
-        while (nextBoundary < start) {
-            // No zero byte before end, so a lead byte pairs with any byte that follows it.
-            const bool pair = IsGbkLeadByte(static_cast<unsigned char>(text[nextBoundary])) &&
-                              nextBoundary + 1 < end;
-            nextBoundary += pair ? 2 : 1;
-        }
+        // Character by character up to the match (no zero byte before end).
+        while (nextBoundary < start) nextBoundary += GbkCharLength(AnsiView(text).substr(0, end), nextBoundary);
         if (nextBoundary != start) {
             // Began on the second byte of a double-byte character: not an occurrence.
             matched = border[matched - 1];

@@ -2,7 +2,7 @@
 // finds the placeholder in templates by the same rule.
 #pragma once
 
-#include <string>
+#include "KxTypes.h"
 
 namespace kx {
 
@@ -10,7 +10,6 @@ namespace kx {
 // occurrence starts on a GBK character boundary; the replacement is never
 // searched again; nothing at or after the first NUL byte of text is searched.
 // Runs in time linear in the text and pattern lengths.
-std::string ReplaceAll(const std::string& text, const std::string& pattern,
-                       const std::string& replacement);
+AnsiString ReplaceAll(const AnsiString& text, const AnsiString& pattern, const AnsiString& replacement);
 
 }  // namespace kx

@@ -22,10 +22,11 @@ public:
 
     Place Current() const { return place_; }
 
-    // Moves past the character of length bytes at text[pos].
-    void Pass(const AnsiString& text, std::size_t pos, std::size_t length) {
+    // Moves past the character c of text.
+    void Pass(AnsiView text, const GbkChar& character) {
         if (kind_ == TemplateKind::ProjectFile) return;
-        const char c = length == 1 ? text[pos] : '\0';
+        const std::size_t pos = character.offset;
+        const char c = character.IsSingleByte() ? character.bytes[0] : '\0';
         if (c == '\r' || c == '\n') {
             place_ = Place::Code;  // nothing KX reads goes on past a line end
             escaped_ = false;
@@ -77,7 +78,7 @@ AnsiString CaptionForm(const AnsiString& name) {
     form.reserve(name.size());
     for (const GbkChar c : GbkChars(name)) {
         // A window caption has no escape for its own quote.
-        form += c.Is('"') ? std::string_view("'") : c.bytes;
+        form += c.Is('"') ? AnsiView("'") : c.bytes;
     }
     return form;
 }
@@ -136,25 +137,25 @@ AnsiString SubstituteProjectName(TemplateKind kind, const AnsiString& text, cons
     const NameForms forms(kind, projectForms);
     const std::size_t placeholderLength = std::strlen(kProjectNamePlaceholder);
     const std::size_t zero = text.find('\0');
-    const std::string_view searched = std::string_view(text).substr(0, zero);  // the whole text without a zero byte
+    const AnsiView searched = AnsiView(text).substr(0, zero);  // the whole text without a zero byte
 
     AnsiString result;
     result.reserve(text.size());
     PlaceTracker tracker(kind);
-    std::size_t copied = 0;
-    for (std::size_t pos = 0; pos < searched.size();) {
-        if (searched[pos] == '$' && searched.substr(pos, placeholderLength) == kProjectNamePlaceholder) {
-            result.append(searched.data() + copied, pos - copied);
+    std::size_t copied = 0;  // whole runs are copied at once, up to each placeholder
+    for (GbkChars::Iterator at = GbkChars(searched).begin(), end = GbkChars(searched).end(); at != end;) {
+        const GbkChar c = *at;
+        if (c.Is('$') && searched.substr(c.offset, placeholderLength) == kProjectNamePlaceholder) {
+            result.append(searched.substr(copied, c.offset - copied));
             result += forms.At(tracker.Current());
-            pos += placeholderLength;  // the placeholder holds no quote, slash or line end
-            copied = pos;
+            copied = c.offset + placeholderLength;  // the placeholder holds no quote, slash or line end
+            at = GbkChars(searched, copied).begin();
             continue;
         }
-        const std::size_t length = GbkCharLength(searched, pos);
-        tracker.Pass(text, pos, length);
-        pos += length;
+        tracker.Pass(searched, c);
+        ++at;
     }
-    result.append(searched.data() + copied, searched.size() - copied);
+    result.append(searched.substr(copied));
     if (zero != AnsiString::npos) result.append(text, zero, AnsiString::npos);
     return result;
 }

@@ -10,7 +10,7 @@ namespace kx {
 
 namespace {
 
-void Add(TemplateWords& words, std::string_view word) {
+void Add(TemplateWords& words, AnsiView word) {
     if (word.empty()) return;
     AnsiString text(word);
     if (text.find(kProjectNamePlaceholder) != AnsiString::npos) {
@@ -22,11 +22,11 @@ void Add(TemplateWords& words, std::string_view word) {
 
 // The lines of text without their line ends.
 template <typename Each>
-void ForEachLine(std::string_view text, Each each) {
+void ForEachLine(AnsiView text, Each each) {
     std::size_t start = 0;
     while (start < text.size()) {
         std::size_t end = text.find('\n', start);
-        if (end == std::string_view::npos) end = text.size();
+        if (end == AnsiView::npos) end = text.size();
         std::size_t stop = end;
         if (stop > start && text[stop - 1] == '\r') --stop;
         each(text.substr(start, stop - start));
@@ -35,25 +35,25 @@ void ForEachLine(std::string_view text, Each each) {
 }
 
 // A section's items "key:value|...": every key, and with handlers every value.
-void AddSection(TemplateWords& words, std::string_view section, bool values) {
+void AddSection(TemplateWords& words, AnsiView section, bool values) {
     std::size_t itemStart = 0;
-    std::size_t colon = std::string_view::npos;
+    std::size_t colon = AnsiView::npos;
     for (const GbkChar c : GbkChars(section)) {
-        if (c.Is(':') && colon == std::string_view::npos) colon = c.offset;
+        if (c.Is(':') && colon == AnsiView::npos) colon = c.offset;
         if (!c.Is('|')) continue;
-        const std::string_view item = section.substr(itemStart, c.offset - itemStart);
-        const std::size_t keyEnd = colon == std::string_view::npos ? item.size() : colon - itemStart;
+        const AnsiView item = section.substr(itemStart, c.offset - itemStart);
+        const std::size_t keyEnd = colon == AnsiView::npos ? item.size() : colon - itemStart;
         Add(words, item.substr(0, keyEnd));
         if (values && keyEnd < item.size()) Add(words, item.substr(keyEnd + 1));
         itemStart = c.End();
-        colon = std::string_view::npos;
+        colon = AnsiView::npos;
     }
 }
 
 // A window file line: kind, name, an optional "caption", the rectangle, the
 // property section, the event section, separated by single spaces.
-void AddWindowLine(TemplateWords& words, std::string_view line) {
-    std::vector<std::string_view> fields;
+void AddWindowLine(TemplateWords& words, AnsiView line) {
+    std::vector<AnsiView> fields;
     std::size_t start = 0;
     bool quoted = false;
     for (const GbkChar c : GbkChars(line)) {
@@ -74,15 +74,15 @@ void AddWindowLine(TemplateWords& words, std::string_view line) {
 }
 
 // "function NAME(" or "功能 NAME(" at the start of a line (after blanks).
-void AddFunctionName(TemplateWords& words, std::string_view line, const std::string_view (&keywords)[2]) {
+void AddFunctionName(TemplateWords& words, AnsiView line, const AnsiView (&keywords)[2]) {
     const std::size_t first = line.find_first_not_of(" \t");
-    if (first == std::string_view::npos) return;
+    if (first == AnsiView::npos) return;
     line.remove_prefix(first);
-    for (const std::string_view keyword : keywords) {
+    for (const AnsiView keyword : keywords) {
         if (line.size() <= keyword.size() || line.compare(0, keyword.size(), keyword) != 0) continue;
         const char after = line[keyword.size()];
         if (after != ' ' && after != '\t') continue;
-        std::string_view rest = line.substr(keyword.size());
+        AnsiView rest = line.substr(keyword.size());
         rest.remove_prefix(std::min(rest.size(), rest.find_first_not_of(" \t")));
         std::size_t end = rest.size();
         for (const GbkChar c : GbkChars(rest)) {
@@ -100,14 +100,14 @@ void AddFunctionName(TemplateWords& words, std::string_view line, const std::str
 
 TemplateWords WordsOfTemplates(const AnsiString& windowFile, const std::vector<const AnsiString*>& scripts) {
     TemplateWords words;
-    ForEachLine(windowFile, [&](std::string_view line) {
+    ForEachLine(windowFile, [&](AnsiView line) {
         if (!line.empty()) AddWindowLine(words, line);
     });
     const AnsiString function = "function";
     const AnsiString chineseFunction = AnsiFromUtf8(u8"功能");
-    const std::string_view functionWords[2] = {function, chineseFunction};
+    const AnsiView functionWords[2] = {function, chineseFunction};
     for (const AnsiString* script : scripts) {
-        ForEachLine(*script, [&](std::string_view line) { AddFunctionName(words, line, functionWords); });
+        ForEachLine(*script, [&](AnsiView line) { AddFunctionName(words, line, functionWords); });
     }
     return words;
 }

@@ -30,7 +30,7 @@ std::string TemplateText(std::size_t bytes, std::size_t placeholders) {
 }
 
 void BM_ReplaceAllTenMegabytes(benchmark::State& state) {
-    const std::string text = TemplateText(10'000'000, static_cast<std::size_t>(state.range(0)));
+    const kx::AnsiString text = kx::AsGbk(TemplateText(10'000'000, static_cast<std::size_t>(state.range(0))));
     for (auto _ : state) {
         benchmark::DoNotOptimize(kx::ReplaceAll(text, "$ProjectName$", "\xCF\xEE\xC4\xBF_demo"));
     }
@@ -40,8 +40,8 @@ BENCHMARK(BM_ReplaceAllTenMegabytes)->Arg(0)->Arg(100'000)->Unit(benchmark::kMil
 
 // A pattern whose prefix keeps matching: a naive search backs up on every byte.
 void BM_ReplaceAllRepetitivePattern(benchmark::State& state) {
-    const std::string text(10'000'000, 'a');
-    const std::string pattern = std::string(1000, 'a') + "b";
+    const kx::AnsiString text(10'000'000, 'a');
+    const kx::AnsiString pattern = kx::AnsiString(1000, 'a') + "b";
     for (auto _ : state) benchmark::DoNotOptimize(kx::ReplaceAll(text, pattern, "x"));
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
 }

@@ -192,9 +192,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // The way back takes any bytes as UTF-8; ASCII passes unchanged and
     // nothing else may crash it.
-    const AnsiString back = kx::AnsiFromUtf8(text);
+    const AnsiString back = kx::AnsiFromUtf8(kx::BytesOf(text));
     bool ascii = true;
-    for (unsigned char c : text) ascii = ascii && c < 0x80;
+    for (const char c : kx::BytesOf(text)) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
     if (ascii) KX_FUZZ_CHECK(back == text);
     return 0;
 }

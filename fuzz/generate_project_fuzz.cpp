@@ -298,7 +298,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     kx::fuzz::FuzzInput input(data, size);
     const unsigned char flags = input.Byte();
     const std::optional<AnsiString> answer =
-        (flags & 1) ? std::nullopt : std::optional<AnsiString>(input.Rest());
+        (flags & 1) ? std::nullopt : std::optional<AnsiString>(kx::AsGbk(input.Rest()));
     const bool regenerate = (flags & 4) != 0;
 
     // Where the press was allowed to write: root/<name>, for a usable name only.

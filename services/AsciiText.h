@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string_view>
+#include <type_traits>
 
 #include "Gbk.h"
 
@@ -12,23 +13,36 @@ inline constexpr char kUpperHexDigits[] = "0123456789ABCDEF";
 
 inline char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
-// Equal but for the letter case of ASCII letters. Walks GBK characters: the
-// second byte of a double-byte character may be an ASCII letter's byte (81 41
-// and 81 61 are two characters) and is compared exactly. Also right for
-// UTF-8, whose bytes beyond ASCII are all 0x80 and above.
-inline bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
+// Equal but for the letter case of ASCII letters. GBK text is walked by
+// character: the second byte of a double-byte character may be an ASCII
+// letter's byte (81 41 and 81 61 are two characters) and is compared
+// exactly. In UTF-8 every byte beyond ASCII is 0x80 or above, so byte by
+// byte is right there.
+template <typename Traits>
+bool EqualsIgnoringAsciiCase(std::basic_string_view<char, Traits> a, std::basic_string_view<char, Traits> b) {
     if (a.size() != b.size()) return false;
-    GbkChars::Iterator ia = GbkChars(a).begin();
-    GbkChars::Iterator ib = GbkChars(b).begin();
-    for (const GbkChars::Iterator end = GbkChars(a).end(); ia != end; ++ia, ++ib) {
-        const GbkChar ca = *ia;
-        const GbkChar cb = *ib;
-        if (ca.offset != cb.offset || ca.bytes.size() != cb.bytes.size()) return false;
-        if (ca.IsSingleByte() ? UpperAscii(ca.bytes[0]) != UpperAscii(cb.bytes[0]) : ca.bytes != cb.bytes) {
-            return false;
+    if constexpr (std::is_same_v<Traits, GbkTraits>) {
+        GbkChars::Iterator ib = GbkChars(b).begin();
+        for (const GbkChar ca : GbkChars(a)) {
+            const GbkChar cb = *ib;
+            ++ib;
+            if (ca.offset != cb.offset || ca.bytes.size() != cb.bytes.size()) return false;
+            if (ca.IsSingleByte() ? UpperAscii(ca.bytes[0]) != UpperAscii(cb.bytes[0]) : ca.bytes != cb.bytes) {
+                return false;
+            }
         }
+        return true;
+    } else {
+        for (std::size_t i = 0; i < a.size(); ++i) {
+            if (UpperAscii(a[i]) != UpperAscii(b[i])) return false;
+        }
+        return true;
     }
-    return ib == GbkChars(b).end();
+}
+
+inline bool EqualsIgnoringAsciiCase(AnsiView a, AnsiView b) { return EqualsIgnoringAsciiCase<GbkTraits>(a, b); }
+inline bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    return EqualsIgnoringAsciiCase<std::char_traits<char>>(a, b);
 }
 
 }  // namespace kx

@@ -1,4 +1,5 @@
-// Code-page conversions at the edges of the program. Pure functions over bytes.
+// Code-page conversions at the edges of the program, between GBK text
+// (AnsiString) and Unicode (UTF-16, or UTF-8 in std::string). Pure functions.
 #pragma once
 
 #include <string_view>
@@ -17,7 +18,9 @@ enum class AnsiPage {
 // the platform's replacement character instead.
 class ConversionError : public KxError {
 public:
-    explicit ConversionError(const AnsiString& what) : KxError("Cannot convert code page 936 text: " + what) {}
+    // what: ASCII.
+    explicit ConversionError(std::string_view what)
+        : KxError(AnsiString("Cannot convert code page 936 text: ") + AsGbk(what)) {}
 };
 
 // Throws ConversionError unless both directions between code page 936 and
@@ -33,7 +36,7 @@ WideString DecodeAnsi(const AnsiString& text, AnsiPage page);
 // Appends to out what the UTF-8 writer makes of text: decoded as DecodeAnsi
 // decodes it (zero bytes included), each UTF-16 unit then encoded by itself
 // (AppendUtf8Unit, TextContent.h). Throws ConversionError as DecodeAnsi does.
-void AppendUtf8OfUnits(std::string& out, std::string_view text, AnsiPage page);
+void AppendUtf8OfUnits(std::string& out, AnsiView text, AnsiPage page);
 
 // Appends the code page 936 form of utf8 (well-formed UTF-8) to out and
 // returns true when every character has one that reads back as the very same
@@ -45,6 +48,6 @@ bool AppendAnsiOfUtf8(AnsiString& out, std::string_view utf8);
 // Both throw ConversionError as DecodeAnsi does; a character code page 936
 // lacks becomes '?'.
 std::string Utf8FromAnsi(const AnsiString& text);
-AnsiString AnsiFromUtf8(const std::string& text);
+AnsiString AnsiFromUtf8(std::string_view text);
 
 }  // namespace kx

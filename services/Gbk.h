@@ -1,13 +1,17 @@
 // Character boundaries in code page 936 (GBK): a byte from 0x81 to 0xFE starts
 // a two-byte character whose second byte may be any value from 0x40 up,
 // a backslash (0x5C), a vertical bar (0x7C) and most ASCII letters among them.
-// GBK text is walked by character, with GbkChars, never byte by byte.
+// GBK text is walked by character, with GbkChars, never byte by byte. A byte
+// below 0x40 (a blank, a line end, a digit, '/', ':', '.', '"', '$' ...) is
+// never the second byte of a character, so looking for one with find() is
+// looking for that character; a backslash (0x5C), '|' (0x7C) or a letter may
+// be a second byte and is found only by walking.
 #pragma once
 
 #include <cstddef>
 #include <iterator>
-#include <string>
-#include <string_view>
+
+#include "KxTypes.h"
 
 namespace kx {
 
@@ -19,7 +23,7 @@ inline bool IsGbkTrailByte(unsigned char byte) { return byte >= 0x40 && byte <= 
 
 // Length in bytes of the character that starts at text[pos]. A lead byte at the
 // very end, or before a zero byte, counts as a character of its own.
-inline std::size_t GbkCharLength(std::string_view text, std::size_t pos) {
+inline std::size_t GbkCharLength(AnsiView text, std::size_t pos) {
     if (IsGbkLeadByte(static_cast<unsigned char>(text[pos])) && pos + 1 < text.size() && text[pos + 1] != '\0') {
         return 2;
     }
@@ -28,8 +32,8 @@ inline std::size_t GbkCharLength(std::string_view text, std::size_t pos) {
 
 // One character of GBK text: one byte, or a lead byte with the byte after it.
 struct GbkChar {
-    std::size_t offset;      // where it starts in the text
-    std::string_view bytes;  // one or two bytes
+    std::size_t offset;  // where it starts in the text
+    AnsiView bytes;      // one or two bytes
 
     // True for the single-byte character c: never for the second byte of a
     // double-byte character, whatever its value.
@@ -43,7 +47,7 @@ struct GbkChar {
 // The characters of a GBK text, in order: for (const GbkChar c : GbkChars(text)).
 class GbkChars {
 public:
-    explicit GbkChars(std::string_view text, std::size_t from = 0) : text_(text), from_(from) {}
+    explicit GbkChars(AnsiView text, std::size_t from = 0) : text_(text), from_(from) {}
 
     class Iterator {
     public:
@@ -53,7 +57,7 @@ public:
         using pointer = const GbkChar*;
         using reference = GbkChar;
 
-        Iterator(std::string_view text, std::size_t pos) : text_(text), pos_(pos) {}
+        Iterator(AnsiView text, std::size_t pos) : text_(text), pos_(pos) {}
         GbkChar operator*() const { return {pos_, text_.substr(pos_, GbkCharLength(text_, pos_))}; }
         Iterator& operator++() {
             pos_ += GbkCharLength(text_, pos_);
@@ -63,7 +67,7 @@ public:
         bool operator!=(const Iterator& other) const { return pos_ != other.pos_; }
 
     private:
-        std::string_view text_;
+        AnsiView text_;
         std::size_t pos_;
     };
 
@@ -71,13 +75,13 @@ public:
     Iterator end() const { return Iterator(text_, text_.size()); }
 
 private:
-    std::string_view text_;
+    AnsiView text_;
     std::size_t from_;
 };
 
 // Byte offset where the last character of text starts; npos for an empty text.
-inline std::size_t GbkLastCharStart(std::string_view text) {
-    std::size_t last = std::string::npos;
+inline std::size_t GbkLastCharStart(AnsiView text) {
+    std::size_t last = AnsiView::npos;
     for (const GbkChar c : GbkChars(text)) last = c.offset;
     return last;
 }

@@ -1,28 +1,45 @@
-// The words every part of the program shares: ANSI and UTF-16 strings and the
-// errors that reach the error display. No routines: any file may include it.
+// The words every part of the program shares: its kinds of text and the
+// errors that reach the error display.
 //
-// Program strings are byte strings in the ANSI code page (GBK, code page 936).
-// UTF-16 text is 16-bit on every platform.
+// Program strings are byte strings in the ANSI code page (GBK, code page 936):
+// AnsiString, a type of its own (its own character traits), so that the
+// compiler tells GBK text apart from UTF-8 text (std::string) and from plain
+// bytes (std::string as well: file contents). One becomes the other only
+// through the named conversions of CodePage.h, or, for bytes known to be GBK
+// (a resource, a file the program wrote), AsGbk and BytesOf below. GBK text
+// is walked by character (Gbk.h), never byte by byte. UTF-16 text is 16-bit on
+// every platform.
 #pragma once
 
 #include <exception>
 #include <string>
+#include <string_view>
 #include <utility>
 
 namespace kx {
 
-using AnsiString = std::string;
+struct GbkTraits : std::char_traits<char> {};
+using AnsiString = std::basic_string<char, GbkTraits>;
+using AnsiView = std::basic_string_view<char, GbkTraits>;
 using WideString = std::u16string;
 
-// Base of the errors that reach the error display; the message is ANSI bytes.
+// Bytes that hold GBK text, taken as such, and the bytes of GBK text.
+inline AnsiString AsGbk(std::string_view bytes) { return AnsiString(bytes.data(), bytes.size()); }
+inline std::string_view BytesOf(AnsiView text) { return std::string_view(text.data(), text.size()); }
+
+// Base of the errors that reach the error display. The message is GBK, as
+// the Windows program shows it; what() gives it in UTF-8 for anything that
+// only knows std::exception (non-ASCII bytes as \xNN where no converter
+// can be had).
 class KxError : public std::exception {
 public:
-    explicit KxError(AnsiString message) : message_(std::move(message)) {}
+    explicit KxError(AnsiString message);
     const AnsiString& Message() const noexcept { return message_; }
-    const char* what() const noexcept override { return message_.c_str(); }
+    const char* what() const noexcept override { return utf8_.c_str(); }
 
 private:
     AnsiString message_;
+    std::string utf8_;
 };
 
 // "Cannot create file \"<full path>\". <system text>"; the parts stay apart

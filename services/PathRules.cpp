@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "AsciiText.h"
 #include "Gbk.h"
 #include "PathSplit.h"
 
@@ -10,17 +11,6 @@ namespace kx {
 namespace {
 
 bool IsSeparatorByte(char c) { return c == '\\' || c == '/'; }
-
-char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
-bool EqualsIgnoringAsciiCase(const AnsiString& a, const char* b) {
-    const std::size_t n = std::strlen(b);
-    if (a.size() != n) return false;
-    for (std::size_t i = 0; i < n; ++i) {
-        if (UpperAscii(a[i]) != UpperAscii(b[i])) return false;
-    }
-    return true;
-}
 
 bool IsReservedDeviceName(const AnsiString& name) {
     // The part before the first dot, without trailing spaces, is what Windows
@@ -57,23 +47,19 @@ AnsiString LastPathComponent(const AnsiString& path) {
 
 WindowsNameRule BrokenWindowsNameRule(const AnsiString& name) {
     if (name.empty() || name == "." || name == "..") return WindowsNameRule::Empty;
-    std::size_t lastStart = 0;
-    for (std::size_t pos = 0; pos < name.size();) {
-        const std::size_t len = GbkCharLength(name, pos);
-        const auto c = static_cast<unsigned char>(name[pos]);
-        if (len == 1) {
-            if (c < 0x20 || std::strchr("<>:\"/\\|?*", static_cast<char>(c)) != nullptr) {
+    bool endsInDotOrSpace = false;
+    for (const GbkChar c : GbkChars(name)) {
+        if (c.IsSingleByte()) {
+            if (c.Byte() < 0x20 || std::strchr("<>:\"/\\|?*", static_cast<char>(c.Byte())) != nullptr) {
                 return WindowsNameRule::ForbiddenCharacter;
             }
-            if (IsGbkLeadByte(c)) return WindowsNameRule::UndefinedCharacter;  // without its second byte
-        } else if (!IsGbkTrailByte(static_cast<unsigned char>(name[pos + 1]))) {
+            if (IsGbkLeadByte(c.Byte())) return WindowsNameRule::UndefinedCharacter;  // without its second byte
+        } else if (!IsGbkTrailByte(static_cast<unsigned char>(c.bytes[1]))) {
             return WindowsNameRule::UndefinedCharacter;
         }
-        lastStart = pos;
-        pos += len;
+        endsInDotOrSpace = c.Is('.') || c.Is(' ');
     }
-    const char last = name[lastStart];
-    if (lastStart == name.size() - 1 && (last == '.' || last == ' ')) return WindowsNameRule::TrailingDotOrSpace;
+    if (endsInDotOrSpace) return WindowsNameRule::TrailingDotOrSpace;
     return IsReservedDeviceName(name) ? WindowsNameRule::ReservedDevice : WindowsNameRule::None;
 }
 

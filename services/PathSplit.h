@@ -4,7 +4,6 @@
 // like Gbk.h, so that the pure layout code can use it too.
 #pragma once
 
-#include <string>
 #include <string_view>
 
 #include "Gbk.h"
@@ -25,17 +24,19 @@ inline constexpr char kPathSeparators[] = "/";
 #endif
 
 struct SplitPath {
-    std::string folder;  // up to and with the last separator; empty without one
-    std::string name;    // everything after it
+    AnsiString folder;  // up to and with the last separator; empty without one
+    AnsiString name;    // everything after it
 };
 
 // Splits path after the last character that is one of separators: "C:\\a\\b.exe"
 // gives "C:\\a\\" and "b.exe"; with separators "\\:", "C:b.exe" gives "C:" and "b.exe".
-inline SplitPath SplitAtLastSeparator(const std::string& path, std::string_view separators = "\\") {
+inline SplitPath SplitAtLastSeparator(const AnsiString& path, std::string_view separators = "\\") {
     std::size_t nameStart = 0;
-    for (std::size_t pos = 0; pos < path.size(); pos += GbkCharLength(path, pos)) {
-        // A lead byte is never a separator: only characters of their own match.
-        if (separators.find(path[pos]) != std::string_view::npos) nameStart = pos + 1;
+    for (const GbkChar c : GbkChars(path)) {
+        // Only characters of their own match, never the second byte of one.
+        if (c.IsSingleByte() && separators.find(static_cast<char>(c.Byte())) != std::string_view::npos) {
+            nameStart = c.End();
+        }
     }
     return {path.substr(0, nameStart), path.substr(nameStart)};
 }

@@ -68,16 +68,22 @@ std::string Utf8FromUnits(const WideString& units) {
     return out;
 }
 
-AnsiString TrimSystemErrorText(const char* text, std::size_t length) {
-    if (text == nullptr) return AnsiString();
+std::size_t TrimmedSystemErrorLength(const char* text, std::size_t length) {
+    if (text == nullptr) return 0;
     const void* zero = std::memchr(text, 0, length);
     if (zero) length = static_cast<std::size_t>(static_cast<const char*>(zero) - text);
+    // From the end, by bytes: every byte trimmed is below 0x40, so never the
+    // second byte of a GBK character, and never part of a UTF-8 sequence.
     while (length > 0) {
         const auto last = static_cast<unsigned char>(text[length - 1]);
         if (last >= 0x21 && last != '.') break;
         --length;
     }
-    return AnsiString(text, length);
+    return length;
+}
+
+AnsiString TrimSystemErrorText(const char* text, std::size_t length) {
+    return AnsiString(text, TrimmedSystemErrorLength(text, length));
 }
 
 AnsiString PathForCreateMessage(const AnsiString& passedPath, const char* fullPathBuffer,

@@ -86,7 +86,9 @@ std::string Utf8FromUnits(const WideString& units);
 
 // The operating system's error text without its trailing bytes below 0x21
 // and trailing full stops, in any mix ("Access is denied. \r\n" -> "Access is denied").
-// Looks at no more than length bytes and stops at a zero byte.
+// Looks at no more than length bytes and stops at a zero byte. The length
+// left, for text in any of the program's encodings; the GBK text itself.
+std::size_t TrimmedSystemErrorLength(const char* text, std::size_t length);
 AnsiString TrimSystemErrorText(const char* text, std::size_t length);
 
 // The path the file-creation message shows: the full path the platform wrote

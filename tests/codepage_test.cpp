@@ -24,7 +24,7 @@ TEST(DecodeAnsi, BothPagesAreGbk) {
 }
 
 TEST(DecodeAnsi, ZeroBytesAreDecodedToo) {
-    EXPECT_EQ(DecodeAnsi(std::string("a\0\xD6\xD0", 4), AnsiPage::Thread), (WideString{u'a', 0, 0x4E2D}));
+    EXPECT_EQ(DecodeAnsi(AnsiString("a\0\xD6\xD0", 4), AnsiPage::Thread), (WideString{u'a', 0, 0x4E2D}));
 }
 
 TEST(DecodeAnsi, TrailByte5CBelongsToItsCharacter) {
@@ -43,7 +43,7 @@ TEST(DecodeAnsi, InvalidSequencesNeverThrowAndKeepTheTextAround) {
     EXPECT_EQ(lone.substr(0, 2), u"ab");
     EXPECT_LE(lone.size(), 3u);
 
-    const WideString beforeZero = DecodeAnsi(std::string("\x81\0z", 3), AnsiPage::System);
+    const WideString beforeZero = DecodeAnsi(AnsiString("\x81\0z", 3), AnsiPage::System);
     ASSERT_FALSE(beforeZero.empty());
     EXPECT_EQ(beforeZero.back(), u'z');
 }
@@ -54,7 +54,7 @@ TEST(Utf8FromAnsi, ChineseTextBecomesUtf8) {
 }
 
 TEST(AnsiFromUtf8, RoundTripsGbkText) {
-    const std::string gbk = "\xCF\xEE\xC4\xBF\xC3\xFB\xB3\xC6\xB2\xBB\xC4\xDC\xCE\xAA\xBF\xD5\xA1\xA3";  // 项目名称不能为空。
+    const AnsiString gbk = "\xCF\xEE\xC4\xBF\xC3\xFB\xB3\xC6\xB2\xBB\xC4\xDC\xCE\xAA\xBF\xD5\xA1\xA3";  // 项目名称不能为空。
     EXPECT_EQ(AnsiFromUtf8(Utf8FromAnsi(gbk)), gbk);
     EXPECT_EQ(AnsiFromUtf8("\xE4\xB9\x97"), "\x81\x5C");  // 乗
     EXPECT_EQ(AnsiFromUtf8(""), "");
@@ -62,11 +62,11 @@ TEST(AnsiFromUtf8, RoundTripsGbkText) {
 
 TEST(AnsiFromUtf8, CharacterOutsideGbkNeverThrows) {
     // A Korean syllable and an emoji have no GBK form; the ASCII around stays.
-    const std::string ansi = AnsiFromUtf8("a\xEA\xB0\x80" "b\xF0\x9F\x98\x80" "c");
+    const AnsiString ansi = AnsiFromUtf8("a\xEA\xB0\x80" "b\xF0\x9F\x98\x80" "c");
     ASSERT_GE(ansi.size(), 3u);
     EXPECT_EQ(ansi.front(), 'a');
     EXPECT_EQ(ansi.back(), 'c');
-    EXPECT_NE(ansi.find('b'), std::string::npos);
+    EXPECT_NE(ansi.find('b'), AnsiString::npos);
 }
 
 TEST(Utf8FromUnits, SurrogatePairsAreJoined) {
@@ -80,7 +80,7 @@ TEST(Utf8FromUnits, SurrogatePairsAreJoined) {
 // converting at once must not mix their texts.
 struct ConversionCase {
     const char* what;
-    std::string ansi;     // GBK bytes
+    AnsiString ansi;      // GBK text
     WideString wide;      // their decoded form, empty where the bytes are invalid
     std::string utf8;     // the UTF-8 text that maps back to ansi
 };
@@ -124,9 +124,9 @@ TEST(CodePageConverters, AsciiBytesStayThemselves) {
         ascii += static_cast<char>(byte);
         units += static_cast<char16_t>(byte);
     }
-    EXPECT_EQ(DecodeAnsi(ascii, AnsiPage::System), units);
-    EXPECT_EQ(Utf8FromAnsi(ascii), ascii);
-    EXPECT_EQ(AnsiFromUtf8(ascii), ascii);
+    EXPECT_EQ(DecodeAnsi(AsGbk(ascii), AnsiPage::System), units);
+    EXPECT_EQ(Utf8FromAnsi(AsGbk(ascii)), ascii);
+    EXPECT_EQ(AnsiFromUtf8(ascii), AsGbk(ascii));
 }
 
 TEST(CodePageConverters, ThreadsConvertingAtOnceKeepTheirTexts) {

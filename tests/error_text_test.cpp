@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/TempFolder.h"
+
 namespace kx::layout {
 namespace {
 

@@ -26,7 +26,7 @@ TEST(PathRules, EndsWithBackslashGoesByCharacters) {
         {"", false},
         {"\\", true},
     };
-    for (const auto& [text, ends] : cases) EXPECT_EQ(EndsWithBackslashChar(text), ends) << test::Hex(text);
+    for (const auto& [text, ends] : cases) EXPECT_EQ(EndsWithBackslashChar(text), ends) << test::Hex(AnsiView(text));
 }
 
 TEST(PathRules, LastComponent) {
@@ -41,7 +41,7 @@ TEST(PathRules, LastComponent) {
 #endif
         {"name", "name"}, {"", ""},
     };
-    for (const auto& [path, last] : cases) EXPECT_EQ(LastPathComponent(path), last) << test::Hex(path);
+    for (const auto& [path, last] : cases) EXPECT_EQ(LastPathComponent(path), last) << test::Hex(AnsiView(path));
 }
 
 TEST(PathRules, WindowsCreatableNames) {
@@ -58,24 +58,24 @@ TEST(PathRules, NamesWindowsCannotCreate) {
                              "demo."}) {
         EXPECT_FALSE(IsWindowsCreatableName(name)) << name;
     }
-    EXPECT_FALSE(IsWindowsCreatableName(std::string("a\x01z")));
-    EXPECT_FALSE(IsWindowsCreatableName(std::string("a\x1Fz")));
+    EXPECT_FALSE(IsWindowsCreatableName(AnsiString("a\x01z")));
+    EXPECT_FALSE(IsWindowsCreatableName(AnsiString("a\x1Fz")));
 }
 
 TEST(PathRules, NamesWithBytePairsCodePage936LacksCannotBeCreated) {
     // The ANSI calls drop a final lead byte (Wine created "a" for "a\x81") and
     // turn a lead byte with an undefined second byte into '?'.
     for (const char* name : {"a\x81", "\x81", "a\x81 b", "a\x81\x30", "a\x81\x7F", "a\x81\xFF", "\xFE\x3F"}) {
-        EXPECT_FALSE(IsWindowsCreatableName(name)) << test::Hex(name);
+        EXPECT_FALSE(IsWindowsCreatableName(name)) << test::Hex(AnsiView(name));
     }
     for (const char* name : {"a\x81\x40", "a\x81\x7E", "a\x81\x80", "a\xFE\xFE", "\x80", "a\xFF"}) {
-        EXPECT_TRUE(IsWindowsCreatableName(name)) << test::Hex(name);
+        EXPECT_TRUE(IsWindowsCreatableName(name)) << test::Hex(AnsiView(name));
     }
 }
 
 TEST(PathRules, IntactAnsiPaths) {
     struct Case {
-        std::string path;
+        AnsiString path;
         bool intact;
     };
     const Case cases[] = {
@@ -85,8 +85,8 @@ TEST(PathRules, IntactAnsiPaths) {
         {"", true},
         {"C:\\work\\demo\x81", false},        // the lead byte would take the next byte
         {"\x81", false},
-        {std::string("C:\\work\0\\demo", 13), false},  // the call would stop at C:\work
-        {std::string("demo\0", 5), false},
+        {AnsiString("C:\\work\0\\demo", 13), false},  // the call would stop at C:\work
+        {AnsiString("demo\0", 5), false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(test::Hex(c.path));
@@ -177,28 +177,28 @@ TEST(CreateFolder, FailsWhenThePathExistsInAnyForm) {
 
 TEST(CreateFolder, ChineseNamesIncludingTrailByte5C) {
     TempFolder temp;
-    const std::string root = temp.Child("KX\xCF\xEE\xC4\xBF");  // KX项目
+    const AnsiString root = temp.Child("KX\xCF\xEE\xC4\xBF");  // KX项目
     ASSERT_TRUE(CreateFolder(root));
     EXPECT_TRUE(DirectoryExists(root));
-    const std::string jo = test::JoinPath(root, "\x81\x5C");  // 乗: one folder, not two
+    const AnsiString jo = test::JoinPath(root, "\x81\x5C");  // 乗: one folder, not two
     ASSERT_TRUE(CreateFolder(jo));
     EXPECT_TRUE(DirectoryExists(jo));
-    EXPECT_EQ(test::ListFolder(root), std::vector<std::string>{"\x81\x5C"});
-    EXPECT_EQ(test::ListFolder(temp.Path()), std::vector<std::string>{"KX\xCF\xEE\xC4\xBF"});
+    EXPECT_EQ(test::ListFolder(root), std::vector<AnsiString>{"\x81\x5C"});
+    EXPECT_EQ(test::ListFolder(temp.Path()), std::vector<AnsiString>{"KX\xCF\xEE\xC4\xBF"});
 }
 
 TEST(CreateFolder, PathsNamingAnotherFolderAreRefused) {
     // Each of these would reach "a" or a sibling through the ANSI calls.
     TempFolder temp;
     ASSERT_TRUE(test::MakeFolder(temp.Child("a")));
-    for (const std::string& path : {temp.Child("b\x81"), temp.Child(std::string("b\0c", 3)),
-                                    temp.Child(std::string("b\0\\c", 4)), temp.Child("b\x81 c")}) {
+    for (const AnsiString& path : {temp.Child("b\x81"), temp.Child(AnsiString("b\0c", 3)),
+                                   temp.Child(AnsiString("b\0\\c", 4)), temp.Child("b\x81 c")}) {
         SCOPED_TRACE(test::Hex(path));
         EXPECT_FALSE(CreateFolder(path));
     }
-    EXPECT_EQ(test::ListFolder(temp.Path()), std::vector<std::string>{"a"});
+    EXPECT_EQ(test::ListFolder(temp.Path()), std::vector<AnsiString>{"a"});
     EXPECT_FALSE(DirectoryExists(temp.Child("a\x81")));
-    EXPECT_FALSE(DirectoryExists(temp.Child(std::string("a\0b", 3))));
+    EXPECT_FALSE(DirectoryExists(temp.Child(AnsiString("a\0b", 3))));
 }
 
 TEST(CreateFolder, NamesWindowsCannotCreateFail) {

@@ -21,21 +21,21 @@ using test::TempFolder;
 TEST(DeleteRequest, PatternIsTheFolderABackslashAndStarDotStar) {
     // The list: the pattern and one zero byte, which the string's own
     // terminator follows as the second zero.
-    const std::pair<std::string, std::string> cases[] = {
-        {"D:\\work\\demo", std::string("D:\\work\\demo\\*.*\0", 17)},
-        {"D:\\work\\demo\\", std::string("D:\\work\\demo\\*.*\0", 17)},
+    const std::pair<AnsiString, AnsiString> cases[] = {
+        {"D:\\work\\demo", AnsiString("D:\\work\\demo\\*.*\0", 17)},
+        {"D:\\work\\demo\\", AnsiString("D:\\work\\demo\\*.*\0", 17)},
         // 乗 is 81 5C: the 5C is its second byte, so a backslash is appended;
         // a real backslash after it is kept.
-        {"D:\\\x81\x5C", std::string("D:\\\x81\x5C\\*.*\0", 10)},
-        {"D:\\\x81\x5C\\", std::string("D:\\\x81\x5C\\*.*\0", 10)},
+        {"D:\\\x81\x5C", AnsiString("D:\\\x81\x5C\\*.*\0", 10)},
+        {"D:\\\x81\x5C\\", AnsiString("D:\\\x81\x5C\\*.*\0", 10)},
         // 项目 is CF EE C4 BF: no trail byte is a backslash.
-        {"D:\\\xCF\xEE\xC4\xBF", std::string("D:\\\xCF\xEE\xC4\xBF\\*.*\0", 12)},
+        {"D:\\\xCF\xEE\xC4\xBF", AnsiString("D:\\\xCF\xEE\xC4\xBF\\*.*\0", 12)},
     };
     for (const auto& [dir, list] : cases) EXPECT_EQ(Hex(DeleteSourceList(dir)), Hex(list)) << Hex(dir);
 }
 
 TEST(DeleteRequest, ListEndsInTwoZeroBytes) {
-    const std::string list = DeleteSourceList("D:\\work\\demo");
+    const AnsiString list = DeleteSourceList("D:\\work\\demo");
     ASSERT_EQ(list.size(), 17u);
     EXPECT_EQ(list[16], '\0');
     EXPECT_EQ(list.c_str()[17], '\0');  // the string's own terminator: the second zero
@@ -52,85 +52,85 @@ TEST(DeleteRequest, FlagTable) {
 // ---- the clean-up -----------------------------------------------------------
 
 // A folder with files, files without extension, nested folders with files.
-void FillProjectLikeTree(const std::string& root) {
+void FillProjectLikeTree(const AnsiString& root) {
     ASSERT_TRUE(test::WriteFileBytes(JoinPath(root, "demo.kxproj"), "p"));
     ASSERT_TRUE(test::WriteFileBytes(JoinPath(root, "README"), "no extension"));
     ASSERT_TRUE(test::WriteFileBytes(JoinPath(root, ".hidden"), "dot file"));
-    const std::string source = JoinPath(root, "demo");
+    const AnsiString source = JoinPath(root, "demo");
     ASSERT_TRUE(test::MakeFolder(source));
     ASSERT_TRUE(test::WriteFileBytes(JoinPath(source, "demo.kxw"), "w"));
     ASSERT_TRUE(test::WriteFileBytes(JoinPath(source, "Makefile"), "m"));
-    const std::string deep = JoinPath(source, "deep");
+    const AnsiString deep = JoinPath(source, "deep");
     ASSERT_TRUE(test::MakeFolder(deep));
     ASSERT_TRUE(test::WriteFileBytes(JoinPath(deep, "leaf.txt"), "l"));
     ASSERT_TRUE(test::MakeFolder(JoinPath(deep, "empty")));
-    const std::string build = JoinPath(root, "\xC9\xFA\xB3\xC9");  // 生成
+    const AnsiString build = JoinPath(root, "\xC9\xFA\xB3\xC9");  // 生成
     ASSERT_TRUE(test::MakeFolder(build));
     ASSERT_TRUE(test::WriteFileBytes(JoinPath(build, "GetPointXY.dll"), "d"));
 }
 
 TEST(DeleteFolderContents, EmptiesNestedFoldersAndKeepsTheFolder) {
-    for (const std::string& trailing : {std::string(), std::string(1, kPathSeparator)}) {
+    for (const AnsiString& trailing : {AnsiString(), AnsiString(1, kPathSeparator)}) {
         SCOPED_TRACE(trailing.empty() ? "without a trailing separator" : "with a trailing separator");
         TempFolder temp;
-        const std::string project = temp.Child("demo");
+        const AnsiString project = temp.Child("demo");
         ASSERT_TRUE(test::MakeFolder(project));
         FillProjectLikeTree(project);
         ASSERT_EQ(test::ListFolder(project).size(), 5u);
 
         EXPECT_TRUE(DeleteFolderContents(project + trailing, true, false));
         EXPECT_TRUE(test::FolderExists(project));
-        EXPECT_EQ(test::ListFolder(project), std::vector<std::string>{});
+        EXPECT_EQ(test::ListFolder(project), std::vector<AnsiString>{});
     }
 }
 
 TEST(DeleteFolderContents, WithoutSubfoldersTheFoldersSurvive) {
     TempFolder temp;
-    const std::string project = temp.Child("demo");
+    const AnsiString project = temp.Child("demo");
     ASSERT_TRUE(test::MakeFolder(project));
     FillProjectLikeTree(project);
 
     DeleteFolderContents(project, false, false);
-    EXPECT_EQ(test::ListFolder(project), (std::vector<std::string>{"demo", "\xC9\xFA\xB3\xC9"}));
+    EXPECT_EQ(test::ListFolder(project), (std::vector<AnsiString>{"demo", "\xC9\xFA\xB3\xC9"}));
     EXPECT_TRUE(test::FolderExists(JoinPath(project, "demo")));
     EXPECT_TRUE(test::FolderExists(JoinPath(project, "\xC9\xFA\xB3\xC9")));
 }
 
 TEST(DeleteFolderContents, ChineseFolderWithTrailByte5C) {
     TempFolder temp;
-    const std::string project = temp.Child("\x81\x5C");  // 乗
+    const AnsiString project = temp.Child("\x81\x5C");  // 乗
     ASSERT_TRUE(test::MakeFolderWithFile(project, "a.txt", "a"));
-    const std::string sibling = temp.Child("keep.txt");
+    const AnsiString sibling = temp.Child("keep.txt");
     ASSERT_TRUE(test::WriteFileBytes(sibling, "k"));
 
     EXPECT_TRUE(DeleteFolderContents(project, true, false));
     EXPECT_TRUE(test::FolderExists(project));
-    EXPECT_EQ(test::ListFolder(project), std::vector<std::string>{});
+    EXPECT_EQ(test::ListFolder(project), std::vector<AnsiString>{});
     EXPECT_TRUE(test::FileExists(sibling));
 }
 
 TEST(DeleteFolderContents, NothingOutsideTheFolderIsTouched) {
     TempFolder temp;
-    const std::string project = temp.Child("demo");
+    const AnsiString project = temp.Child("demo");
     ASSERT_TRUE(test::MakeFolderWithFile(project, "a.txt", "a"));
     ASSERT_TRUE(test::WriteFileBytes(temp.Child("demo.txt"), "sibling with a similar name"));
     ASSERT_TRUE(test::MakeFolder(temp.Child("demo2")));
 
     DeleteFolderContents(project, true, false);
-    EXPECT_EQ(test::ListFolder(temp.Path()), (std::vector<std::string>{"demo", "demo.txt", "demo2"}));
+    EXPECT_EQ(test::ListFolder(temp.Path()), (std::vector<AnsiString>{"demo", "demo.txt", "demo2"}));
 }
 
 TEST(DeleteFolderContents, FolderThatIsMissingRelativeOrMistakenDeletesNothing) {
     TempFolder temp;
-    const std::string project = temp.Child("demo");
+    const AnsiString project = temp.Child("demo");
     ASSERT_TRUE(test::MakeFolderWithFile(project, "a.txt", "a"));
-    const std::string sibling = temp.Child("demo\x81\x5Cx.txt");  // demo乗x.txt
+    const AnsiString sibling = temp.Child("demo\x81\x5Cx.txt");  // demo乗x.txt
     ASSERT_TRUE(test::WriteFileBytes(sibling, "s"));
     // The shell's result for a folder that does not exist is its own (Wine
     // reports success: the pattern matched nothing); nothing goes either way.
     DeleteFolderContents(temp.Child("missing"), true, false);
     // These are refused.
-    const std::pair<const char*, std::string> cases[] = {
+    const std::pair<const char*, AnsiString> cases[] = {
         // Whatever the current folder is, these name nothing absolute; an
         // empty one must not become the root.
         {"an empty folder", ""},
@@ -138,9 +138,9 @@ TEST(DeleteFolderContents, FolderThatIsMissingRelativeOrMistakenDeletesNothing) 
         {"the current folder", "."},
         {"the parent folder", "..\\"},
         // The list or the C string would end at the zero: "demo" or its parent.
-        {"a zero byte after the folder", project + std::string("\0sub", 4)},
-        {"a zero byte after the backslash", project + std::string("\\\0", 2)},
-        {"a zero byte in a subfolder", JoinPath(project, std::string("sub\0", 4))},
+        {"a zero byte after the folder", project + AnsiString("\0sub", 4)},
+        {"a zero byte after the backslash", project + AnsiString("\\\0", 2)},
+        {"a zero byte in a subfolder", JoinPath(project, AnsiString("sub\0", 4))},
         // The appended backslash would be the lead byte's second byte: the
         // pattern demo<81 5C>*.* matches the sibling demo乗x.txt.
         {"a final lead byte", temp.Child("demo\x81")},

@@ -28,13 +28,14 @@ AnsiString QuotedFolderFailure(const AnsiString& name) {
     return texts::kOpenQuote + name + texts::kFolderFailedTail;
 }
 
-int Count(const std::string& haystack, const std::string& needle) {
+int Count(std::string_view haystack, std::string_view needle) {
     int count = 0;
-    for (auto pos = haystack.find(needle); pos != std::string::npos; pos = haystack.find(needle, pos + 1)) {
+    for (auto pos = haystack.find(needle); pos != std::string_view::npos; pos = haystack.find(needle, pos + 1)) {
         ++count;
     }
     return count;
 }
+int Count(AnsiView haystack, AnsiView needle) { return Count(BytesOf(haystack), BytesOf(needle)); }
 
 class GenerateProjectTest : public test::WorkflowTest {
 protected:
@@ -220,8 +221,8 @@ TEST_F(GenerateProjectTest, ANameHoldingThePlaceholderIsInsertedLiterally) {
     const std::string script = Bytes(InProject(name, test::JoinPath(name, name + ".kx")));
     // Each placeholder gets one form of the name and none is searched again: as
     // typed in the caption's string, made a KX name where the script names things.
-    EXPECT_EQ(Count(script, name), 1);
-    EXPECT_EQ(Count(script, name) + Count(script, "a_ProjectName_b"),
+    EXPECT_EQ(Count(script, Utf8FromAnsi(name)), 1);
+    EXPECT_EQ(Count(script, Utf8FromAnsi(name)) + Count(script, "a_ProjectName_b"),
               Count(ReadTextResource("code", "txt"), "$ProjectName$"));
     EXPECT_EQ(Count(Bytes(InProject(name, name + ".kxproj")), "$ProjectName$"), 1);
 }

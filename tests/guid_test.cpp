@@ -6,11 +6,12 @@
 
 #include "GuidText.h"
 #include "UnitFunction.h"
+#include "support/TempFolder.h"
 
 namespace kx {
 namespace {
 
-bool HasGuidShape(const std::string& text) {
+bool HasGuidShape(const AnsiString& text) {
     if (text.size() != 38) return false;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
@@ -53,14 +54,14 @@ TEST(GuidText, RandomGuidCarriesVersionFourAndTheVariant) {
 
 TEST(NewGuidText, HasTheThirtyEightCharacterShape) {
     for (int i = 0; i < 100; ++i) {
-        const std::string text = NewGuidText();
+        const AnsiString text = NewGuidText();
         EXPECT_TRUE(HasGuidShape(text)) << text;
     }
 }
 
 TEST(NewGuidText, NeverHoldsLowerCaseLetters) {
     for (int i = 0; i < 100; ++i) {
-        const std::string text = NewGuidText();
+        const AnsiString text = NewGuidText();
         for (char c : text) EXPECT_FALSE(c >= 'a' && c <= 'z') << text;
     }
 }
@@ -68,7 +69,7 @@ TEST(NewGuidText, NeverHoldsLowerCaseLetters) {
 TEST(NewGuidText, TwoCallsGiveDifferentTexts) { EXPECT_NE(NewGuidText(), NewGuidText()); }
 
 TEST(NewGuidText, ThousandCallsAreAllDifferent) {
-    std::set<std::string> seen;
+    std::set<AnsiString> seen;
     for (int i = 0; i < 1000; ++i) seen.insert(NewGuidText());
     EXPECT_EQ(seen.size(), 1000u);
 }

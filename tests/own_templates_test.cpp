@@ -12,6 +12,7 @@
 #include "templates/ExportTemplates.h"
 #include "templates/TemplateSet.h"
 #ifndef _WIN32
+#include "NativePath.h"
 #include "posix/ScopedEnvironment.h"
 #endif
 
@@ -35,7 +36,7 @@ class OwnTemplates : public ::testing::Test {
 protected:
     OwnTemplates() {
 #ifndef _WIN32
-        env.Set("XDG_DATA_HOME", temp.Child("xdg"));
+        env.Set("XDG_DATA_HOME", NativePath(temp.Child("xdg")));
 #endif
     }
 
@@ -120,7 +121,7 @@ TEST_F(OwnTemplates, ExportEditGenerate) {
 
         LoadedTemplates loaded = LoadTemplates(folder);
         ASSERT_FALSE(loaded.Refused());
-        const std::map<std::string, std::string> own = Generate("own" + std::to_string(run++), loaded.set);
+        const std::map<std::string, std::string> own = Generate(AsGbk("own" + std::to_string(run++)), loaded.set);
         for (const auto& [role, bytes] : builtIn) {
             const auto edited = c.differs.find(role);
             EXPECT_EQ(test::Hex(own.at(role)), test::Hex(edited != c.differs.end() ? edited->second : bytes))

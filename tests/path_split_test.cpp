@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "PathSplit.h"
+#include "support/TempFolder.h"
 
 namespace kx {
 namespace {

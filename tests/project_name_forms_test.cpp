@@ -9,6 +9,7 @@
 #include "ReplaceAll.h"
 #include "SubstituteProjectName.h"
 #include "XmlText.h"
+#include "support/TempFolder.h"
 
 namespace kx {
 namespace {
@@ -20,8 +21,8 @@ ProjectNameForms Plain(const AnsiString& name) { return {name, KxIdentifierFrom(
 
 TEST(KxIdentifierFrom, ReplacesWhatCannotStandInAName) {
     const struct {
-        std::string name;  // GBK
-        std::string identifier;
+        AnsiString name;
+        AnsiString identifier;
     } cases[] = {
         // Already names: unchanged.
         {"demo", "demo"},
@@ -75,8 +76,8 @@ TEST(KxName, RuleByCharacterClass) {
 
 TEST(EscapeXmlText, EscapesTheFiveMarkupCharacters) {
     const struct {
-        std::string text;
-        std::string escaped;
+        AnsiString text;
+        AnsiString escaped;
     } cases[] = {
         {"demo", "demo"},
         {"a&b", "a&amp;b"},
@@ -93,9 +94,9 @@ TEST(EscapeXmlText, EscapesTheFiveMarkupCharacters) {
 TEST(SubstituteProjectName, EachPlaceGetsItsForm) {
     const struct {
         TemplateKind kind;
-        std::string text;
-        std::string name;
-        std::string result;
+        AnsiString text;
+        AnsiString name;
+        AnsiString result;
     } cases[] = {
         {TemplateKind::ProjectFile, "<a t='$ProjectName$'>$ProjectName$.kx</a>", "a&'b",
          "<a t='a&amp;&apos;b'>a&amp;&apos;b.kx</a>"},
@@ -122,8 +123,8 @@ TEST(SubstituteProjectName, EachPlaceGetsItsForm) {
         {TemplateKind::WindowFile, "\"\x81\x5C\" $ProjectName$", "a b", "\"\x81\x5C\" a_b"},
         // Occurrences as ReplaceAll finds them.
         {TemplateKind::Script, "\x81$ProjectName$ $ProjectName$", "a b", "\x81$ProjectName$ a_b"},
-        {TemplateKind::Script, std::string("$ProjectName$\0$ProjectName$", 27), "a b",
-         std::string("a_b\0$ProjectName$", 17)},
+        {TemplateKind::Script, AnsiString("$ProjectName$\0$ProjectName$", 27), "a b",
+         AnsiString("a_b\0$ProjectName$", 17)},
         {TemplateKind::Script, "$ProjectName$", "$ProjectName$", "_ProjectName_"},
     };
     for (const auto& c : cases) {
@@ -165,13 +166,13 @@ TEST(NameFormsFor, AddsUnderscoresUntilNoTemplateWordIsMet) {
 TEST(SubstituteProjectName, KxNamesGiveThePlainReplacement) {
     // Quotes, slashes, backslashes, line ends, lead bytes and pieces of the
     // placeholder collide often in short random texts.
-    const std::string pieces[] = {"$ProjectName$", "$Project", "Name$", "\"", "/", "\\", "\r\n", "\n",
-                                  "\x81", "\xD6\xD0", "a", " ", std::string(1, '\0')};
+    const AnsiString pieces[] = {"$ProjectName$", "$Project", "Name$", "\"", "/", "\\", "\r\n", "\n",
+                                 "\x81", "\xD6\xD0", "a", " ", AnsiString(1, '\0')};
     const AnsiString names[] = {"demo", "wpx2026_12_08", Gbk(u8"中文项目"), "_"};
     const TemplateKind kinds[] = {TemplateKind::ProjectFile, TemplateKind::WindowFile, TemplateKind::Script};
     std::mt19937 random(20261208);
     for (int round = 0; round < 5000; ++round) {
-        std::string text;
+        AnsiString text;
         for (std::size_t n = random() % 12; n > 0; --n) text += pieces[random() % std::size(pieces)];
         for (const AnsiString& name : names) {
             for (const TemplateKind kind : kinds) {

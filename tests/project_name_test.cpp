@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "ProjectName.h"
+#include "support/TempFolder.h"
 
 namespace kx {
 namespace {
@@ -39,12 +40,12 @@ TEST(ProjectName, NamesThatWouldSpillIntoAnotherFolderAreRefused) {
     EXPECT_EQ(CheckProjectName("ab\x81"), NameVerdict::Malformed);
     EXPECT_EQ(CheckProjectName("\xD6\xD0\xD4"), NameVerdict::Malformed);
     // The file calls would stop at the zero byte and find the sibling.
-    EXPECT_EQ(CheckProjectName(std::string("sibling\0x", 9)), NameVerdict::Malformed);
+    EXPECT_EQ(CheckProjectName(AnsiString("sibling\0x", 9)), NameVerdict::Malformed);
     EXPECT_EQ(CheckProjectName("\xD6\xD0\xD4\xDA"), NameVerdict::Usable);
 }
 
 TEST(ProjectName, ABackslashByteInsideADoubleByteCharacterIsNoSeparator) {
-    const std::string name = "\x81\x5C";  // 乗
+    const AnsiString name = "\x81\x5C";  // 乗
     EXPECT_EQ(FinalPathComponent(name), name);
     EXPECT_EQ(CheckProjectName(name), NameVerdict::Usable);
     EXPECT_EQ(FinalPathComponent("x\\\x81\x5C"), "\x81\x5C");

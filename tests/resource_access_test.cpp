@@ -51,11 +51,11 @@ private:
 struct ZeroCase {
     const char* resource;
     std::vector<std::size_t> zeros;
-    std::string expected;
+    AnsiString expected;
 };
 
 std::vector<ZeroCase> ZeroCases() {
-    const std::string p = Pattern(250);
+    const AnsiString p = AsGbk(Pattern(250));
     return {
         {"ZEROAT0", {0}, p.substr(100)},
         {"ZEROAT99", {99}, p.substr(0, 99) + p.substr(100)},
@@ -71,14 +71,14 @@ std::vector<ZeroCase> ZeroCases() {
 
 TEST(ChunkRule, ExactlyHundredBytesIsOneFullChunkThenAnEmptyRead) {
     RecordingSource source(Pattern(100));
-    EXPECT_EQ(ReadTextInChunks(source), Pattern(100));
+    EXPECT_EQ(ReadTextInChunks(source), AsGbk(Pattern(100)));
     EXPECT_EQ(source.asked, (std::vector<std::size_t>{100, 100}));
     EXPECT_EQ(source.returned, (std::vector<std::size_t>{100, 0}));
 }
 
 TEST(ChunkRule, TwoHundredFiftyBytesAreReadAsHundredHundredFifty) {
     RecordingSource source(Pattern(250));
-    EXPECT_EQ(ReadTextInChunks(source), Pattern(250));
+    EXPECT_EQ(ReadTextInChunks(source), AsGbk(Pattern(250)));
     EXPECT_EQ(source.returned, (std::vector<std::size_t>{100, 100, 50, 0}));
 }
 
@@ -101,13 +101,13 @@ TEST(ChunkRule, MemorySourceNeverReadsPastItsEnd) {
 // ---- ReadTextResource on the embedded resources ----------------------------
 
 TEST(ReadTextResource, FullChunksAndAShortLastOneComeBackWhole) {
-    EXPECT_EQ(ReadTextResource("HUNDRED", "TESTTXT"), Pattern(100));
-    EXPECT_EQ(ReadTextResource("TWOFIFTY", "TESTTXT"), Pattern(250));
+    EXPECT_EQ(ReadTextResource("HUNDRED", "TESTTXT"), AsGbk(Pattern(100)));
+    EXPECT_EQ(ReadTextResource("TWOFIFTY", "TESTTXT"), AsGbk(Pattern(250)));
 }
 
 TEST(ReadTextResource, ZeroAtOffsetTenGives160Bytes) {
-    const std::string text = ReadTextResource("ZEROAT10", "TESTTXT");
-    const std::string p = Pattern(250);
+    const AnsiString text = ReadTextResource("ZEROAT10", "TESTTXT");
+    const AnsiString p = AsGbk(Pattern(250));
     ASSERT_EQ(text.size(), 160u);
     EXPECT_EQ(text, p.substr(0, 10) + p.substr(100, 150));
 }
@@ -131,12 +131,12 @@ TEST(ReadTextResource, MissingResourceGivesEmptyText) {
 }
 
 TEST(ReadTextResource, LookupIgnoresLetterCase) {
-    EXPECT_EQ(ReadTextResource("hundred", "testtxt"), Pattern(100));
-    EXPECT_EQ(ReadTextResource("HunDred", "TestTxt"), Pattern(100));
+    EXPECT_EQ(ReadTextResource("hundred", "testtxt"), AsGbk(Pattern(100)));
+    EXPECT_EQ(ReadTextResource("HunDred", "TestTxt"), AsGbk(Pattern(100)));
 }
 
 TEST(ReadTextResource, CatalogueTemplateFoundByLowerCaseNameAndType) {
-    const std::string lower = ReadTextResource("runtimefun", "txt");
+    const AnsiString lower = ReadTextResource("runtimefun", "txt");
     EXPECT_FALSE(lower.empty());
     EXPECT_EQ(lower, ReadTextResource("RUNTIMEFUN", "TXT"));
     EXPECT_EQ(lower, ReadTextResource("RunTimeFun", "Txt"));
@@ -151,7 +151,7 @@ TEST(ReadTextResource, GbkBytesComeBackUndecoded) {
 }
 
 TEST(ReadTextResource, RepeatedReadsGiveTheSameBytes) {
-    const std::string first = ReadTextResource("TWOFIFTY", "TESTTXT");
+    const AnsiString first = ReadTextResource("TWOFIFTY", "TESTTXT");
     EXPECT_EQ(ReadTextResource("TWOFIFTY", "TESTTXT"), first);
 }
 
@@ -180,7 +180,7 @@ TEST(ExtractResourceToFile, WritesExactlyTheResourceBytes) {
         {"a longer existing file is replaced completely", "HUNDRED", "TESTTXT", std::string(5000, 'x'), Pattern(100)},
     };
     TempFolder folder;
-    const std::string path = folder.Child("GetPointXY.dll");
+    const AnsiString path = folder.Child("GetPointXY.dll");
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         if (!c.existing.empty()) {
@@ -199,10 +199,10 @@ TEST(ExtractResourceToFile, MissingOrEmptyResourceIsFalseAndTouchesNoFile) {
     for (const auto& [name, type] : resources) {
         SCOPED_TRACE(name);
         TempFolder folder;
-        const std::string missing = folder.Child("missing.bin");
+        const AnsiString missing = folder.Child("missing.bin");
         EXPECT_FALSE(ExtractResourceToFile(missing, name, type));
         EXPECT_FALSE(test::PathExists(missing));
-        const std::string keep = folder.Child("keep.bin");
+        const AnsiString keep = folder.Child("keep.bin");
         ASSERT_TRUE(test::WriteFileBytes(keep, "keep me"));
         EXPECT_FALSE(ExtractResourceToFile(keep, name, type));
         EXPECT_EQ(ReadFileBytes(keep).value_or(""), "keep me");
@@ -211,14 +211,14 @@ TEST(ExtractResourceToFile, MissingOrEmptyResourceIsFalseAndTouchesNoFile) {
 
 TEST(ExtractResourceToFile, FolderThatDoesNotExistIsFalseAndNotCreated) {
     TempFolder folder;
-    const std::string missing = folder.Child("no-such-folder");
+    const AnsiString missing = folder.Child("no-such-folder");
     EXPECT_FALSE(ExtractResourceToFile(test::JoinPath(missing, "x.bin"), "HUNDRED", "TESTTXT"));
     EXPECT_FALSE(test::PathExists(missing));
 }
 
 TEST(ExtractResourceToFile, ReadOnlyFileIsFalseAndUnchanged) {
     TempFolder folder;
-    const std::string path = folder.Child("readonly.bin");
+    const AnsiString path = folder.Child("readonly.bin");
     ASSERT_TRUE(test::WriteFileBytes(path, "original"));
     ASSERT_TRUE(test::SetReadOnly(path, true));
     if (test::PlatformIgnoresReadOnly(path)) GTEST_SKIP() << "this platform writes read-only files (Wine as root)";
@@ -230,19 +230,19 @@ TEST(ExtractResourceToFile, ReadOnlyFileIsFalseAndUnchanged) {
 TEST(ExtractResourceToFile, PathsNamingAnotherFileAreFalseAndCreateNothing) {
     // Through the ANSI calls each would have written "sub" or "x.bin".
     TempFolder folder;
-    for (const std::string& path : {folder.Child(std::string("sub\0x", 5) + "\\x.bin"), folder.Child("x.bin\x81"),
-                                    folder.Child(std::string("x.bin\0y", 7))}) {
+    for (const AnsiString& path : {folder.Child(AnsiString("sub\0x", 5) + "\\x.bin"), folder.Child("x.bin\x81"),
+                                   folder.Child(AnsiString("x.bin\0y", 7))}) {
         EXPECT_FALSE(ExtractResourceToFile(path, "HUNDRED", "TESTTXT")) << Hex(path);
     }
-    EXPECT_EQ(test::ListFolder(folder.Path()), std::vector<std::string>{});
+    EXPECT_EQ(test::ListFolder(folder.Path()), std::vector<AnsiString>{});
 }
 
 TEST(ExtractResourceToFile, ChineseFileNameIsCreated) {
     TempFolder folder;
-    const std::string name = "\xC9\xFA\xB3\xC9.bin";  // 生成.bin in GBK
-    const std::string path = folder.Child(name);
+    const AnsiString name = "\xC9\xFA\xB3\xC9.bin";  // 生成.bin in GBK
+    const AnsiString path = folder.Child(name);
     ASSERT_TRUE(ExtractResourceToFile(path, "HUNDRED", "TESTTXT"));
-    EXPECT_EQ(test::ListFolder(folder.Path()), std::vector<std::string>{name});
+    EXPECT_EQ(test::ListFolder(folder.Path()), std::vector<AnsiString>{name});
 }
 
 }  // namespace

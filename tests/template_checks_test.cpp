@@ -46,7 +46,7 @@ struct TextCase {
     std::string input;  // UTF-8 as a person saved it
     bool substituted;
     std::vector<std::string> findings;
-    std::string gbk;  // what the writers get; empty when refused
+    AnsiString gbk;  // what the writers get; empty when refused
 };
 
 const TextCase kTextCases[] = {
@@ -76,7 +76,7 @@ const TextCase kTextCases[] = {
     // A tag character converts to nothing at all: it is no character of 936.
     {"tag character", "a\xF3\xA0\x80\x81z\r\n", true, {"E1 NotInCodePage U+E0001"}, ""},
     {"long text with LF line ends", Repeat("中文 $ProjectName$ x\n", 40000), true, {"W1 LineEnds"},
-     Repeat("\xD6\xD0\xCE\xC4 $ProjectName$ x\r\n", 40000)},
+     AsGbk(Repeat("\xD6\xD0\xCE\xC4 $ProjectName$ x\r\n", 40000))},
 };
 
 TEST(TemplateChecks, TextsFromTheFolder) {
@@ -101,7 +101,7 @@ class DllChecks : public ::testing::Test {
 protected:
     static std::string BuiltDll() {
         test::TempFolder temp;
-        const std::string path = temp.Child("GetPointXY.dll");
+        const AnsiString path = temp.Child("GetPointXY.dll");
         if (!ExtractResourceToFile(path, "GetPointXY", "dll")) return {};
         return test::ReadFileBytes(path).value_or("");
     }

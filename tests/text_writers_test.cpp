@@ -10,9 +10,12 @@
 #include "TextContent.h"
 #include "UnitFunction.h"
 #include "support/TempFolder.h"
+#include "support/TextMatchers.h"
 
 namespace kx {
 namespace {
+
+using test::StartsWith;
 
 using test::CreateErrorStart;
 using test::Hex;
@@ -21,7 +24,6 @@ using test::NamedWriter;
 using test::TempFolder;
 using test::TextWriter;
 using test::WriterErrorOf;
-using testing::StartsWith;
 
 std::string Bytes(const AnsiString& path) { return test::ReadFileBytes(path).value_or("<missing>"); }
 
@@ -43,7 +45,7 @@ TEST(Utf8Unit, EachUnitIsEncodedByItself) {
 }
 
 TEST(SystemErrorText, TrailingBlanksControlsAndFullStopsAreTrimmed) {
-    const std::pair<std::string, std::string> cases[] = {
+    const std::pair<AnsiString, AnsiString> cases[] = {
         {"Access is denied.\r\n", "Access is denied"},
         {"The system cannot find the path specified. \r\n", "The system cannot find the path specified"},
         {"Odd . . \t.\r\n", "Odd"},
@@ -52,7 +54,7 @@ TEST(SystemErrorText, TrailingBlanksControlsAndFullStopsAreTrimmed) {
         {"", ""},
         {"v1.2 is bad", "v1.2 is bad"},
         {"\xBE\xDC\xBE\xF8\xB7\xC3\xCE\xCA\xA1\xA3\r\n", "\xBE\xDC\xBE\xF8\xB7\xC3\xCE\xCA\xA1\xA3"},
-        {std::string("Stop\0hidden", 11), "Stop"},
+        {AnsiString("Stop\0hidden", 11), "Stop"},
     };
     for (const auto& [text, expected] : cases) {
         EXPECT_EQ(TrimSystemErrorText(text.data(), text.size()), expected) << Hex(text);
@@ -70,12 +72,12 @@ TEST(CreateErrorMessage, WriteErrorText) { EXPECT_EQ(EWriteError().Message(), "S
 TEST(CreateErrorMessage, FullPathOnlyWhenItFittedTheBufferAndThePathIsIntact) {
     char buffer[kFullPathBufferSize] = "C:\\full\\x.txt";
     struct Case {
-        std::string passed;
+        AnsiString passed;
         const char* fullPath;
         unsigned long returned;
-        std::string shown;
+        AnsiString shown;
     };
-    const std::string zero("x.txt\0y", 7);
+    const AnsiString zero("x.txt\0y", 7);
     const Case cases[] = {
         {"x.txt", buffer, 13, "C:\\full\\x.txt"},
         // The call failed, or asked for a bigger buffer: the path as passed.
@@ -97,20 +99,20 @@ TEST(CreateErrorMessage, FullPathOf259BytesFitsAndNeverReadsFurther) {
     char buffer[kFullPathBufferSize];
     for (char& c : buffer) c = 'p';
     buffer[259] = '\0';
-    EXPECT_EQ(PathForCreateMessage("x", buffer, sizeof buffer, 259), std::string(259, 'p'));
+    EXPECT_EQ(PathForCreateMessage("x", buffer, sizeof buffer, 259), AnsiString(259, 'p'));
 }
 
 // ---- AnsiToWideText -----------------------------------------------------------
 
 TEST(AnsiToWideText, DecodesGbkUpToTheFirstZeroByte) {
-    const std::pair<std::string, WideString> cases[] = {
+    const std::pair<AnsiString, WideString> cases[] = {
         {"", u""},
         {"abc", u"abc"},
         {"\xD6\xD0", u"\u4E2D"},                    // 中
         {"KX\xCF\xEE\xC4\xBF", u"KX\u9879\u76EE"},  // KX项目
         {"\x81\x5C", u"\u4E57"},                    // 乗
-        {std::string("ab\0cd", 5), u"ab"},
-        {std::string("\0x", 2), u""},
+        {AnsiString("ab\0cd", 5), u"ab"},
+        {AnsiString("\0x", 2), u""},
     };
     for (const auto& [text, expected] : cases) EXPECT_EQ(AnsiToWideText(text), expected) << Hex(text);
 }
@@ -120,7 +122,7 @@ TEST(AnsiToWideText, BadBytesNeverThrowNorLoseWhatFollows) {
     const WideString end = AnsiToWideText("ab\x81");
     EXPECT_EQ(end.substr(0, 2), u"ab");
     EXPECT_LE(end.size(), 3u);
-    EXPECT_EQ(AnsiToWideText(std::string("a\x81\0b", 4)).substr(0, 1), u"a");
+    EXPECT_EQ(AnsiToWideText(AnsiString("a\x81\0b", 4)).substr(0, 1), u"a");
 }
 
 // ---- the writers: exact bytes -------------------------------------------------
@@ -129,7 +131,7 @@ TEST(TextWriters, ExactBytes) {
     struct Case {
         const char* what;
         TextWriter write;
-        std::string text;
+        AnsiString text;
         bool withBom;
         std::optional<std::string> existing;  // the file's content before
         const char* hex;
@@ -146,11 +148,11 @@ TEST(TextWriters, ExactBytes) {
         {"乗 (trail byte 5C) then a backslash", SaveUtf16File, "\x81\x5C\\", true, {}, "FF FE 57 4E 5C 00"},
         {"line breaks stay, none is added", SaveUtf8File, "a\r\nb", false, {}, "61 0D 0A 62"},
         {"line breaks stay, none is added", SaveUtf16File, "a\r\nb", false, {}, "61 00 0D 00 0A 00 62 00"},
-        {"zero byte in the middle is written with what follows", SaveUtf8File, std::string("ab\0c\xD6\xD0", 6), true,
+        {"zero byte in the middle is written with what follows", SaveUtf8File, AnsiString("ab\0c\xD6\xD0", 6), true,
          {}, "EF BB BF 61 62 00 63 E4 B8 AD"},
-        {"zero byte in the middle ends the content", SaveUtf16File, std::string("ab\0cd", 5), true, {},
+        {"zero byte in the middle ends the content", SaveUtf16File, AnsiString("ab\0cd", 5), true, {},
          "FF FE 61 00 62 00"},
-        {"leading zero byte without BOM gives an empty file", SaveUtf16File, std::string("\0abc", 4), false,
+        {"leading zero byte without BOM gives an empty file", SaveUtf16File, AnsiString("\0abc", 4), false,
          "old content", ""},
         {"longer existing file is replaced completely", SaveUtf8File, "abc", true, longer, "EF BB BF 61 62 63"},
         {"longer existing file is replaced completely", SaveUtf16File, "abc", true, longer,
@@ -160,7 +162,7 @@ TEST(TextWriters, ExactBytes) {
     int index = 0;
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.write == SaveUtf8File ? "SaveUtf8File: " : "SaveUtf16File: ") + c.what);
-        const auto path = folder.Child("case" + std::to_string(index++) + ".txt");
+        const auto path = folder.Child(AsGbk("case" + std::to_string(index++) + ".txt"));
         if (c.existing) {
             ASSERT_TRUE(test::WriteFileBytes(path, *c.existing));
         }
@@ -173,9 +175,9 @@ TEST(TextWriters, ChineseFileNameIsCreated) {
     for (const NamedWriter& writer : kTextWriters) {
         SCOPED_TRACE(writer.name);
         TempFolder folder;
-        const std::string name = "\xD6\xF7\xBD\xC5\xB1\xBE.txt";  // 主脚本.txt
+        const AnsiString name = "\xD6\xF7\xBD\xC5\xB1\xBE.txt";  // 主脚本.txt
         writer.write(folder.Child(name), "x", false);
-        EXPECT_EQ(test::ListFolder(folder.Path()), std::vector<std::string>{name});
+        EXPECT_EQ(test::ListFolder(folder.Path()), std::vector<AnsiString>{name});
         if (writer.write == SaveUtf8File) {
             EXPECT_EQ(Bytes(folder.Child(name)), "x");
         }
@@ -185,7 +187,7 @@ TEST(TextWriters, ChineseFileNameIsCreated) {
 TEST(SaveUtf8File, LargeTextIsWrittenWhole) {
     TempFolder folder;
     const auto path = folder.Child("large.txt");
-    std::string text;
+    AnsiString text;
     for (int i = 0; i < 100000; ++i) text += "\xD6\xD0";
     SaveUtf8File(path, text, false);
     const std::string bytes = Bytes(path);
@@ -231,7 +233,7 @@ TEST(TextWriters, MissingFolderRaisesTheCreationErrorWithThePathFirst) {
         TempFolder folder;
         const auto missing = folder.Child("missing");
         const auto path = test::JoinPath(missing, "x.txt");
-        const std::string error = WriterErrorOf(writer.write, path);
+        const AnsiString error = WriterErrorOf(writer.write, path);
         EXPECT_THAT(error, StartsWith(CreateErrorStart(path)));
         EXPECT_GT(error.size(), CreateErrorStart(path).size()) << "the system's text is missing";
         // The system's text ends without a full stop, blank or line break.
@@ -259,13 +261,13 @@ TEST(TextWriters, PathsThatCannotBeCreatedRaiseTheCreationErrorWithThePathAsPass
     TempFolder folder;
     const auto taken = folder.Child("taken");
     ASSERT_TRUE(test::MakeFolder(taken));
-    const std::pair<const char*, std::string> cases[] = {
+    const std::pair<const char*, AnsiString> cases[] = {
         {"a folder in place of the file", taken},
-        {"a path of 260 bytes or more", folder.Child(std::string(300, 'd') + "\\" + std::string(20, 'f') + ".txt")},
+        {"a path of 260 bytes or more", folder.Child(AnsiString(300, 'd') + "\\" + AnsiString(20, 'f') + ".txt")},
         // Through the ANSI calls these would have written "sub" or "a.txt".
-        {"a zero byte in a folder", folder.Child(std::string("sub\0x", 5) + "\\a.txt")},
+        {"a zero byte in a folder", folder.Child(AnsiString("sub\0x", 5) + "\\a.txt")},
         {"a final lead byte", folder.Child("a.txt\x81")},
-        {"a zero byte in the name", folder.Child(std::string("a.txt\0x", 7))},
+        {"a zero byte in the name", folder.Child(AnsiString("a.txt\0x", 7))},
     };
     ASSERT_GE(cases[1].second.size(), 260u);
     for (const auto& [what, path] : cases) {
@@ -276,7 +278,7 @@ TEST(TextWriters, PathsThatCannotBeCreatedRaiseTheCreationErrorWithThePathAsPass
         EXPECT_EQ(WriterErrorOf(SaveUtf8File, path), WriterErrorOf(SaveUtf16File, path));
     }
     EXPECT_TRUE(test::FolderExists(taken));
-    EXPECT_EQ(test::ListFolder(folder.Path()), std::vector<std::string>{"taken"});
+    EXPECT_EQ(test::ListFolder(folder.Path()), std::vector<AnsiString>{"taken"});
 }
 
 }  // namespace

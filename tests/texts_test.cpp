@@ -8,6 +8,7 @@
 #include "GbkSample.h"
 #include "ProgramTexts.h"
 #include "Texts.h"
+#include "support/TempFolder.h"
 
 namespace kx {
 namespace {

@@ -275,7 +275,7 @@ namespace {
 std::string SystemReason(int error) {
     char buffer[256] = {};
     const char* text = StrErrorText(::strerror_r(error, buffer, sizeof buffer), buffer);
-    return text == nullptr ? std::string() : TrimSystemErrorText(text, std::strlen(text));
+    return text == nullptr ? std::string() : std::string(text, TrimmedSystemErrorLength(text, std::strlen(text)));
 }
 
 bool PathLengthsInBytes() { return true; }

@@ -108,7 +108,7 @@ Arguments ReadArguments(int, char**) {
 
 std::optional<AnsiString> ArgumentToAnsi(const std::string& argument) {
     BOOL lossy = FALSE;
-    AnsiString ansi = Narrow(Widen(argument, CP_UTF8), CP_ACP, &lossy);
+    const AnsiString ansi = AsGbk(Narrow(Widen(argument, CP_UTF8), CP_ACP, &lossy));
     if (lossy) return std::nullopt;
     return ansi;
 }

@@ -34,6 +34,6 @@ std::string Shown(const std::string& utf8) {
     return out;
 }
 
-std::string ShownAnsi(const std::string& ansi) { return Shown(Utf8FromAnsi(ansi)); }
+std::string ShownAnsi(const AnsiString& ansi) { return Shown(Utf8FromAnsi(ansi)); }
 
 }  // namespace kx::cli

@@ -5,13 +5,15 @@
 
 #include <string>
 
+#include "KxTypes.h"
+
 namespace kx::cli {
 
 // UTF-8 in, UTF-8 out: C0 controls and DEL as \xNN, C1 controls as \u00NN.
 std::string Shown(const std::string& utf8);
 
 // An ANSI (GBK) text shown as above, in UTF-8.
-std::string ShownAnsi(const std::string& ansi);
+std::string ShownAnsi(const AnsiString& ansi);
 
 // "\xNN": a byte shown by its value.
 std::string ByteEscape(unsigned char byte);

@@ -14,12 +14,16 @@ AnsiString DefaultProjectName(const LocalDate& date) {
 }
 
 AnsiString TrimName(const AnsiString& text) {
-    auto isBlank = [](char c) { return static_cast<unsigned char>(c) < 33; };
-    std::size_t first = 0;
-    std::size_t last = text.size();
-    while (first < last && isBlank(text[first])) ++first;
-    while (last > first && isBlank(text[last - 1])) --last;
-    return text.substr(first, last - first);
+    // By characters; a blank is a character of its own (below 0x40, never
+    // the second byte of one).
+    std::size_t first = AnsiString::npos;
+    std::size_t end = 0;
+    for (const GbkChar c : GbkChars(text)) {
+        if (c.IsSingleByte() && c.Byte() < 33) continue;
+        if (first == AnsiString::npos) first = c.offset;
+        end = c.End();
+    }
+    return first == AnsiString::npos ? AnsiString() : text.substr(first, end - first);
 }
 
 AnsiString FinalPathComponent(const AnsiString& name) { return SplitAtLastSeparator(name, "\\:").name; }
@@ -27,18 +31,17 @@ AnsiString FinalPathComponent(const AnsiString& name) { return SplitAtLastSepara
 NameVerdict CheckProjectName(const AnsiString& trimmed) {
     if (trimmed.empty()) return NameVerdict::Empty;
     if (FinalPathComponent(trimmed) != trimmed) return NameVerdict::Malformed;
-    // '/' and '.' are never the second byte of a GBK character, so plain byte
-    // tests are exact here.
-    if (trimmed.find('/') != AnsiString::npos) return NameVerdict::Malformed;
-    if (trimmed.back() == '.') return NameVerdict::Malformed;  // covers ".", ".." and "..."
-    // A lead byte at the end would take the backslash joined after the name as
-    // its second byte, and the paths built from it would name a sibling.
-    const std::size_t last = GbkLastCharStart(trimmed);
-    if (last + 1 == trimmed.size() && IsGbkLeadByte(static_cast<unsigned char>(trimmed[last]))) {
-        return NameVerdict::Malformed;
+    GbkChar last{0, {}};
+    for (const GbkChar c : GbkChars(trimmed)) {
+        // A slash separates too; the file calls take C strings, so a zero
+        // byte would cut every path short.
+        if (c.Is('/') || c.Is('\0')) return NameVerdict::Malformed;
+        last = c;
     }
-    // The file calls take C strings: a zero byte would cut every path short.
-    if (trimmed.find('\0') != AnsiString::npos) return NameVerdict::Malformed;
+    // A name ending in "." covers ".", ".." and "...". A lead byte at the end
+    // would take the separator joined after the name as its second byte, and
+    // the paths built from it would name a sibling.
+    if (last.Is('.') || (last.IsSingleByte() && IsGbkLeadByte(last.Byte()))) return NameVerdict::Malformed;
     return NameVerdict::Usable;
 }
 

@@ -7,19 +7,18 @@
 
 namespace kx::layout {
 
-std::string ErrorBoxText(const std::string& message) {
-    const std::size_t last = kx::GbkLastCharStart(message);
-    if (last == std::string::npos) return message;
-    if (static_cast<unsigned char>(message[last]) > static_cast<unsigned char>('.')) {
-        return message + ".";
-    }
+AnsiString ErrorBoxText(const AnsiString& message) {
+    const std::size_t last = GbkLastCharStart(message);
+    if (last == AnsiString::npos) return message;
+    // A lead byte is at least 0x81: a double-byte character always gains it.
+    if (static_cast<unsigned char>(message[last]) > static_cast<unsigned char>('.')) return message + ".";
     return message;
 }
 
-std::string ModuleBaseName(const std::string& moduleFileName) {
-    std::string name = kx::SplitAtLastSeparator(moduleFileName).name;
-    for (std::size_t pos = 0; pos < name.size(); pos += kx::GbkCharLength(name, pos)) {
-        if (name[pos] == '.') return name.substr(0, pos);
+AnsiString ModuleBaseName(const AnsiString& moduleFileName) {
+    const AnsiString name = SplitAtLastSeparator(moduleFileName).name;
+    for (const GbkChar c : GbkChars(name)) {
+        if (c.Is('.')) return name.substr(0, c.offset);
     }
     return name;
 }

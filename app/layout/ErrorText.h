@@ -1,7 +1,7 @@
 // The texts of the error display: the box text and the application title.
 #pragma once
 
-#include <string>
+#include "KxTypes.h"
 
 namespace kx::layout {
 
@@ -9,10 +9,10 @@ namespace kx::layout {
 // character boundaries) compares greater than ".": letters, digits, ":" and
 // every double-byte character gain it; ".", blanks, control characters and
 // "!" to "-" do not. An empty message stays empty.
-std::string ErrorBoxText(const std::string& message);
+AnsiString ErrorBoxText(const AnsiString& message);
 
 // The module file name after its last backslash, cut before its first ".",
 // both found by GBK character boundaries so a trail byte 0x5C is no separator.
-std::string ModuleBaseName(const std::string& moduleFileName);
+AnsiString ModuleBaseName(const AnsiString& moduleFileName);
 
 }  // namespace kx::layout

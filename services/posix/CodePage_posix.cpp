@@ -61,7 +61,8 @@ public:
     // Converts as much as it can onto the end of out: returns false at an
     // invalid or incomplete sequence (in left at its start) and true when all
     // input is consumed.
-    bool Step(const char*& in, std::size_t& inLeft, std::string& out) {
+    template <typename Text>
+    bool Step(const char*& in, std::size_t& inLeft, Text& out) {
         char buffer[1024];
         while (inLeft > 0) {
             char* outPtr = buffer;
@@ -174,7 +175,7 @@ public:
 
     // The code point of one character (a byte from 0x80 up, or a lead byte
     // with the byte after it); kRefused for one iconv refuses.
-    char32_t operator()(std::string_view bytes) {
+    char32_t operator()(AnsiView bytes) {
         const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
         // Pairs are keyed from 0x8100 up, bytes alone below 0x100.
         std::uint32_t& remembered = memory_[bytes.size() == 1 ? byte(0) : byte(0) << 8 | byte(1)];
@@ -183,9 +184,9 @@ public:
     }
 
 private:
-    std::uint32_t Ask(std::string_view bytes) {
+    std::uint32_t Ask(AnsiView bytes) {
         wchar_t code[2];
-        const auto size = converter_.Whole(bytes, reinterpret_cast<char*>(code), sizeof code);
+        const auto size = converter_.Whole(BytesOf(bytes), reinterpret_cast<char*>(code), sizeof code);
         if (size != sizeof code[0]) return kRefused;
         return static_cast<std::uint32_t>(code[0]) + 1;
     }
@@ -200,12 +201,12 @@ private:
 // next byte, so that an ASCII byte after a stray lead byte survives. ascii
 // takes each ASCII run, character each other code point.
 template <typename Ascii, typename Character>
-void DecodeGbk(std::string_view text, Ascii ascii, Character character) {
+void DecodeGbk(AnsiView text, Ascii ascii, Character character) {
     std::optional<CharacterDecoder> decode;  // only once there is more than ASCII
     std::size_t pos = 0;
     while (pos < text.size()) {
-        const std::size_t asciiEnd = AsciiRunEnd(text, pos);
-        if (asciiEnd > pos) ascii(text.substr(pos, asciiEnd - pos));
+        const std::size_t asciiEnd = AsciiRunEnd(BytesOf(text), pos);
+        if (asciiEnd > pos) ascii(BytesOf(text.substr(pos, asciiEnd - pos)));
         pos = asciiEnd;
         if (pos < text.size() && !decode) decode.emplace();
         while (pos < text.size() && static_cast<unsigned char>(text[pos]) >= 0x80) {
@@ -250,7 +251,7 @@ private:
         char bytes[4];
         const std::optional<std::size_t> size = converter_.Whole(utf8, bytes, sizeof bytes);
         if (!size || *size == 0) return kNoAnsiForm;
-        const std::string_view ansi(bytes, *size);
+        const AnsiView ansi(bytes, *size);
         if (GbkCharLength(ansi, 0) != ansi.size() || CharacterDecoder()(ansi) != code) return kNoAnsiForm;
         const auto byte = [&](std::size_t i) { return static_cast<std::uint32_t>(static_cast<unsigned char>(ansi[i])); };
         return ansi.size() == 1 ? 1u << 24 | byte(0) : 2u << 24 | byte(0) << 8 | byte(1);
@@ -287,12 +288,12 @@ WideString DecodeAnsi(const AnsiString& text, AnsiPage /*page: both are CP936 he
     return result;
 }
 
-void AppendUtf8OfUnits(std::string& out, std::string_view text, AnsiPage /*page: both are CP936 here*/) {
+void AppendUtf8OfUnits(std::string& out, AnsiView text, AnsiPage /*page: both are CP936 here*/) {
     // Sized once: ASCII stays as it is, and a character of two bytes from
     // 0x80 up takes three at most, which is the half more of its bytes. (A
     // second byte below 0x80 or a byte alone takes more: the rare text full
     // of them makes the buffer grow.)
-    out.reserve(out.size() + text.size() + HighBytes(text) / 2);
+    out.reserve(out.size() + text.size() + HighBytes(BytesOf(text)) / 2);
     // Through a small buffer, a kilobyte at a time; long ASCII runs straight in.
     char buffer[1024];
     std::size_t used = 0;
@@ -363,9 +364,9 @@ std::string Utf8FromAnsi(const AnsiString& text) {
     return result;
 }
 
-AnsiString AnsiFromUtf8(const std::string& text) {
+AnsiString AnsiFromUtf8(std::string_view text) {
     AnsiString result;
-    if (AsciiRunEnd(text, 0) == text.size()) return text;
+    if (AsciiRunEnd(text, 0) == text.size()) return AsGbk(text);
     Converter* converter = &ToAnsi();
     converter->Reset();
     const char* in = text.data();

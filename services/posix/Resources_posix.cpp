@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "AsciiText.h"
 #include "ChunkedText.h"
 #include "PosixFiles.h"
 #include "ResourceTable.h"
@@ -13,23 +14,10 @@ namespace kx {
 
 namespace {
 
-bool SameIgnoringAsciiCase(const AnsiString& a, const char* b) {
-    const std::size_t n = std::strlen(b);
-    if (a.size() != n) return false;
-    for (std::size_t i = 0; i < n; ++i) {
-        unsigned char x = static_cast<unsigned char>(a[i]);
-        unsigned char y = static_cast<unsigned char>(b[i]);
-        if (x >= 'a' && x <= 'z') x = static_cast<unsigned char>(x - 'a' + 'A');
-        if (y >= 'a' && y <= 'z') y = static_cast<unsigned char>(y - 'a' + 'A');
-        if (x != y) return false;
-    }
-    return true;
-}
-
 const EmbeddedResource* FindEmbeddedResource(const AnsiString& name, const AnsiString& type) {
     for (std::size_t i = 0; i < kEmbeddedResourceCount; ++i) {
         const EmbeddedResource& r = kEmbeddedResources[i];
-        if (SameIgnoringAsciiCase(type, r.type) && SameIgnoringAsciiCase(name, r.name)) return &r;
+        if (EqualsIgnoringAsciiCase(type, AnsiView(r.type)) && EqualsIgnoringAsciiCase(name, AnsiView(r.name))) return &r;
     }
     return nullptr;
 }

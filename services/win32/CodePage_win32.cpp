@@ -17,7 +17,7 @@ namespace {
 // A failure of the call itself (not bad input: that becomes the default
 // character) is an error, never an empty text.
 [[noreturn]] void ThrowConversionError(const char* call) {
-    throw ConversionError(AnsiString(call) + " failed with error " + std::to_string(GetLastError()));
+    throw ConversionError(std::string(call) + " failed with error " + std::to_string(GetLastError()));
 }
 
 WideString Decode(UINT codePage, DWORD flags, std::string_view text) {
@@ -43,16 +43,16 @@ WideString DecodeOn(AnsiPage page, std::string_view text) {
 
 }  // namespace
 
-WideString DecodeAnsi(const AnsiString& text, AnsiPage page) { return DecodeOn(page, text); }
+WideString DecodeAnsi(const AnsiString& text, AnsiPage page) { return DecodeOn(page, BytesOf(text)); }
 
-void AppendUtf8OfUnits(std::string& out, std::string_view text, AnsiPage page) {
-    AppendUtf8Units(out, DecodeOn(page, text));
+void AppendUtf8OfUnits(std::string& out, AnsiView text, AnsiPage page) {
+    AppendUtf8Units(out, DecodeOn(page, BytesOf(text)));
 }
 
 bool AppendAnsiOfUtf8(AnsiString& out, std::string_view utf8) {
     // ASCII is the same in both, and most lines of a template are ASCII.
     if (std::all_of(utf8.begin(), utf8.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
-        out += utf8;
+        out += AsGbk(utf8);
         return true;
     }
     // The system's conversion falls back on look-alikes (best fit) that read
@@ -66,7 +66,7 @@ bool AppendAnsiOfUtf8(AnsiString& out, std::string_view utf8) {
 
 std::string Utf8FromAnsi(const AnsiString& text) { return Utf8FromUnits(DecodeAnsi(text, AnsiPage::System)); }
 
-AnsiString AnsiFromUtf8(const std::string& text) {
+AnsiString AnsiFromUtf8(std::string_view text) {
     const WideString units = Decode(CP_UTF8, 0, text);
     if (units.empty()) return AnsiString();
     if (units.size() > static_cast<std::size_t>(INT_MAX)) throw ConversionError("the text is too long");

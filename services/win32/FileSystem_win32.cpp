@@ -36,25 +36,23 @@ bool CreateFolderPath(const AnsiString& path, int* systemError) {
         separatorsBeforeLevels = 4;
     }
     // Every level ends at a separator that is a character of its own (the 5C
-    // of 81 5C is none).
+    // of 81 5C is none), and the whole path is the last level.
     DWORD error = 0;
     std::size_t separators = 0;
     std::vector<AnsiString> made;
-    for (std::size_t pos = 0; pos <= path.size() && error == 0;) {
-        const bool atEnd = pos == path.size();
-        if (atEnd || path[pos] == '\\' || path[pos] == '/') {
-            const AnsiString level = path.substr(0, pos);
-            if (separators++ >= separatorsBeforeLevels && !level.empty() && !DirectoryExists(level)) {
-                if (CreateDirectoryA(level.c_str(), nullptr)) {
-                    made.push_back(level);
-                } else if (!DirectoryExists(level)) {
-                    error = GetLastError();
-                }
-            }
+    const auto makeLevel = [&](std::size_t end) {
+        const AnsiString level = path.substr(0, end);
+        if (separators++ < separatorsBeforeLevels || level.empty() || DirectoryExists(level)) return;
+        if (CreateDirectoryA(level.c_str(), nullptr)) {
+            made.push_back(level);
+        } else if (!DirectoryExists(level)) {
+            error = GetLastError();
         }
-        if (atEnd) break;
-        pos += GbkCharLength(path, pos);
+    };
+    for (const GbkChar c : GbkChars(path)) {
+        if (error == 0 && (c.Is('\\') || c.Is('/'))) makeLevel(c.offset);
     }
+    if (error == 0) makeLevel(path.size());
     if (error == 0) return DirectoryExists(path);
     // A failure leaves nothing behind: the levels made here go again,
     // innermost first (RemoveDirectoryA takes only an empty folder).

@@ -81,8 +81,8 @@ MoveCheck CheckFolderItself(const AnsiString& dir) {
 AnsiString RootOf(const AnsiString& dir) {
     if (dir.size() >= 2 && dir[1] == ':') return dir.substr(0, 2) + "\\";
     std::size_t separators = 0;
-    for (std::size_t pos = 0; pos < dir.size(); pos += GbkCharLength(dir, pos)) {
-        if ((dir[pos] == '\\' || dir[pos] == '/') && ++separators == 4) return dir.substr(0, pos + 1);
+    for (const GbkChar c : GbkChars(dir)) {
+        if ((c.Is('\\') || c.Is('/')) && ++separators == 4) return dir.substr(0, c.End());
     }
     return dir + "\\";
 }
@@ -105,8 +105,8 @@ AnsiString Inside(const AnsiString& folder, const AnsiString& name) {
 // '?' is no character of a Windows name: it stands for one the system could
 // not give in the ANSI code page, and the name then leads nowhere.
 bool HasUnmappedCharacter(const AnsiString& name) {
-    for (std::size_t pos = 0; pos < name.size(); pos += GbkCharLength(name, pos)) {
-        if (name[pos] == '?') return true;
+    for (const GbkChar c : GbkChars(name)) {
+        if (c.Is('?')) return true;
     }
     return false;
 }

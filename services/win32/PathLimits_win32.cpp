@@ -23,19 +23,21 @@ PathFit CheckPathFits(const AnsiString& folder, const AnsiString& relative, bool
     // Component by component, by GBK characters: the 5C of a double-byte
     // character (乗 is 81 5C) separates nothing.
     std::size_t start = 0;
-    while (start <= relative.size()) {
-        std::size_t end = start;
-        while (end < relative.size() && relative[end] != kPathSeparator) end += GbkCharLength(relative, end);
+    const auto nameFits = [&](std::size_t end) {
         const std::size_t units = Units(relative.substr(start, end - start));
-        if (units > kNameMax) {
-            fit.fits = false;
-            fit.nameTooLong = true;
-            fit.length = units;
-            fit.limit = kNameMax;
-            return fit;
-        }
-        start = end + 1;
+        if (units <= kNameMax) return true;
+        fit.fits = false;
+        fit.nameTooLong = true;
+        fit.length = units;
+        fit.limit = kNameMax;
+        return false;
+    };
+    for (const GbkChar c : GbkChars(relative)) {
+        if (!c.Is(kPathSeparator)) continue;
+        if (!nameFits(c.offset)) return fit;
+        start = c.End();
     }
+    if (!nameFits(relative.size())) return fit;
     // MAX_PATH counts the terminating zero.
     const std::size_t limit = (isFolder ? MAX_PATH - kFolderRoom : MAX_PATH) - 1;
     const std::size_t units = Units(fit.path);

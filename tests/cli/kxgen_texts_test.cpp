@@ -225,7 +225,7 @@ std::vector<GenerationOutcome> EveryEnding() {
 TEST(Endings, EveryEndingSpeaksOneLanguage) {
     for (const Language language : kBoth) {
         EndingContext context;
-        context.root = kRoot;
+        context.root = Utf8FromAnsi(kRoot);
         context.systemReason = language == Language::English ? EnglishReason : ChineseReason;
         for (const bool given : {false, true}) {
             context.rootGiven = given;
@@ -237,8 +237,8 @@ TEST(Endings, EveryEndingSpeaksOneLanguage) {
                 const ProjectPaths& paths = outcome.paths;
                 ExpectOneLanguage(language, message,
                                   {Utf8FromAnsi(paths.projectFile), Utf8FromAnsi(paths.buildFolder),
-                                   paths.folder + kSeparator + kEntry, paths.sourceFolder, paths.folder, kRoot,
-                                   "demo"});
+                                   Utf8FromAnsi(paths.folder + kSeparator + kEntry), Utf8FromAnsi(paths.sourceFolder),
+                                   Utf8FromAnsi(paths.folder), Utf8FromAnsi(kRoot), "demo"});
             }
         }
         for (const OldFilesPlace place : {OldFilesPlace::Trash, OldFilesPlace::RecycleBin}) {
@@ -258,11 +258,12 @@ TEST(Endings, DetailsReachTheMessage) {
             EXPECT_NE(message.find("255"), std::string::npos) << message;
         }
         if (outcome.kind == OutcomeKind::OldFilesKept && outcome.blocked.block == MoveBlock::HeldOpen) {
-            const std::string entry = outcome.paths.folder + kSeparator + kEntry;
+            const std::string entry = Utf8FromAnsi(outcome.paths.folder + kSeparator + kEntry);
             EXPECT_NE(message.find(entry + " is in use"), std::string::npos) << message;
         }
         if (outcome.kind == OutcomeKind::LockFailed) {
-            EXPECT_NE(message.find("given/root" + kSeparator + ".kx-generate.lock"), std::string::npos) << message;
+            EXPECT_NE(message.find("given/root" + Utf8FromAnsi(kSeparator) + ".kx-generate.lock"), std::string::npos)
+                << message;
             EXPECT_NE(message.find(": Permission denied"), std::string::npos) << message;
         }
     }

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "CodePage.h"
 #include "support/TempFolder.h"
 #include "update/LineDiff.h"
 
@@ -41,7 +42,7 @@ public:
     explicit RandomEdits(std::uint32_t seed) : random_(seed) {
         for (const char* folder : {KX_TEMPLATE_GBK_DIR, KX_SOURCE_DIR "/templates/text"}) {
             for (const char* name : {"code", "form", "programe", "publicfun", "runtimefun"}) {
-                const auto bytes = ReadFileBytes(std::string(folder) + "/" + name + ".txt");
+                const auto bytes = ReadFileBytes(AnsiFromUtf8(std::string(folder) + "/" + name + ".txt"));
                 if (bytes) templates_.push_back(LinesOf(*bytes));
             }
         }

@@ -21,7 +21,7 @@ namespace {
 
 struct DecodeCase {
     const char* what;
-    std::string ansi;
+    AnsiString ansi;
     WideString wide;
 };
 
@@ -30,7 +30,7 @@ TEST(DecodeAnsiPosix, InvalidSequencesResynchroniseOnTheNextByte) {
         {"invalid pair, then a pair", "\xFE\xD6\x70", u"\uFFFD\u8B15"},
         {"invalid pair in Chinese text", "\xAA\xAA\x40\xCD\x61", u"\uFFFD\u72DC\u86A2"},
         {"lead byte before a space", "a\x81 b", u"a\uFFFD b"},
-        {"lead byte before a zero byte", std::string("\x81\0z", 3), WideString{0xFFFD, 0, u'z'}},
+        {"lead byte before a zero byte", AnsiString("\x81\0z", 3), WideString{0xFFFD, 0, u'z'}},
         {"lead byte at the end", "ab\x81", u"ab\uFFFD"},
         {"byte FF between characters", "\xD6\xD0\xFF\xD6\xD0", u"\u4E2D\uFFFD\u4E2D"},
         {"trail byte 5C", "x\x81\x5C\\y", u"x\u4E57\\y"},
@@ -56,12 +56,12 @@ public:
     PlainDecoder& operator=(const PlainDecoder&) = delete;
     bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
 
-    WideString Decode(const std::string& text) {
+    WideString Decode(const AnsiString& text) {
         WideString units;
         for (std::size_t pos = 0; pos < text.size();) {
             const auto byte = static_cast<unsigned char>(text[pos]);
             const std::size_t length = IsGbkLeadByte(byte) && pos + 1 < text.size() ? 2 : 1;
-            const char32_t cp = byte < 0x80 ? byte : One(text.substr(pos, length));
+            const char32_t cp = byte < 0x80 ? byte : One(std::string(BytesOf(text).substr(pos, length)));
             units += cp == kRefused ? u'\uFFFD' : static_cast<char16_t>(cp);
             pos += cp == kRefused ? 1 : length;
         }
@@ -114,20 +114,20 @@ std::string Difference(const std::string& actual, const std::string& expected) {
            test::Hex(expected.substr(from, 24));
 }
 
-std::string Repeat(const std::string& text, std::size_t times) {
-    std::string out;
+AnsiString Repeat(const AnsiString& text, std::size_t times) {
+    AnsiString out;
     while (times-- > 0) out += text;
     return out;
 }
 
 struct GbkText {
     std::string what;
-    std::string text;
+    AnsiString text;
 };
 
 // Every kind of awkward input, and runs longer than any step or buffer inside.
 std::vector<GbkText> AwkwardTexts() {
-    std::string ascii, everyPair, offsets;
+    AnsiString ascii, everyPair, offsets;
     for (int b = 1; b < 0x80; ++b) ascii += static_cast<char>(b);
     for (int lead = 0x81; lead <= 0xFE; ++lead) {
         for (int second = 0; second <= 0xFF; ++second) {
@@ -135,7 +135,7 @@ std::vector<GbkText> AwkwardTexts() {
             everyPair += static_cast<char>(second);
         }
     }
-    for (std::size_t k = 0; k < 17; ++k) offsets += std::string(k, 'a') + "\xD6\xD0";
+    for (std::size_t k = 0; k < 17; ++k) offsets += AnsiString(k, 'a') + "\xD6\xD0";
     std::vector<GbkText> texts = {
         {"ASCII", ascii},
         {"double-byte", "KX\xCF\xEE\xC4\xBF \xB0\xB4\xBC\xFC\xBD\xC5\xB1\xBE"},  // KX项目 按键脚本
@@ -143,10 +143,10 @@ std::vector<GbkText> AwkwardTexts() {
         {"characters that are two bytes of UTF-8", "\xA1\xA4\xA6\xA1\xA7\xA1\xA8\xA4"},  // · Α А à
         {"lead byte at the end", "ab\x81"},
         {"lead byte alone", "\xD6"},
-        {"lead byte before a zero byte", std::string("a\x81\0z", 4)},
+        {"lead byte before a zero byte", AnsiString("a\x81\0z", 4)},
         {"invalid pairs", "\xFE\xD6\x70\xAA\xAA\x40\xCD\x61\xA1\x40\x81\x7F\x81\xFF"},
         {"0x80 and 0xFF alone and between characters", "\x80\xFF\xD6\xD0\x80\xD6\xD0\xFF\xD6\xD0"},
-        {"zero bytes", std::string("\0a\0\xD6\xD0\0\0", 7)},
+        {"zero bytes", AnsiString("\0a\0\xD6\xD0\0\0", 7)},
         {"every lead byte with every second byte", everyPair},
         {"long Chinese run", Repeat("\xD6\xD0\xCE\xC4", 5000)},
         {"long run shifted by a byte alone", "\x80" + Repeat("\xD6\xD0", 5000) + "\x81"},
@@ -160,7 +160,7 @@ std::vector<GbkText> AwkwardTexts() {
     std::uint32_t seed = 936;
     const auto next = [&seed] { return seed = seed * 1664525u + 1013904223u; };
     for (int i = 0; i < 40; ++i) {
-        std::string text(next() % 9000, '\0');
+        AnsiString text(next() % 9000, '\0');
         for (char& c : text) c = static_cast<char>(alphabet[(next() >> 16) % sizeof alphabet]);
         texts.push_back({"random mix " + std::to_string(i), text});
     }

@@ -215,7 +215,8 @@ protected:
             Generate("demo", true);
             std::string report = Field(std::to_string(host.opened.size()));
             for (const DialogEvent& e : dialogs.events) {
-                report += Field(e.kind) + Field(e.text) + Field(std::to_string(static_cast<int>(e.notice)));
+                report += Field(e.kind) + Field(std::string(BytesOf(e.text))) +
+                          Field(std::to_string(static_cast<int>(e.notice)));
             }
             const bool written = WriteAll(fds[1], report.data(), report.size());
             ::_exit(written ? 0 : 4);
@@ -236,7 +237,7 @@ protected:
         if (!ReadField(report, pos, opened)) return press;
         press.opened = std::stoul(opened);
         while (ReadField(report, pos, kind) && ReadField(report, pos, text) && ReadField(report, pos, notice)) {
-            press.events.push_back({kind, text, static_cast<Notice>(std::stoi(notice))});
+            press.events.push_back({kind, AsGbk(text), static_cast<Notice>(std::stoi(notice))});
         }
         return press;
     }

@@ -16,17 +16,20 @@
 #include <string>
 
 #include "FileSystem.h"
+#include "NativePath.h"
 #include "UnitFunction.h"
 #include "support/ScopedMount.h"
 #include "support/TempFolder.h"
+#include "support/TextMatchers.h"
 
 namespace kx {
 namespace {
 
+using test::StartsWith;
+
 using test::CreateErrorStart;
 using test::TempFolder;
 using test::WriterErrorOf;
-using testing::StartsWith;
 
 const char* const kWindowsInvalidNames[] = {
     "a<b", "a>b", "a:b", "a\"b", "a|b", "a?b", "a*b", "tab\tname", "new\nline",
@@ -67,9 +70,9 @@ class FullDisk {
 public:
     explicit FullDisk(const TempFolder& temp) : at_(temp.Child("disk")) {
         if (!test::MakeFolder(at_)) return;
-        mount_.emplace(test::ScopedMount::Tmpfs(at_, "64k"));
+        mount_.emplace(test::ScopedMount::Tmpfs(NativePath(at_), "64k"));
         if (!mount_->Mounted()) return;
-        const int fd = ::open((at_ + "/filler").c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+        const int fd = ::open(NativePath(at_ + "/filler").c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
         const std::string block(4096, 'f');
         while (fd >= 0 && ::write(fd, block.data(), block.size()) > 0) {
         }
@@ -79,10 +82,10 @@ public:
     }
     bool Ready() const { return mount_ && mount_->Mounted(); }
     std::string Reason() const { return mount_ ? mount_->Reason() : "no folder for the mount"; }
-    std::string Child(const std::string& name) const { return at_ + "/" + name; }
+    AnsiString Child(const AnsiString& name) const { return at_ + "/" + name; }
 
 private:
-    std::string at_;
+    AnsiString at_;
     std::optional<test::ScopedMount> mount_;
 };
 
@@ -91,7 +94,7 @@ TEST(FileCreation, ShortWriteRaisesTheWriteErrorNamingTheFile) {
     FullDisk disk(temp);
     if (!disk.Ready()) GTEST_SKIP() << disk.Reason();
     for (const auto& writer : test::kTextWriters) {
-        const AnsiString path = disk.Child(std::string("full-") + writer.name);
+        const AnsiString path = disk.Child(AnsiString("full-") + writer.name);
         EXPECT_EQ(WriterErrorOf(writer.write, path), "EWriteError: Stream write error: \"" + path + "\"") << writer.name;
     }
     EXPECT_FALSE(ExtractResourceToFile(disk.Child("payload"), "HUNDRED", "TESTTXT"));
@@ -102,15 +105,17 @@ TEST(FileCreation, ShortWriteRaisesTheWriteErrorNamingTheFile) {
 // path is reported with the path and stays as it is.
 TEST(FileCreation, OnlyRegularFilesAreEverOverwritten) {
     TempFolder temp;
-    const std::string victim = temp.Child("victim.txt");
+    const AnsiString victim = temp.Child("victim.txt");
     ASSERT_TRUE(test::WriteFileBytes(victim, "someone else's file"));
+    const std::string victimNative = NativePath(victim), nowhereNative = NativePath(temp.Child("nowhere"));
     const struct {
         const char* what;
         std::function<bool(const std::string&)> make;
     } cases[] = {
-        {"a link to a file outside", [&](const std::string& p) { return ::symlink(victim.c_str(), p.c_str()) == 0; }},
+        {"a link to a file outside",
+         [&](const std::string& p) { return ::symlink(victimNative.c_str(), p.c_str()) == 0; }},
         {"a link to a device", [](const std::string& p) { return ::symlink("/dev/null", p.c_str()) == 0; }},
-        {"a dangling link", [&](const std::string& p) { return ::symlink(temp.Child("nowhere").c_str(), p.c_str()) == 0; }},
+        {"a dangling link", [&](const std::string& p) { return ::symlink(nowhereNative.c_str(), p.c_str()) == 0; }},
         {"a FIFO", [](const std::string& p) { return ::mkfifo(p.c_str(), 0666) == 0; }},
         {"a folder", [](const std::string& p) { return ::mkdir(p.c_str(), 0777) == 0; }},
         {"a socket",
@@ -128,19 +133,20 @@ TEST(FileCreation, OnlyRegularFilesAreEverOverwritten) {
     int index = 0;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        const std::string path = temp.Child("in-the-way-" + std::to_string(index++));
-        if (!c.make(path)) {
+        const AnsiString path = temp.Child("in-the-way-" + AsGbk(std::to_string(index++)));
+        const std::string native = NativePath(path);
+        if (!c.make(native)) {
             std::printf("skipped \"%s\": %s\n", c.what, std::strerror(errno));
             continue;
         }
         struct stat before {};
-        ASSERT_EQ(::lstat(path.c_str(), &before), 0);
+        ASSERT_EQ(::lstat(native.c_str(), &before), 0);
         for (const auto& writer : test::kTextWriters) {
             EXPECT_THAT(WriterErrorOf(writer.write, path), StartsWith(CreateErrorStart(path))) << writer.name;
         }
         EXPECT_FALSE(ExtractResourceToFile(path, "HUNDRED", "TESTTXT"));
         struct stat after {};
-        ASSERT_EQ(::lstat(path.c_str(), &after), 0);
+        ASSERT_EQ(::lstat(native.c_str(), &after), 0);
         EXPECT_EQ(after.st_mode, before.st_mode);
         EXPECT_EQ(after.st_ino, before.st_ino);
     }
@@ -167,7 +173,7 @@ TEST(FileCreation, ReadOnlyFileIsRefusedEvenForRoot) {
     const AnsiString path = temp.Child("ro.txt");
     ASSERT_TRUE(test::WriteFileBytes(path, "original"));
     ASSERT_TRUE(test::SetReadOnly(path, true));
-    const std::string message = WriterErrorOf(SaveUtf8File, path);
+    const AnsiString message = WriterErrorOf(SaveUtf8File, path);
     EXPECT_EQ(message, CreateErrorStart(path) + "Permission denied");
     EXPECT_FALSE(ExtractResourceToFile(path, "HUNDRED", "TESTTXT"));
     EXPECT_EQ(test::ReadFileBytes(path).value_or(""), "original");
@@ -176,7 +182,7 @@ TEST(FileCreation, ReadOnlyFileIsRefusedEvenForRoot) {
 TEST(FileCreation, FifoFailsInsteadOfHanging) {
     TempFolder temp;
     const AnsiString path = temp.Child("pipe");
-    ASSERT_EQ(::mkfifo(path.c_str(), 0666), 0);
+    ASSERT_EQ(::mkfifo(NativePath(path).c_str(), 0666), 0);
     // Extract has no reader to write to.
     EXPECT_FALSE(ExtractResourceToFile(path, "HUNDRED", "TESTTXT"));
     // The writers open for reading too, so they are the FIFO's reader: what
@@ -190,7 +196,7 @@ TEST(FileCreation, NewFileIsNotRefusedUnderAReadOnlyUmask) {
     TempFolder temp;
     const mode_t old = ::umask(0222);
     const AnsiString path = temp.Child("new.txt");
-    const std::string result = WriterErrorOf(SaveUtf8File, path);
+    const AnsiString result = WriterErrorOf(SaveUtf8File, path);
     ::umask(old);
     EXPECT_EQ(result, "none");
     EXPECT_EQ(test::ReadFileBytes(path).value_or(""), "\xEF\xBB\xBF" "abc");
@@ -209,9 +215,9 @@ TEST(FileCreation, NewFilesGetOrdinaryPermissions) {
     ASSERT_TRUE(ExtractResourceToFile(temp.Child("b.bin"), "HUNDRED", "TESTTXT"));
     ::umask(old);
     struct stat st {};
-    ASSERT_EQ(::stat(temp.Child("a.txt").c_str(), &st), 0);
+    ASSERT_EQ(::stat(NativePath(temp.Child("a.txt")).c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0644u);
-    ASSERT_EQ(::stat(temp.Child("b.bin").c_str(), &st), 0);
+    ASSERT_EQ(::stat(NativePath(temp.Child("b.bin")).c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0644u);
 }
 

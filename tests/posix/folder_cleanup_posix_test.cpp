@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "FolderCleanup.h"
+#include "NativePath.h"
 #include "UnitFunction.h"
 #include "support/TempFolder.h"
 
@@ -26,15 +27,15 @@ protected:
         ASSERT_TRUE(test::MakeFolder(project));
     }
     // A symbolic link at project/name pointing to target.
-    void Link(const std::string& name, const std::string& target) {
-        ASSERT_EQ(::symlink(target.c_str(), JoinPath(project, name).c_str()), 0) << name;
+    void Link(const AnsiString& name, const AnsiString& target) {
+        ASSERT_EQ(::symlink(NativePath(target).c_str(), NativePath(JoinPath(project, name)).c_str()), 0) << name;
     }
     bool PreciousKept() const { return test::ReadFileBytes(precious) == std::optional<std::string>("keep"); }
 
     TempFolder temp;
-    const std::string outside = temp.Child("outside");
-    const std::string precious = JoinPath(outside, "precious.txt");
-    const std::string project = temp.Child("project");
+    const AnsiString outside = temp.Child("outside");
+    const AnsiString precious = JoinPath(outside, "precious.txt");
+    const AnsiString project = temp.Child("project");
 };
 
 TEST_F(LinksOutOfTheFolder, LinksToFoldersFilesAndNothingAreRemovedNotFollowed) {
@@ -54,17 +55,17 @@ TEST_F(LinksOutOfTheFolder, WithoutSubfoldersLinksToFoldersAreRemovedAsLinks) {
     Link("link", outside);
 
     EXPECT_TRUE(DeleteFolderContents(project, false, false));
-    EXPECT_EQ(test::ListFolder(project), std::vector<std::string>{"sub"});
+    EXPECT_EQ(test::ListFolder(project), std::vector<AnsiString>{"sub"});
     EXPECT_TRUE(test::FileExists(JoinPath(project, "sub/inner.txt")));
     EXPECT_TRUE(PreciousKept());
 }
 
 TEST_F(LinksOutOfTheFolder, AFolderThatIsALinkIsNeitherEmptiedNorFollowed) {
-    const std::string link = temp.Child("link");
-    ASSERT_EQ(::symlink(outside.c_str(), link.c_str()), 0);
+    const AnsiString link = temp.Child("link");
+    ASSERT_EQ(::symlink(NativePath(outside).c_str(), NativePath(link).c_str()), 0);
     const struct {
         const char* what;
-        std::string dir;
+        AnsiString dir;
     } cases[] = {{"the link", link}, {"the link with a trailing backslash", link + "\\"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -75,17 +76,17 @@ TEST_F(LinksOutOfTheFolder, AFolderThatIsALinkIsNeitherEmptiedNorFollowed) {
         EXPECT_EQ(MoveFolderContentsToTrash(c.dir, true).outcome, TrashOutcome::NothingChanged);
     }
     EXPECT_TRUE(PreciousKept());
-    EXPECT_EQ(test::ListFolder(outside), std::vector<std::string>{"precious.txt"});
+    EXPECT_EQ(test::ListFolder(outside), std::vector<AnsiString>{"precious.txt"});
     EXPECT_TRUE(test::PathExists(link));
 }
 
 TEST(FolderCleanupPosix, ReadOnlyFilesGoToo) {
     TempFolder temp;
-    const std::string project = temp.Child("demo");
+    const AnsiString project = temp.Child("demo");
     ASSERT_TRUE(test::MakeFolderWithFile(project, "ro.txt", "r"));
     ASSERT_TRUE(test::SetReadOnly(JoinPath(project, "ro.txt"), true));
     EXPECT_TRUE(DeleteFolderContents(project, true, false));
-    EXPECT_EQ(test::ListFolder(project), std::vector<std::string>{});
+    EXPECT_EQ(test::ListFolder(project), std::vector<AnsiString>{});
 }
 
 TEST(FolderCleanupPosix, EmptyFolderIsSuccess) {
@@ -107,7 +108,7 @@ TEST(FolderCleanupPosix, RelativeFolderIsRefusedEvenWhenItExistsHere) {
     ASSERT_TRUE(test::MakeFolderWithFile(temp.Child("demo"), "a.txt", "a"));
     char cwd[4096];
     ASSERT_NE(::getcwd(cwd, sizeof cwd), nullptr);
-    ASSERT_EQ(::chdir(temp.Path().c_str()), 0);
+    ASSERT_EQ(::chdir(NativePath(temp.Path()).c_str()), 0);
     const bool relative = DeleteFolderContents("demo", true, false);
     const bool dot = DeleteFolderContents(".", true, false);
     const bool empty = DeleteFolderContents("", true, false);
@@ -122,8 +123,8 @@ TEST(FolderCleanupPosix, RelativeFolderIsRefusedEvenWhenItExistsHere) {
 // its sibling "KX项目" is another that is never touched.
 TEST(FolderCleanupPosix, ABackslashIsPartOfTheFolderName) {
     TempFolder temp;
-    const std::string sibling = temp.Child("KX\xCF\xEE\xC4\xBF");
-    const std::string project = sibling + "\\demo";
+    const AnsiString sibling = temp.Child("KX\xCF\xEE\xC4\xBF");
+    const AnsiString project = sibling + "\\demo";
     ASSERT_TRUE(test::MakeFolderWithFile(project, "a.txt", "a"));
     ASSERT_TRUE(test::MakeFolderWithFile(sibling, "demo", "not the project"));
     EXPECT_TRUE(DeleteFolderContents(project + "/", true, false));
@@ -133,10 +134,10 @@ TEST(FolderCleanupPosix, ABackslashIsPartOfTheFolderName) {
 
 TEST(FolderCleanupPosix, ReadOnlyNestedFolderIsEmptiedWhereThePermissionsAllow) {
     TempFolder temp;
-    const std::string project = temp.Child("project");
+    const AnsiString project = temp.Child("project");
     ASSERT_TRUE(test::MakeFolderWithFile(project, "other.txt", "o"));
     ASSERT_TRUE(test::MakeFolderWithFile(JoinPath(project, "ro"), "f.txt", "f"));
-    ASSERT_EQ(::chmod(JoinPath(project, "ro").c_str(), 0555), 0);
+    ASSERT_EQ(::chmod(NativePath(JoinPath(project, "ro")).c_str(), 0555), 0);
     const bool result = DeleteFolderContents(project, true, false);
     if (::geteuid() == 0) {
         EXPECT_TRUE(result);
@@ -144,7 +145,7 @@ TEST(FolderCleanupPosix, ReadOnlyNestedFolderIsEmptiedWhereThePermissionsAllow) 
     } else {
         // Not everything could go: false, the rest is still deleted.
         EXPECT_FALSE(result);
-        EXPECT_EQ(test::ListFolder(project), std::vector<std::string>{"ro"});
+        EXPECT_EQ(test::ListFolder(project), std::vector<AnsiString>{"ro"});
     }
 }
 

@@ -43,10 +43,11 @@ bool RefuseGetrandom() {
 TEST(GuidFailure, NoRandomSourceEndsThePressWithTheErrorBeforeAnythingIsWritten) {
     test::TempFolder temp;
     test::ScopedEnvironment env;
-    env.Set("XDG_DATA_HOME", temp.Child("xdg"));
+    env.Set("XDG_DATA_HOME", NativePath(temp.Child("xdg")));
     const AnsiString root = temp.Child(texts::kOutputRootName);
-    const std::string empty = temp.Child("empty");
+    const AnsiString empty = temp.Child("empty");
     ASSERT_TRUE(test::WriteFileBytes(empty, ""));
+    const std::string emptyNative = NativePath(empty);
 
     int report[2];
     ASSERT_EQ(::pipe(report), 0);
@@ -56,7 +57,7 @@ TEST(GuidFailure, NoRandomSourceEndsThePressWithTheErrorBeforeAnythingIsWritten)
         ::close(report[0]);
         std::string outcome;
         if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
-            ::mount(empty.c_str(), "/dev/urandom", nullptr, MS_BIND, nullptr) != 0 || !RefuseGetrandom()) {
+            ::mount(emptyNative.c_str(), "/dev/urandom", nullptr, MS_BIND, nullptr) != 0 || !RefuseGetrandom()) {
             outcome = "skip:cannot take the random sources away here";
         } else {
             test::ScriptedDialogs dialogs;
@@ -67,7 +68,7 @@ TEST(GuidFailure, NoRandomSourceEndsThePressWithTheErrorBeforeAnythingIsWritten)
             if (ended.kind != OutcomeKind::PlanFailed || shown.notice != Notice::ErrorDisplay) {
                 outcome = "ended as kind " + std::to_string(static_cast<int>(ended.kind));
             } else {
-                outcome = "error:" + shown.text + (host.opened.empty() ? "" : " (opened)");
+                outcome = "error:" + std::string(BytesOf(shown.text)) + (host.opened.empty() ? "" : " (opened)");
             }
         }
         ::_exit(WriteAll(report[1], outcome.data(), outcome.size()) ? 0 : 1);

@@ -47,17 +47,17 @@ const passwd* Nobody() { return ::getpwnam("nobody"); }
 //   demo/a.txt  demo/sub/b.txt  demo/sub/inner/c.txt  outside/precious.txt
 struct World {
     World(uid_t owner, gid_t group) : uid(owner), gid(group) {
-        env.Set("XDG_DATA_HOME", temp.Child("xdg"));
+        env.Set("XDG_DATA_HOME", NativePath(temp.Child("xdg")));
         Fill(project);
         EXPECT_TRUE(test::MakeFolderWithFile(temp.Child("outside"), "precious.txt", "keep"));
-        ::chmod(temp.Path().c_str(), 0755);
-        HandOver(temp.Path());
+        ::chmod(NativePath(temp.Path()).c_str(), 0755);
+        HandOver(NativePath(temp.Path()));
     }
     ~World() {
         mounts.clear();
-        Release(temp.Path());
+        Release(NativePath(temp.Path()));
     }
-    static void Fill(const std::string& project) {
+    static void Fill(const AnsiString& project) {
         for (const char* folder : {"", "/sub", "/sub/inner"}) {
             if (!test::FolderExists(project + folder)) {
                 EXPECT_TRUE(test::MakeFolder(project + folder));
@@ -75,7 +75,7 @@ struct World {
         mounts.push_back(std::move(mount));
     }
     void Flag(const std::string& relative, int flag) {
-        if (skip.empty() && !SetInodeFlags(project + "/" + relative, flag, true)) {
+        if (skip.empty() && !SetInodeFlags(nativeProject + "/" + relative, flag, true)) {
             skip = "cannot set inode flags on " + relative + " here (file system or capability)";
         }
     }
@@ -85,7 +85,8 @@ struct World {
     test::TempFolder temp;
     test::ScopedEnvironment env;
     std::vector<ScopedMount> mounts;
-    const std::string project = temp.Child("demo");
+    const AnsiString project = temp.Child("demo");
+    const std::string nativeProject = NativePath(project);
     std::string skip;  // why the case cannot be staged here
 };
 
@@ -97,7 +98,7 @@ struct Case {
     // Stages the case in a world that is the run's user's.
     std::function<void(World&)> stage;
     MoveBlock block;
-    std::string entry;
+    AnsiString entry;
     int systemError;
 };
 
@@ -105,7 +106,8 @@ struct Case {
 std::string Describe(const MoveCheck& check) {
     static const char* const kBlocks[] = {"None",      "NotAFolder", "Unreadable", "OtherMount",
                                           "Unmovable", "HeldOpen",   "NoTrash",    "TrashInside"};
-    return kBlocks[static_cast<int>(check.block)] + (" '" + check.entry + "' ") + std::to_string(check.systemError);
+    return kBlocks[static_cast<int>(check.block)] + (" '" + std::string(BytesOf(check.entry)) + "' ") +
+           std::to_string(check.systemError);
 }
 std::string Describe(TrashOutcome outcome) {
     switch (outcome) {
@@ -141,7 +143,9 @@ std::string InChild(uid_t uid, gid_t gid, const std::function<std::string()>& bo
 TEST(MoveCheck, EveryObstacleIsFoundBeforeAnythingMoves) {
     const auto none = [](World&) {};
     const auto bindOutside = [](const std::string& at) {
-        return [at](World& w) { w.Mount(ScopedMount::Bind(w.temp.Child("outside"), w.project + "/" + at)); };
+        return [at](World& w) {
+            w.Mount(ScopedMount::Bind(NativePath(w.temp.Child("outside")), w.nativeProject + "/" + at));
+        };
     };
     const auto flag = [](const std::string& relative, int inodeFlag) {
         return [relative, inodeFlag](World& w) { w.Flag(relative, inodeFlag); };
@@ -152,16 +156,18 @@ TEST(MoveCheck, EveryObstacleIsFoundBeforeAnythingMoves) {
          MoveBlock::OtherMount, "sub/inner", 0},
         {"a file three levels down is a bind mount of a file outside", Who::Both,
          [](World& w) {
-             w.Mount(ScopedMount::Bind(w.temp.Child("outside/precious.txt"), w.project + "/sub/inner/c.txt"));
+             w.Mount(ScopedMount::Bind(NativePath(w.temp.Child("outside/precious.txt")),
+                                       w.nativeProject + "/sub/inner/c.txt"));
          },
          MoveBlock::OtherMount, "sub/inner/c.txt", 0},
         {"a file system is mounted on a folder of the project", Who::Both,
-         [](World& w) { w.Mount(ScopedMount::Tmpfs(w.project + "/sub", "64k")); }, MoveBlock::OtherMount, "sub", 0},
+         [](World& w) { w.Mount(ScopedMount::Tmpfs(w.nativeProject + "/sub", "64k")); }, MoveBlock::OtherMount, "sub",
+         0},
         {"the project folder is the top of a mount of its own", Who::Both,
          [](World& w) {
-             w.Mount(ScopedMount::Tmpfs(w.project, "1m"));
+             w.Mount(ScopedMount::Tmpfs(w.nativeProject, "1m"));
              if (w.skip.empty()) World::Fill(w.project);
-             w.HandOver(w.project);
+             w.HandOver(w.nativeProject);
          },
          MoveBlock::TrashInside, "", 0},
         {"an immutable file", Who::Both, flag("a.txt", FS_IMMUTABLE_FL), MoveBlock::Unmovable, "a.txt", 0},
@@ -172,16 +178,17 @@ TEST(MoveCheck, EveryObstacleIsFoundBeforeAnythingMoves) {
         {"the project folder is immutable", Who::Both, flag("", FS_IMMUTABLE_FL), MoveBlock::Unmovable, "", 0},
         {"the project folder is append-only", Who::Both, flag("", FS_APPEND_FL), MoveBlock::Unmovable, "", 0},
         {"a folder inside cannot be listed", Who::User,
-         [](World& w) { ::chmod((w.project + "/sub/inner").c_str(), 0); }, MoveBlock::Unreadable, "sub/inner", EACCES},
+         [](World& w) { ::chmod((w.nativeProject + "/sub/inner").c_str(), 0); }, MoveBlock::Unreadable, "sub/inner",
+         EACCES},
         {"another's file in a sticky project folder", Who::User,
          [](World& w) {
-             ::lchown(w.project.c_str(), 0, 0);
-             ::chmod(w.project.c_str(), 01777);
-             ::lchown((w.project + "/a.txt").c_str(), 0, 0);
+             ::lchown(w.nativeProject.c_str(), 0, 0);
+             ::chmod(w.nativeProject.c_str(), 01777);
+             ::lchown((w.nativeProject + "/a.txt").c_str(), 0, 0);
          },
          MoveBlock::Unmovable, "a.txt", 0},
         {"a folder whose \"..\" cannot be rewritten", Who::User,
-         [](World& w) { ::chmod((w.project + "/sub").c_str(), 0555); }, MoveBlock::Unmovable, "sub", EACCES},
+         [](World& w) { ::chmod((w.nativeProject + "/sub").c_str(), 0555); }, MoveBlock::Unmovable, "sub", EACCES},
         {"no trash can be made ($XDG_DATA_HOME is a file)", Who::Both,
          [](World& w) { EXPECT_TRUE(test::WriteFileBytes(w.temp.Child("xdg"), "a file")); }, MoveBlock::NoTrash, "",
          ENOTDIR},
@@ -201,12 +208,13 @@ TEST(MoveCheck, EveryObstacleIsFoundBeforeAnythingMoves) {
                 std::printf("skipped \"%s\": %s\n", c.what, world.skip.c_str());
                 continue;
             }
-            const std::string dir = world.project;
-            const auto before = test::Snapshot(world.temp.Path());
+            const AnsiString dir = world.project;
+            const std::string nativeTemp = NativePath(world.temp.Path());
+            const auto before = test::Snapshot(nativeTemp);
 
             EXPECT_EQ(InChild(uid, gid, [&] { return Describe(CheckFolderContentsMove(dir)); }),
                       Describe(MoveCheck{c.block, c.entry, c.systemError}));
-            EXPECT_EQ(test::FirstDifference(before, test::Snapshot(world.temp.Path())), "") << "the check changed it";
+            EXPECT_EQ(test::FirstDifference(before, test::Snapshot(nativeTemp)), "") << "the check changed it";
 
             const std::string moved = InChild(uid, gid, [&] {
                 const TrashResult result = MoveFolderContentsToTrash(dir, true);
@@ -214,11 +222,11 @@ TEST(MoveCheck, EveryObstacleIsFoundBeforeAnythingMoves) {
             });
             if (c.block == MoveBlock::None) {
                 EXPECT_EQ(moved, "moved, " + Describe(MoveCheck{}));
-                EXPECT_TRUE(test::ListNativeFolder(dir).empty());
+                EXPECT_TRUE(test::ListNativeFolder(world.nativeProject).empty());
                 EXPECT_EQ(test::ReadFileBytes(world.temp.Child("xdg/Trash/files/sub/inner/c.txt")).value_or(""), "old c");
             } else {
                 EXPECT_EQ(moved, "nothing changed, " + Describe(MoveCheck{c.block, c.entry, c.systemError}));
-                EXPECT_EQ(test::FirstDifference(before, test::Snapshot(world.temp.Path())), "") << "the move changed it";
+                EXPECT_EQ(test::FirstDifference(before, test::Snapshot(nativeTemp)), "") << "the move changed it";
             }
             EXPECT_EQ(test::ReadFileBytes(world.temp.Child("outside/precious.txt")).value_or(""), "keep");
         }

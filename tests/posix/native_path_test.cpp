@@ -29,7 +29,7 @@ TEST(NativePath, SlashesSeparateAndComponentsBecomeUtf8) {
         {"/tmp/\x81\x5C/a", "/tmp/\xE4\xB9\x97/a"},
         {"/tmp/\x81\x5C", "/tmp/\xE4\xB9\x97"},
     };
-    for (const auto& [ansi, native] : cases) EXPECT_EQ(NativePath(ansi), native) << test::Hex(ansi);
+    for (const auto& [ansi, native] : cases) EXPECT_EQ(NativePath(ansi), native) << test::Hex(AnsiView(ansi));
 }
 
 TEST(NativePath, ChineseFolderShowsAsUtf8OnDisk) {

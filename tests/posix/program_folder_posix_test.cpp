@@ -46,9 +46,9 @@ TEST(ProgramFolder, WithoutProcItIsAnErrorNotTheCurrentFolder) {
     EXPECT_EQ(SystemHost::ExecutableFolder().back(), '/');
     const std::string outcome = WithoutProc([]() -> std::string {
         try {
-            return "folder:" + SystemHost::ExecutableFolder();
+            return "folder:" + std::string(BytesOf(SystemHost::ExecutableFolder()));
         } catch (const KxError& error) {
-            return "error:" + error.Message();
+            return "error:" + std::string(BytesOf(error.Message()));
         }
     });
     if (outcome.rfind("skip:", 0) == 0) GTEST_SKIP() << outcome.substr(5);

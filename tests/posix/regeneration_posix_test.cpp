@@ -54,25 +54,30 @@ TEST_F(RegenerationTest, WhatCannotBeRegeneratedSafelyStopsWithItsMessageAndChan
         std::function<void(RegenerationTest&)> stage;  // after a first generation of demo elsewhere
         std::vector<DialogEvent> events;
     };
-    const std::string elsewhere = "elsewhere";
+    const AnsiString elsewhere = "elsewhere";
     const Case cases[] = {
         {"the project folder is a link to another project",
          [&](RegenerationTest& t) {
-             ASSERT_EQ(::rename(NativePath(JoinPath(t.outputRoot, "demo")).c_str(), t.temp.Child(elsewhere).c_str()), 0);
-             ASSERT_EQ(::symlink(t.temp.Child(elsewhere).c_str(), NativePath(JoinPath(t.outputRoot, "demo")).c_str()), 0);
+             const std::string project = NativePath(JoinPath(t.outputRoot, "demo"));
+             ASSERT_EQ(::rename(project.c_str(), NativePath(t.temp.Child(elsewhere)).c_str()), 0);
+             ASSERT_EQ(::symlink(NativePath(t.temp.Child(elsewhere)).c_str(), project.c_str()), 0);
          },
          PromptThen(Stop(linkMessage))},
         {"the project folder is a dangling link",
          [&](RegenerationTest& t) {
              ASSERT_TRUE(test::RemoveTree(JoinPath(t.outputRoot, "demo")));
-             ASSERT_EQ(::symlink(t.temp.Child("nowhere").c_str(), NativePath(JoinPath(t.outputRoot, "demo")).c_str()), 0);
+             ASSERT_EQ(::symlink(NativePath(t.temp.Child("nowhere")).c_str(),
+                                 NativePath(JoinPath(t.outputRoot, "demo")).c_str()),
+                       0);
          },
          PromptThen(Stop(linkMessage))},
         {"the project folder is a link to a file outside",
          [&](RegenerationTest& t) {
              ASSERT_TRUE(test::RemoveTree(JoinPath(t.outputRoot, "demo")));
              ASSERT_TRUE(test::WriteFileBytes(t.temp.Child("victim"), "precious"));
-             ASSERT_EQ(::symlink(t.temp.Child("victim").c_str(), NativePath(JoinPath(t.outputRoot, "demo")).c_str()), 0);
+             ASSERT_EQ(::symlink(NativePath(t.temp.Child("victim")).c_str(),
+                                 NativePath(JoinPath(t.outputRoot, "demo")).c_str()),
+                       0);
          },
          PromptThen(Stop(linkMessage))},
         {"no trash can be made ($XDG_DATA_HOME is a file)",
@@ -80,8 +85,8 @@ TEST_F(RegenerationTest, WhatCannotBeRegeneratedSafelyStopsWithItsMessageAndChan
         {"no trash can be made ($XDG_DATA_HOME below a file, no home)",
          [](RegenerationTest& t) {
              ASSERT_TRUE(test::WriteFileBytes(t.temp.Child("file"), "f"));
-             t.env.Set("XDG_DATA_HOME", t.temp.Child("file/xdg"));
-             t.env.Set("HOME", t.temp.Child("no-home"));
+             t.env.Set("XDG_DATA_HOME", NativePath(t.temp.Child("file/xdg")));
+             t.env.Set("HOME", NativePath(t.temp.Child("no-home")));
          },
          {}},
     };
@@ -93,7 +98,7 @@ TEST_F(RegenerationTest, WhatCannotBeRegeneratedSafelyStopsWithItsMessageAndChan
         test::RemoveTree(temp.Child("file"));
         test::RemoveTree(temp.Child("victim"));
         test::RemoveTree(outputRoot);
-        env.Set("XDG_DATA_HOME", temp.Child("xdg"));
+        env.Set("XDG_DATA_HOME", NativePath(temp.Child("xdg")));
         Generate("demo");
         ASSERT_EQ(host.opened.size(), 1u);
         ASSERT_TRUE(test::WriteFileBytes(JoinPath(JoinPath(outputRoot, "demo"), "mine.txt"), "my work"));
@@ -116,16 +121,16 @@ TEST_F(RegenerationTest, OldFilesGoToTheTrashOfTheirMountAndTheHostIsTold) {
     struct Case {
         const char* what;
         std::function<std::string(RegenerationTest&, std::vector<test::ScopedMount>&)> stage;  // "" when staged
-        std::string trash;  // below temp
+        AnsiString trash;  // below temp
     };
-    const std::string uid = std::to_string(::geteuid());
+    const AnsiString uid = AsGbk(std::to_string(::geteuid()));
     const Case cases[] = {
         {"the home trash", [](RegenerationTest&, std::vector<test::ScopedMount>&) { return std::string(); },
          "xdg/Trash"},
         {"a project on a file system of its own",
          [](RegenerationTest& t, std::vector<test::ScopedMount>& mounts) {
              test::MakeFolder(t.temp.Child("disk"));
-             mounts.push_back(test::ScopedMount::Tmpfs(t.temp.Child("disk"), "2m"));
+             mounts.push_back(test::ScopedMount::Tmpfs(NativePath(t.temp.Child("disk")), "2m"));
              return mounts.back().Reason();
          },
          "disk/.Trash-" + uid},
@@ -133,7 +138,8 @@ TEST_F(RegenerationTest, OldFilesGoToTheTrashOfTheirMountAndTheHostIsTold) {
          [](RegenerationTest& t, std::vector<test::ScopedMount>& mounts) {
              test::MakeFolder(t.temp.Child("shown"));
              test::MakeFolder(t.temp.Child("disk"));
-             mounts.push_back(test::ScopedMount::Bind(t.temp.Child("shown"), t.temp.Child("disk")));
+             mounts.push_back(
+                 test::ScopedMount::Bind(NativePath(t.temp.Child("shown")), NativePath(t.temp.Child("disk"))));
              return mounts.back().Reason();
          },
          "disk/.Trash-" + uid},
@@ -151,14 +157,14 @@ TEST_F(RegenerationTest, OldFilesGoToTheTrashOfTheirMountAndTheHostIsTold) {
         dialogs = {};
         dialogs.promptAnswers = {AnsiString("demo")};
         ASSERT_EQ(GenerateProject(dialogs, here).kind, OutcomeKind::Written);
-        const AnsiString oldProject = test::ReadFileBytes(JoinPath(JoinPath(root, "demo"), kDemoFile)).value_or("");
+        const std::string oldProject = test::ReadFileBytes(JoinPath(JoinPath(root, "demo"), kDemoFile)).value_or("");
         ASSERT_TRUE(test::WriteFileBytes(JoinPath(JoinPath(root, "demo"), "mine.txt"), "my work"));
 
         dialogs = {};
         dialogs.promptAnswers = {AnsiString("demo")};
         dialogs.questionAnswers = {true};
         const GenerationOutcome regenerated = GenerateProject(dialogs, here);
-        const std::string trash = temp.Child(c.trash);
+        const AnsiString trash = temp.Child(c.trash);
         EXPECT_EQ(here.opened.size(), 2u);
         EXPECT_EQ(regenerated.oldFiles.place, OldFilesPlace::Trash);
         EXPECT_EQ(regenerated.oldFiles.folder, trash + "/files");
@@ -174,7 +180,7 @@ TEST_F(RegenerationTest, OldFilesGoToTheTrashOfTheirMountAndTheHostIsTold) {
 
 TEST_F(RegenerationTest, ADiskThatFillsUpKeepsTheOldFilesAndTheErrorNamesTheFile) {
     ASSERT_TRUE(test::MakeFolder(temp.Child("disk")));
-    test::ScopedMount disk = test::ScopedMount::Tmpfs(temp.Child("disk"), "1m");
+    test::ScopedMount disk = test::ScopedMount::Tmpfs(NativePath(temp.Child("disk")), "1m");
     if (!disk.Mounted()) GTEST_SKIP() << disk.Reason();
     const AnsiString root = temp.Child("disk/root");
     test::FixedHost here(root);
@@ -183,7 +189,7 @@ TEST_F(RegenerationTest, ADiskThatFillsUpKeepsTheOldFilesAndTheErrorNamesTheFile
     const auto oldProject = Snapshot(NativePath(JoinPath(root, "demo")));
 
     // Room for the trash's three info files and a little more, not for a new project.
-    const std::string filler = temp.Child("disk/filler");
+    const std::string filler = NativePath(temp.Child("disk/filler"));
     const int fd = ::open(filler.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
     ASSERT_GE(fd, 0);
     const std::string block(4096, 'f');
@@ -198,11 +204,11 @@ TEST_F(RegenerationTest, ADiskThatFillsUpKeepsTheOldFilesAndTheErrorNamesTheFile
     const GenerationOutcome full = GenerateProject(dialogs, here);
     EXPECT_EQ(full.kind, OutcomeKind::WriteFailed);
     EXPECT_EQ(ReportFor(full).exitCode, kExitPartial) << "something changed, and the exit code says so";
-    const std::string error = full.error ? full.error->Message() : "";
+    const AnsiString error = full.error ? full.error->Message() : AnsiString();
     EXPECT_EQ(error.rfind("Stream write error: \"" + root + "/demo/", 0), 0u) << error;
     EXPECT_EQ(here.opened.size(), 1u) << "no success after a failed write";
     // Every old entry is in the trash, byte for byte.
-    const std::string trash = temp.Child("disk/.Trash-" + std::to_string(::geteuid()));
+    const AnsiString trash = temp.Child("disk/.Trash-" + AsGbk(std::to_string(::geteuid())));
     auto inTrash = Snapshot(NativePath(trash + "/files"));
     inTrash.erase("");
     auto expected = oldProject;
@@ -305,13 +311,13 @@ TEST_F(RegenerationTest, AnotherUsersLinksInTheProjectFolderAreMovedNotFollowed)
     if (other == nullptr) GTEST_SKIP() << "no second user";
     ASSERT_TRUE(test::MakeFolder(outputRoot));
     ASSERT_EQ(::chmod(NativePath(outputRoot).c_str(), 01777), 0);
-    const std::string victim = temp.Child("victim-bashrc");
+    const AnsiString victim = temp.Child("victim-bashrc");
     ASSERT_TRUE(test::WriteFileBytes(victim, "the victim's settings"));
     const std::string project = NativePath(JoinPath(outputRoot, "demo"));
     ASSERT_EQ(::mkdir(project.c_str(), 0777), 0);
     ASSERT_EQ(::chmod(project.c_str(), 0777), 0);
-    ASSERT_EQ(::symlink(victim.c_str(), (project + "/demo.kxproj").c_str()), 0);
-    ASSERT_EQ(::symlink(temp.Path().c_str(), (project + "/demo").c_str()), 0);
+    ASSERT_EQ(::symlink(NativePath(victim).c_str(), (project + "/demo.kxproj").c_str()), 0);
+    ASSERT_EQ(::symlink(NativeTemp().c_str(), (project + "/demo").c_str()), 0);
     for (const char* entry : {"", "/demo.kxproj", "/demo"}) {
         ASSERT_EQ(::lchown((project + entry).c_str(), other->pw_uid, other->pw_gid), 0);
     }
@@ -320,7 +326,7 @@ TEST_F(RegenerationTest, AnotherUsersLinksInTheProjectFolderAreMovedNotFollowed)
     EXPECT_EQ(test::ReadFileBytes(victim).value_or(""), "the victim's settings");
     EXPECT_EQ(host.opened.size(), 1u);
     struct stat st {};
-    ASSERT_EQ(::lstat(temp.Child("xdg/Trash/files/demo.kxproj").c_str(), &st), 0);
+    ASSERT_EQ(::lstat(NativePath(temp.Child("xdg/Trash/files/demo.kxproj")).c_str(), &st), 0);
     EXPECT_TRUE(S_ISLNK(st.st_mode)) << "the link itself is in the trash";
     ASSERT_EQ(::lstat((project + "/demo.kxproj").c_str(), &st), 0);
     EXPECT_TRUE(S_ISREG(st.st_mode));

@@ -20,6 +20,7 @@
 
 #include "CodePage.h"
 #include "FolderCleanup.h"
+#include "NativePath.h"
 #include "posix/ScopedEnvironment.h"
 #include "posix/Trash.h"
 #include "support/TempFolder.h"
@@ -48,9 +49,9 @@ std::vector<Entry> StageProject(const std::string& project, int round) {
     fs::remove_all(project);
     fs::create_directories(project);
     const std::string tag = " of round " + std::to_string(round);
-    EXPECT_TRUE(test::WriteFileBytes(project + "/a.txt", "a" + tag));
-    EXPECT_TRUE(test::WriteFileBytes(project + "/b b.txt", "b" + tag));
-    EXPECT_TRUE(test::MakeFolderWithFile(project + "/sub", "x.txt", "sub" + tag));
+    EXPECT_TRUE(test::WriteFileBytes(AnsiFromUtf8(project + "/a.txt"), "a" + tag));
+    EXPECT_TRUE(test::WriteFileBytes(AnsiFromUtf8(project + "/b b.txt"), "b" + tag));
+    EXPECT_TRUE(test::MakeFolderWithFile(AnsiFromUtf8(project + "/sub"), "x.txt", "sub" + tag));
     const std::string chinese = "\xE7\x94\x9F\xE6\x88\x90";  // 生成, as the file system holds it
     fs::create_directory(project + "/" + chinese);
     EXPECT_TRUE(test::WriteFileBytes(AnsiFromUtf8(project + "/" + chinese + "/x.txt"), "chinese" + tag));
@@ -153,7 +154,7 @@ bool MoveInAChildKilled(const std::string& project, int killAt, long delayNs) {
         g_killAt = killAt;
         SetTrashStepHook(&KillBeforeStep);
         const bool told = ::write(ready[1], "r", 1) == 1;
-        MoveFolderContentsToTrash(project, true);
+        MoveFolderContentsToTrash(AnsiFromUtf8(project), true);
         ::_exit(told ? 0 : 1);
     }
     ::close(ready[1]);
@@ -188,9 +189,9 @@ bool Installed(const std::string& program) {
 TEST(TrashInterrupted, AKillAtAnyStepOrMomentLosesNothingAndLeavesNoUnreadableInfoFile) {
     test::TempFolder temp;
     test::ScopedEnvironment env;
-    env.Set("XDG_DATA_HOME", temp.Child("xdg"));
-    const std::string project = fs::canonical(temp.Path()).string() + "/demo";
-    const std::string trash = temp.Child("xdg/Trash");
+    env.Set("XDG_DATA_HOME", NativePath(temp.Child("xdg")));
+    const std::string project = fs::canonical(NativePath(temp.Path())).string() + "/demo";
+    const std::string trash = NativePath(temp.Child("xdg/Trash"));
     std::set<std::string> earlier;
     Leftovers leftovers;
     int round = 0;
@@ -308,28 +309,28 @@ TEST(TrashInterrupted, AStopAfterTheFirstMoveIsToldAsPartlyMoved) {
         SCOPED_TRACE(c.what);
         test::TempFolder temp;
         test::ScopedEnvironment env;
-        env.Set("XDG_DATA_HOME", temp.Child("xdg"));
-        const std::string project = fs::canonical(temp.Path()).string() + "/demo";
+        env.Set("XDG_DATA_HOME", NativePath(temp.Child("xdg")));
+        const std::string project = fs::canonical(NativePath(temp.Path())).string() + "/demo";
         const std::vector<Entry> staged = StageProject(project, 1);
         g_actStep = c.step;
         g_actAt = c.occurrence;
         g_error = c.error;
         g_seen = 0;
         SetTrashStepHook(&ActAtStep);
-        const TrashResult result = MoveFolderContentsToTrash(project, true);
+        const TrashResult result = MoveFolderContentsToTrash(AnsiFromUtf8(project), true);
         SetTrashStepHook(nullptr);
 
         EXPECT_EQ(result.outcome, c.outcome);
         EXPECT_EQ(result.check.block, c.block);
         EXPECT_EQ(result.check.systemError, c.outcome == TrashOutcome::Moved ? 0 : c.error);
-        EXPECT_EQ(test::ListNativeFolder(temp.Child("xdg/Trash/files")).size(), c.moved);
+        EXPECT_EQ(test::ListNativeFolder(NativePath(temp.Child("xdg/Trash/files"))).size(), c.moved);
         EXPECT_EQ(test::ListNativeFolder(project).size(), staged.size() - c.moved);
         if (c.error != 0 && c.step != TrashStep::MakeFolder && c.outcome != TrashOutcome::Moved) {
             EXPECT_NE(SignatureOf(project + "/" + Utf8FromAnsi(result.check.entry)), "<none>")
                 << "the entry named is the one still in place: " << result.check.entry;
         }
         Leftovers leftovers;
-        EXPECT_EQ(FirstLoss(temp.Child("xdg/Trash"), project, staged, {}, leftovers), "");
+        EXPECT_EQ(FirstLoss(NativePath(temp.Child("xdg/Trash")), project, staged, {}, leftovers), "");
         if (c.error != 0) {
             EXPECT_EQ(leftovers.temporaries, 0) << "a failure takes its temporary away";
         }

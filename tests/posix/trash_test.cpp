@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "NativePath.h"
 #include "UnitFunction.h"
 #include "posix/ScopedEnvironment.h"
 #include "posix/Trash.h"
@@ -20,7 +21,7 @@ using test::JoinPath;
 using test::ScopedEnvironment;
 using test::TempFolder;
 
-std::string InfoOf(const std::string& trash, const std::string& name) {
+std::string InfoOf(const AnsiString& trash, const AnsiString& name) {
     return test::ReadFileBytes(trash + "/info/" + name + ".trashinfo").value_or("<missing>");
 }
 
@@ -71,15 +72,15 @@ TEST(TrashFolder, FromXdgDataHomeOrHome) {
 class DeleteToTrash : public testing::Test {
 protected:
     void SetUp() override {
-        env.Set("XDG_DATA_HOME", dataHome);
+        env.Set("XDG_DATA_HOME", NativePath(dataHome));
         ASSERT_TRUE(test::MakeFolder(project));
     }
 
     TempFolder temp;
     ScopedEnvironment env;
-    const std::string dataHome = temp.Child("data");
-    const std::string trash = dataHome + "/Trash";
-    const std::string project = temp.Child("demo");
+    const AnsiString dataHome = temp.Child("data");
+    const AnsiString trash = dataHome + "/Trash";
+    const AnsiString project = temp.Child("demo");
 };
 
 TEST_F(DeleteToTrash, EntriesMoveToTheTrashWithInfoFiles) {
@@ -91,18 +92,18 @@ TEST_F(DeleteToTrash, EntriesMoveToTheTrashWithInfoFiles) {
     EXPECT_TRUE(test::FolderExists(project));
     EXPECT_TRUE(test::ListFolder(project).empty());
 
-    EXPECT_EQ(test::ListFolder(trash + "/files"), (std::vector<std::string>{"README", "demo.kxproj",
+    EXPECT_EQ(test::ListFolder(trash + "/files"), (std::vector<AnsiString>{"README", "demo.kxproj",
                                                                              "\xC9\xFA\xB3\xC9"}));
     EXPECT_EQ(test::ReadFileBytes(trash + "/files/demo.kxproj").value_or(""), "project file");
     EXPECT_EQ(test::ReadFileBytes(trash + "/files/\xC9\xFA\xB3\xC9/GetPointXY.dll").value_or(""), "dll");
 
-    const std::string realProject = RealPath(project);
+    const std::string realProject = RealPath(NativePath(project));
     ExpectInfo(InfoOf(trash, "demo.kxproj"), PercentEncodePath(realProject) + "/demo.kxproj");
     ExpectInfo(InfoOf(trash, "README"), PercentEncodePath(realProject) + "/README");
     ExpectInfo(InfoOf(trash, "\xC9\xFA\xB3\xC9"), PercentEncodePath(realProject) + "/%E7%94%9F%E6%88%90");
 
     struct stat st {};
-    ASSERT_EQ(::stat((trash + "/info").c_str(), &st), 0);
+    ASSERT_EQ(::stat(NativePath(trash + "/info").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0700u);
 }
 
@@ -111,15 +112,15 @@ TEST_F(DeleteToTrash, NameCollisionsGetNumberedNames) {
         ASSERT_TRUE(test::WriteFileBytes(JoinPath(project, "a.txt"), content));
         ASSERT_TRUE(DeleteFolderContents(project, true, true));
     }
-    EXPECT_EQ(test::ListFolder(trash + "/files"), (std::vector<std::string>{"a.txt", "a.txt.2", "a.txt.3"}));
+    EXPECT_EQ(test::ListFolder(trash + "/files"), (std::vector<AnsiString>{"a.txt", "a.txt.2", "a.txt.3"}));
     EXPECT_EQ(test::ReadFileBytes(trash + "/files/a.txt").value_or(""), "first");
     EXPECT_EQ(test::ReadFileBytes(trash + "/files/a.txt.3").value_or(""), "third");
-    ExpectInfo(InfoOf(trash, "a.txt.2"), PercentEncodePath(RealPath(project)) + "/a.txt");
+    ExpectInfo(InfoOf(trash, "a.txt.2"), PercentEncodePath(RealPath(NativePath(project))) + "/a.txt");
 }
 
 TEST_F(DeleteToTrash, WithoutXdgDataHomeTheTrashIsUnderHome) {
     env.Unset("XDG_DATA_HOME");
-    env.Set("HOME", temp.Child("home"));
+    env.Set("HOME", NativePath(temp.Child("home")));
     ASSERT_TRUE(test::MakeFolder(temp.Child("home")));
     ASSERT_TRUE(test::WriteFileBytes(JoinPath(project, "a.txt"), "a"));
 
@@ -134,19 +135,19 @@ TEST_F(DeleteToTrash, WithoutSubfoldersTheFoldersStayAndAreNotTrashed) {
     ASSERT_TRUE(test::WriteFileBytes(JoinPath(project, "a.txt"), "a"));
 
     DeleteFolderContents(project, false, true);
-    EXPECT_EQ(test::ListFolder(project), std::vector<std::string>{"sub"});
-    EXPECT_EQ(test::ListFolder(trash + "/files"), std::vector<std::string>{"a.txt"});
+    EXPECT_EQ(test::ListFolder(project), std::vector<AnsiString>{"sub"});
+    EXPECT_EQ(test::ListFolder(trash + "/files"), std::vector<AnsiString>{"a.txt"});
 }
 
 TEST_F(DeleteToTrash, LinksAreTrashedAsLinks) {
-    const std::string outside = temp.Child("outside");
+    const AnsiString outside = temp.Child("outside");
     ASSERT_TRUE(test::MakeFolderWithFile(outside, "precious.txt", "keep"));
-    ASSERT_EQ(::symlink(outside.c_str(), JoinPath(project, "link").c_str()), 0);
+    ASSERT_EQ(::symlink(NativePath(outside).c_str(), NativePath(JoinPath(project, "link")).c_str()), 0);
 
     EXPECT_TRUE(DeleteFolderContents(project, true, true));
     EXPECT_TRUE(test::ListFolder(project).empty());
     struct stat st {};
-    EXPECT_EQ(::lstat((trash + "/files/link").c_str(), &st), 0);
+    EXPECT_EQ(::lstat(NativePath(trash + "/files/link").c_str(), &st), 0);
     EXPECT_TRUE(S_ISLNK(st.st_mode));
     EXPECT_TRUE(test::FileExists(JoinPath(outside, "precious.txt")));
 }

@@ -24,6 +24,8 @@
 #include <string>
 #include <vector>
 
+#include "CodePage.h"
+#include "NativePath.h"
 #include "posix/RandomEdits.h"
 #include "posix/RunProgram.h"
 #include "posix/ScopedEnvironment.h"
@@ -223,14 +225,15 @@ protected:
         env_.Set("LC_ALL", "C");
         env_.Set("GIT_CONFIG_NOSYSTEM", "1");
         env_.Set("GIT_CONFIG_GLOBAL", "/dev/null");
-        basePath_ = folder_.Child("base");
-        minePath_ = folder_.Child("mine");
-        theirsPath_ = folder_.Child("theirs");
+        basePath_ = NativePath(folder_.Child("base"));
+        minePath_ = NativePath(folder_.Child("mine"));
+        theirsPath_ = NativePath(folder_.Child("theirs"));
     }
 
     void Write(const std::string& base, const std::string& mine, const std::string& theirs) {
-        ASSERT_TRUE(test::WriteFileBytes(basePath_, base) && test::WriteFileBytes(minePath_, mine) &&
-                    test::WriteFileBytes(theirsPath_, theirs));
+        ASSERT_TRUE(test::WriteFileBytes(AnsiFromUtf8(basePath_), base) &&
+                    test::WriteFileBytes(AnsiFromUtf8(minePath_), mine) &&
+                    test::WriteFileBytes(AnsiFromUtf8(theirsPath_), theirs));
     }
 
     ProgramRun Merge(bool git) {
@@ -323,7 +326,7 @@ protected:
     static constexpr std::size_t kAlignmentPercent = 1;
     test::ScopedEnvironment env_;
     test::TempFolder folder_;
-    std::string basePath_, minePath_, theirsPath_;
+    std::string basePath_, minePath_, theirsPath_;  // native, for the tools
 };
 
 TEST_F(MergeOracle, AgreesWithGitMergeFile) {
@@ -343,8 +346,8 @@ TEST_F(MergeOracle, UnifiedDiffAgreesWithGnuDiffAndPatch) {
     if (!Installed("diff") || !Installed("patch")) GTEST_SKIP() << "GNU diff or patch is not installed";
     RandomEdits edits(FirstSeed());
     ASSERT_TRUE(edits.HaveTemplates()) << "the templates cannot be read";
-    const std::string patchPath = folder_.Child("patch");
-    const std::string outPath = folder_.Child("out");
+    const AnsiString patchPath = folder_.Child("patch");
+    const AnsiString outPath = folder_.Child("out");
     std::size_t identical = 0, otherScripts = 0;
     const std::size_t cases = CaseCount();
     for (std::size_t i = 0; i < cases && !HasFailure(); ++i) {
@@ -364,7 +367,10 @@ TEST_F(MergeOracle, UnifiedDiffAgreesWithGnuDiffAndPatch) {
         ASSERT_NE(ourChanges, gnuChanges) << "same script, other text:\n" << ours << "\n" << gnu.out;
         ASSERT_LE(Cost(ourChanges), Cost(gnuChanges)) << Describe(base, mine, "");
         ASSERT_TRUE(test::WriteFileBytes(patchPath, ours));
-        ASSERT_EQ(RunProgram({"patch", "--binary", "-s", "-o", outPath, "-i", patchPath, basePath_}).exitCode, 0)
+        ASSERT_EQ(
+            RunProgram({"patch", "--binary", "-s", "-o", NativePath(outPath), "-i", NativePath(patchPath), basePath_})
+                .exitCode,
+            0)
             << ours;
         ASSERT_EQ(test::ReadFileBytes(outPath).value_or("unreadable"), mine) << ours;
         ++otherScripts;

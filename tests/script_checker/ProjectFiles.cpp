@@ -68,20 +68,20 @@ namespace {
 
 class RecordingHost : public kx::HostPort {
 public:
-    explicit RecordingHost(std::vector<std::string>& opened) : opened_(opened) {}
+    explicit RecordingHost(std::vector<kx::AnsiString>& opened) : opened_(opened) {}
     kx::AnsiString OutputRoot() override { return {}; }
     kx::LocalDate Today() override { return {2026, 1, 1}; }
     void ShellOpen(const kx::AnsiString& path) override { opened_.push_back(path); }
 
 private:
-    std::vector<std::string>& opened_;
+    std::vector<kx::AnsiString>& opened_;
 };
 
 // The program's paths are ANSI; the test's own file access uses the
 // platform's narrow paths, which are ANSI on Windows and UTF-8 elsewhere.
-std::string AnsiFromNative(const std::string& path) {
+kx::AnsiString AnsiFromNative(const std::string& path) {
 #ifdef _WIN32
-    return path;
+    return kx::AsGbk(path);
 #else
     return kx::AnsiFromUtf8(path);
 #endif
@@ -89,7 +89,7 @@ std::string AnsiFromNative(const std::string& path) {
 
 std::string NativeFromUtf8(const std::string& path) {
 #ifdef _WIN32
-    return kx::AnsiFromUtf8(path);
+    return std::string(kx::BytesOf(kx::AnsiFromUtf8(path)));  // the ANSI bytes the narrow calls take
 #else
     return path;
 #endif

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "KxTypes.h"
 #include "ScriptChecker.h"
 
 namespace kx::script::test {
@@ -60,8 +61,8 @@ public:
     // The text files decoded to UTF-8 without byte-order marks.
     ProjectTexts Texts() const;
 
-    std::string projectFolderAnsi;   // as the generator got it
-    std::vector<std::string> opened;  // what the host was asked to open (ANSI)
+    kx::AnsiString projectFolderAnsi;    // as the generator got it
+    std::vector<kx::AnsiString> opened;  // what the host was asked to open
 
 private:
     std::string root_;  // the temporary output root, a native path

@@ -73,7 +73,7 @@ TEST_P(GeneratedFiles, TwoGenerationsGiveTwoGuids) {
 TEST_P(GeneratedFiles, ShellOpensTheProjectFile) {
     const GeneratedProject project(GetParam());
     const kx::AnsiString name = kx::AnsiFromUtf8(GetParam());
-    EXPECT_EQ(project.opened, std::vector<std::string>{project.projectFolderAnsi + kx::kPathSeparator + name + ".kxproj"});
+    EXPECT_EQ(project.opened, std::vector<kx::AnsiString>{project.projectFolderAnsi + kx::kPathSeparator + name + ".kxproj"});
 }
 
 std::string PrintName(const testing::TestParamInfo<std::string>& name) {

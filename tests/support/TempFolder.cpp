@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdio>
 
+#include "AsciiText.h"
 #include "Gbk.h"
 #include "UnitFunction.h"
 
@@ -27,16 +28,37 @@
 #include "posix/PosixFiles.h"
 #endif
 
+namespace kx {
+
+void PrintTo(const AnsiString& text, std::ostream* out) {
+    *out << '"';
+    for (const char c : BytesOf(text)) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte < 0x7F && c != '"' && c != '\\') {
+            *out << c;
+        } else {
+            *out << "\\x" << kUpperHexDigits[byte >> 4] << kUpperHexDigits[byte & 0xF];
+        }
+    }
+    *out << '"';
+}
+
+std::ostream& operator<<(std::ostream& out, const AnsiString& text) {
+    PrintTo(text, &out);
+    return out;
+}
+
+}  // namespace kx
+
 namespace kx::test {
 
-std::string Hex(const std::string& bytes) {
-    static const char kDigits[] = "0123456789ABCDEF";
+std::string Hex(std::string_view bytes) {
     std::string out;
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         const auto b = static_cast<unsigned char>(bytes[i]);
         if (i) out += ' ';
-        out += kDigits[b >> 4];
-        out += kDigits[b & 0xF];
+        out += kUpperHexDigits[b >> 4];
+        out += kUpperHexDigits[b & 0xF];
     }
     return out;
 }
@@ -52,7 +74,7 @@ char PathSeparator() {
 AnsiString JoinPath(const AnsiString& folder, const AnsiString& name) {
     // By characters: the 5C that ends 乗 (81 5C) is no separator.
     const std::size_t last = kx::GbkLastCharStart(folder);
-    if (last != std::string::npos && last + 1 == folder.size() && folder[last] == PathSeparator()) {
+    if (last != AnsiString::npos && last + 1 == folder.size() && folder[last] == PathSeparator()) {
         return folder + name;
     }
     return folder + PathSeparator() + name;
@@ -66,7 +88,7 @@ bool MakeFolderWithFile(const AnsiString& folder, const AnsiString& name, const 
 
 const NamedWriter kTextWriters[2] = {{"SaveUtf8File", &kx::SaveUtf8File}, {"SaveUtf16File", &kx::SaveUtf16File}};
 
-std::string WriterErrorOf(TextWriter writer, const AnsiString& path) {
+AnsiString WriterErrorOf(TextWriter writer, const AnsiString& path) {
     try {
         writer(path, "abc", true);
     } catch (const kx::EFCreateError& error) {
@@ -74,12 +96,12 @@ std::string WriterErrorOf(TextWriter writer, const AnsiString& path) {
     } catch (const kx::EWriteError& error) {
         return "EWriteError: " + error.Message();
     } catch (const std::exception& other) {
-        return std::string("other error: ") + other.what();
+        return AnsiString("other error: ") + AsGbk(other.what());
     }
     return "none";
 }
 
-std::string CreateErrorStart(const AnsiString& path) { return "EFCreateError: Cannot create file \"" + path + "\". "; }
+AnsiString CreateErrorStart(const AnsiString& path) { return "EFCreateError: Cannot create file \"" + path + "\". "; }
 
 #ifdef _WIN32
 

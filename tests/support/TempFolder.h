@@ -6,12 +6,17 @@
 
 #include <cstdint>
 #include <optional>
+#include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "KxTypes.h"
+#include "support/AnsiPrinting.h"
 
 namespace kx::test {
 
-using AnsiString = std::string;
+using kx::AnsiString;
 
 // The separator of the platform's own paths: '\\' on Windows, '/' elsewhere.
 char PathSeparator();
@@ -69,7 +74,8 @@ std::vector<std::string> ListNativeFolder(const std::string& nativePath);
 #endif
 
 // "61 62 63": bytes as spaced upper-case hex, for readable failure messages.
-std::string Hex(const std::string& bytes);
+std::string Hex(std::string_view bytes);
+inline std::string Hex(AnsiView text) { return Hex(BytesOf(text)); }
 
 // SaveUtf8File and SaveUtf16File, for cases that hold for both.
 using TextWriter = void (*)(const AnsiString& path, const AnsiString& text, bool withBom);
@@ -81,10 +87,10 @@ extern const NamedWriter kTextWriters[2];
 
 // What writing "abc" with a BOM to path raises, as text: "EFCreateError: "
 // or "EWriteError: " and the message, "other error: " and what(), or "none".
-std::string WriterErrorOf(TextWriter writer, const AnsiString& path);
+AnsiString WriterErrorOf(TextWriter writer, const AnsiString& path);
 
 // How that text starts when path cannot be created:
 // "EFCreateError: Cannot create file \"<path>\". ".
-std::string CreateErrorStart(const AnsiString& path);
+AnsiString CreateErrorStart(const AnsiString& path);
 
 }  // namespace kx::test

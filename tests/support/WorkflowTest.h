@@ -13,6 +13,7 @@
 #include "support/ScriptedPorts.h"
 #include "support/TempFolder.h"
 #ifndef _WIN32
+#include "NativePath.h"
 #include "posix/ScopedEnvironment.h"
 #endif
 
@@ -34,7 +35,7 @@ class WorkflowTest : public ::testing::Test {
 public:  // tables stage their cases on the fixture
     WorkflowTest() : outputRoot(temp.Child(texts::kOutputRootName)), host(outputRoot) {
 #ifndef _WIN32
-        env.Set("XDG_DATA_HOME", temp.Child("xdg"));
+        env.Set("XDG_DATA_HOME", NativePath(temp.Child("xdg")));
 #endif
     }
 

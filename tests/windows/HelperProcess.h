@@ -14,7 +14,7 @@ class HelperProcess {
 public:
     // Starts program (by default the helper beside this test program) with
     // the arguments, its input and output piped to us.
-    explicit HelperProcess(const std::string& arguments, const std::string& program = DefaultProgram()) {
+    explicit HelperProcess(const AnsiString& arguments, const AnsiString& program = DefaultProgram()) {
         SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
         HANDLE childOutput = nullptr;
         HANDLE childInput = nullptr;
@@ -31,7 +31,7 @@ public:
         startup.hStdInput = childInput;
         startup.hStdOutput = childOutput;
         startup.hStdError = childOutput;
-        std::string commandLine = "\"" + program + "\" " + arguments;
+        AnsiString commandLine = "\"" + program + "\" " + arguments;
         PROCESS_INFORMATION started{};
         if (CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
                            &started)) {
@@ -59,8 +59,8 @@ public:
     bool Started() const { return process_ != nullptr; }
 
     // The next line it printed, without its line end; empty once it ended.
-    std::string ReadLine() {
-        std::string line;
+    AnsiString ReadLine() {
+        AnsiString line;
         char byte = 0;
         DWORD read = 0;
         while (ReadFile(output_, &byte, 1, &read, nullptr) && read == 1 && byte != '\n') {
@@ -70,10 +70,10 @@ public:
     }
 
     // kx_win32_helper.exe in this test program's folder.
-    static std::string DefaultProgram() {
+    static AnsiString DefaultProgram() {
         char self[MAX_PATH] = {};
         const DWORD length = GetModuleFileNameA(nullptr, self, MAX_PATH);
-        return SplitAtLastSeparator(std::string(self, length < MAX_PATH ? length : 0)).folder + "kx_win32_helper.exe";
+        return SplitAtLastSeparator(AnsiString(self, length < MAX_PATH ? length : 0)).folder + "kx_win32_helper.exe";
     }
 
 private:

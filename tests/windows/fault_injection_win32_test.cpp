@@ -16,6 +16,7 @@
 #include "support/ScriptedPorts.h"
 #include "support/ShellPromptAnswerer.h"
 #include "support/TempFolder.h"
+#include "support/TextMatchers.h"
 #include "support/WorkflowTest.h"
 #include "win32/SystemCalls.h"
 #include "windows/HelperProcess.h"
@@ -122,7 +123,7 @@ TEST_F(FaultInjectionWin32Test, ARegenerationThatCannotRecycleTheSourceFolderSto
     HeldOpen script(JoinPath(source, "demo.kx"));
     ASSERT_TRUE(folder.IsOpen() && script.IsOpen());
 
-    std::vector<std::string> asked;
+    std::vector<std::string> asked;  // the dialogs' texts
     {
         test::ShellPromptAnswerer no(IDNO);
         Generate("demo", true);
@@ -177,25 +178,25 @@ TEST_F(FaultInjectionWin32Test, AFilePathOver260BytesIsShownAsPassed) {
 // A copy of the helper program deep in folders of double-byte names: its
 // path is under 260 characters, so it runs, and over 260 bytes in the ANSI
 // code page, so GetModuleFileNameA cannot give it whole.
-std::string HelperCopyWithLongAnsiPath(const TempFolder& temp) {
-    std::string folder = temp.Path();
-    std::string component;
+AnsiString HelperCopyWithLongAnsiPath(const TempFolder& temp) {
+    AnsiString folder = temp.Path();
+    AnsiString component;
     for (int i = 0; i < 40; ++i) component += "\xCF\xEE";  // 项
     while (folder.size() < 300) {
         folder = JoinPath(folder, component);
         if (!test::MakeFolder(folder)) return "cannot make " + folder;
     }
-    const std::string copy = JoinPath(folder, "kx_win32_helper.exe");
+    const AnsiString copy = JoinPath(folder, "kx_win32_helper.exe");
     if (!CopyFileA(test::HelperProcess::DefaultProgram().c_str(), copy.c_str(), TRUE)) return "cannot copy to " + copy;
     return copy;
 }
 
-std::string FolderTheHelperFinds(const std::string& program) {
+AnsiString FolderTheHelperFinds(const AnsiString& program) {
     test::HelperProcess helper("folder", program);
     return helper.Started() ? helper.ReadLine() : "not started: " + program;
 }
 
-std::string KxErrorOf(const std::function<void()>& run) {
+AnsiString KxErrorOf(const std::function<void()>& run) {
     try {
         run();
     } catch (const KxError& error) {
@@ -209,18 +210,18 @@ std::string KxErrorOf(const std::function<void()>& run) {
 // as it is and once with the failure.
 TEST(PlatformAgreementWin32, FailuresThatPosixReportsAreReported) {
     TempFolder temp;
-    const std::string file = temp.Child("out.txt");
-    const std::string writeError = "EWriteError: Stream write error: \"" + file + "\"";
-    const std::string helper = test::HelperProcess::DefaultProgram();
+    const AnsiString file = temp.Child("out.txt");
+    const AnsiString writeError = "EWriteError: Stream write error: \"" + file + "\"";
+    const AnsiString helper = test::HelperProcess::DefaultProgram();
     auto written = [&](bool ok) {
-        return std::string(ok ? "true" : "false") + (test::FileExists(file) ? ", file" : ", no file");
+        return AnsiString(ok ? "true" : "false") + (test::FileExists(file) ? ", file" : ", no file");
     };
     const struct {
         const char* what;
         Failing fault;
-        std::function<std::string(bool faulty)> run;
-        std::string healthy;
-        std::string faultyStart;
+        std::function<AnsiString(bool faulty)> run;
+        AnsiString healthy;
+        AnsiString faultyStart;
     } rows[] = {
         {"SaveUtf8File, the close fails", Failing::Close,
          [&](bool) { return test::WriterErrorOf(SaveUtf8File, file); }, "none", writeError},
@@ -242,9 +243,9 @@ TEST(PlatformAgreementWin32, FailuresThatPosixReportsAreReported) {
         EXPECT_EQ(row.run(false), row.healthy);
         test::RemoveTree(file);
         failing = row.fault;
-        const std::string faulty = row.run(true);
+        const AnsiString faulty = row.run(true);
         failing = Failing::Nothing;
-        EXPECT_THAT(faulty, testing::StartsWith(row.faultyStart));
+        EXPECT_THAT(faulty, test::StartsWith(row.faultyStart));
         if (row.faultyStart.back() == ' ') {
             EXPECT_GT(faulty.size(), row.faultyStart.size()) << "a reason follows";
         }

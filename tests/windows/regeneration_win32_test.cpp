@@ -29,9 +29,9 @@ using test::TempFolder;
 // A symbolic link to a folder or file, where the platform lets us make one
 // and shows it as the reparse point it is (Wine makes a Unix link that it
 // reports as an ordinary folder or file: there is nothing to test then).
-std::string MakeLink(const std::string& link, const std::string& target, bool folder) {
+AnsiString MakeLink(const AnsiString& link, const AnsiString& target, bool folder) {
     if (!CreateSymbolicLinkA(link.c_str(), target.c_str(), folder ? SYMBOLIC_LINK_FLAG_DIRECTORY : 0)) {
-        return "no symbolic links here (error " + std::to_string(GetLastError()) + ")";
+        return AnsiString("no symbolic links here (error ") + std::to_string(GetLastError()).c_str() + ")";
     }
     const DWORD attributes = GetFileAttributesA(link.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
@@ -39,7 +39,7 @@ std::string MakeLink(const std::string& link, const std::string& target, bool fo
         DeleteFileA(link.c_str());
         return "the link made here is not shown as a reparse point";
     }
-    return std::string();
+    return AnsiString();
 }
 
 class RegenerationWin32Test : public test::WorkflowTest {
@@ -65,11 +65,11 @@ TEST_F(RegenerationWin32Test, RegeneratingMovesTheOldFilesToTheRecycleBinAndSays
 }
 
 TEST_F(RegenerationWin32Test, AProjectFolderThatIsALinkIsNeverEnteredOrEmptied) {
-    const std::string elsewhere = temp.Child("elsewhere");
+    const AnsiString elsewhere = temp.Child("elsewhere");
     ASSERT_TRUE(test::MakeFolderWithFile(elsewhere, "precious.txt", "keep"));
     ASSERT_TRUE(test::MakeFolder(outputRoot));
-    const std::string link = JoinPath(outputRoot, "demo");
-    const std::string why = MakeLink(link, elsewhere, true);
+    const AnsiString link = JoinPath(outputRoot, "demo");
+    const AnsiString why = MakeLink(link, elsewhere, true);
     if (!why.empty()) GTEST_SKIP() << why;
 
     EXPECT_TRUE(IsLinkOrJunction(link));
@@ -78,18 +78,18 @@ TEST_F(RegenerationWin32Test, AProjectFolderThatIsALinkIsNeverEnteredOrEmptied) 
     EXPECT_EQ(MoveFolderContentsToTrash(link, true).outcome, TrashOutcome::NothingChanged);
     Generate("demo", true);
     EXPECT_EQ(dialogs.events, PromptThen(Stop(texts::kOpenQuote + AnsiString("demo") + texts::kLinkFolderTail)));
-    EXPECT_EQ(test::ListFolder(elsewhere), std::vector<std::string>{"precious.txt"});
+    EXPECT_EQ(test::ListFolder(elsewhere), std::vector<AnsiString>{"precious.txt"});
     EXPECT_EQ(test::ReadFileBytes(JoinPath(elsewhere, "precious.txt")).value_or(""), "keep");
     EXPECT_TRUE(host.opened.empty());
 }
 
 TEST(RegularFilesWin32, ALinkOrDeviceInThePlaceOfAFileIsNeverWritten) {
     TempFolder temp;
-    const std::string victim = temp.Child("victim.txt");
+    const AnsiString victim = temp.Child("victim.txt");
     ASSERT_TRUE(test::WriteFileBytes(victim, "someone else's file"));
     const struct {
         const char* what;
-        std::string path;
+        AnsiString path;
         bool needsLink;
     } cases[] = {
         {"a link to a file elsewhere", temp.Child("link.kxproj"), true},
@@ -99,13 +99,13 @@ TEST(RegularFilesWin32, ALinkOrDeviceInThePlaceOfAFileIsNeverWritten) {
     ASSERT_TRUE(test::MakeFolder(temp.Child("folder.kx")));
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        const std::string why = c.needsLink ? MakeLink(c.path, victim, false) : std::string();
+        const AnsiString why = c.needsLink ? MakeLink(c.path, victim, false) : AnsiString();
         if (!why.empty()) {
             std::printf("skipped \"%s\": %s\n", c.what, why.c_str());
             continue;
         }
         for (const auto& writer : test::kTextWriters) {
-            const std::string error = test::WriterErrorOf(writer.write, c.path);
+            const AnsiString error = test::WriterErrorOf(writer.write, c.path);
             EXPECT_EQ(error.rfind("EFCreateError: Cannot create file \"", 0), 0u) << writer.name << ": " << error;
         }
         EXPECT_FALSE(ExtractResourceToFile(c.path, "HUNDRED", "TESTTXT"));
@@ -115,7 +115,7 @@ TEST(RegularFilesWin32, ALinkOrDeviceInThePlaceOfAFileIsNeverWritten) {
 
 TEST(GenerationLockWin32, OneHolderAtATimeAndTheFileGoesWithTheLock) {
     TempFolder temp;
-    const std::string lockFile = JoinPath(temp.Path(), kGenerationLockName);
+    const AnsiString lockFile = JoinPath(temp.Path(), kGenerationLockName);
     {
         const GenerationLock first = GenerationLock::Take(temp.Path());
         ASSERT_EQ(first.State(), LockState::Held);

@@ -13,6 +13,7 @@
 #include "GuidText.h"
 #include "UnitFunction.h"
 #include "support/TempFolder.h"
+#include "support/TextMatchers.h"
 #include "win32/Win32Handles.h"
 #include "windows/Wine.h"
 
@@ -24,10 +25,10 @@ using test::kTextWriters;
 using test::NamedWriter;
 using test::TempFolder;
 using test::WriterErrorOf;
-using testing::StartsWith;
+using test::StartsWith;
 
 // Opens an existing file the way another program holding it would.
-FileHandle Hold(const std::string& path, DWORD access, DWORD share) {
+FileHandle Hold(const AnsiString& path, DWORD access, DWORD share) {
     return FileHandle(CreateFileA(path.c_str(), access, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
@@ -97,7 +98,7 @@ TEST(FileHeldOpen, WritersShareNothingSoAnyHolderStopsThem) {
         ASSERT_TRUE(holder.Valid());
         for (const NamedWriter& writer : kTextWriters) {
             SCOPED_TRACE(std::string(writer.name) + ", holder sharing " + std::to_string(share));
-            const std::string error = WriterErrorOf(writer.write, path);
+            const AnsiString error = WriterErrorOf(writer.write, path);
             EXPECT_THAT(error, StartsWith(CreateErrorStart(path)));
             EXPECT_GT(error.size(), CreateErrorStart(path).size()) << "the system's text is missing";
         }
@@ -119,7 +120,7 @@ TEST(CreateErrorPath, RelativePathIsShownAsTheFullPath) {
     char old[MAX_PATH] = {};
     ASSERT_GT(GetCurrentDirectoryA(MAX_PATH, old), 0u);
     ASSERT_TRUE(SetCurrentDirectoryA(folder.Path().c_str()));
-    const std::string error = WriterErrorOf(SaveUtf8File, "missing\\x.txt");
+    const AnsiString error = WriterErrorOf(SaveUtf8File, "missing\\x.txt");
     SetCurrentDirectoryA(old);
     EXPECT_THAT(error, StartsWith(CreateErrorStart(folder.Path() + "\\missing\\x.txt")));
 }
@@ -136,7 +137,7 @@ TEST(GuidTextOnWindows, SameLayoutAsStringFromCLSID) {
         ASSERT_EQ(CoCreateGuid(&guid), S_OK);
         LPOLESTR wide = nullptr;
         ASSERT_EQ(StringFromCLSID(guid, &wide), S_OK);
-        std::string expected;
+        AnsiString expected;
         for (const OLECHAR* p = wide; *p; ++p) expected += static_cast<char>(*p);
         CoTaskMemFree(wide);
         unsigned char bytes[16];
@@ -164,14 +165,14 @@ TEST(DeleteFolderContentsOnWindows, NoWindowIsLeftBehind) {
     EXPECT_FALSE(anyWindow);
 }
 
-std::string EnvironmentValue(const char* name) {
+AnsiString EnvironmentValue(const char* name) {
     char value[1024] = {};
     const DWORD n = GetEnvironmentVariableA(name, value, sizeof value);
-    return (n > 0 && n < sizeof value) ? std::string(value, n) : std::string();
+    return (n > 0 && n < sizeof value) ? AnsiString(value, n) : AnsiString();
 }
 
 // An absolute Unix path as Wine's drive Z: shows it.
-std::string UnixPathUnderWine(std::string path) {
+AnsiString UnixPathUnderWine(AnsiString path) {
     for (char& c : path) {
         if (c == '/') c = '\\';
     }
@@ -183,21 +184,21 @@ TEST(DeleteFolderContentsOnWindows, RecycleBinEmptiesTheFolder) {
     // Unix environment that Wine hands down; a private one keeps tests from
     // filling the real one.
     const bool wine = test::RunningUnderWine();
-    const std::string dataHome = EnvironmentValue("XDG_DATA_HOME");
+    const AnsiString dataHome = EnvironmentValue("XDG_DATA_HOME");
     if (wine && dataHome.empty()) GTEST_SKIP() << "under Wine this needs XDG_DATA_HOME set to a private folder";
 
     TempFolder folder;
     const auto project = folder.Child("demo");
     ASSERT_TRUE(test::MakeFolder(project));
-    const std::string unique = "recycled-" + NewGuidText() + ".txt";
+    const AnsiString unique = "recycled-" + NewGuidText() + ".txt";
     ASSERT_TRUE(test::WriteFileBytes(project + "\\" + unique, "keep me in the bin"));
     ASSERT_TRUE(test::MakeFolder(project + "\\sub"));
 
     EXPECT_TRUE(DeleteFolderContents(project, true, true));
     EXPECT_TRUE(test::FolderExists(project));
-    EXPECT_EQ(test::ListFolder(project), std::vector<std::string>{});
+    EXPECT_EQ(test::ListFolder(project), std::vector<AnsiString>{});
     if (wine) {
-        const std::string trashed = UnixPathUnderWine(dataHome + "/Trash/files/" + unique);
+        const AnsiString trashed = UnixPathUnderWine(dataHome + "/Trash/files/" + unique);
         EXPECT_EQ(test::ReadFileBytes(trashed).value_or("<not in the trash>"), "keep me in the bin");
         test::RemoveTree(trashed);
         test::RemoveTree(UnixPathUnderWine(dataHome + "/Trash/info/" + unique + ".trashinfo"));

@@ -25,14 +25,14 @@ using test::JoinPath;
 using test::TempFolder;
 
 // 乗 is 81 5C: its second byte is a backslash, which no path split may take.
-const std::string kTrailByteFolder = "\x81\x5C";
+const AnsiString kTrailByteFolder = "\x81\x5C";
 
 // Every entry under folder with its bytes ("<folder>" for folders), by its
 // path relative to folder.
-void Collect(const std::string& folder, const std::string& relative, std::map<std::string, std::string>& into) {
-    for (const std::string& name : test::ListFolder(JoinPath(folder, relative))) {
-        const std::string entry = relative.empty() ? name : relative + "\\" + name;
-        const std::string path = JoinPath(folder, entry);
+void Collect(const AnsiString& folder, const AnsiString& relative, std::map<AnsiString, std::string>& into) {
+    for (const AnsiString& name : test::ListFolder(JoinPath(folder, relative))) {
+        const AnsiString entry = relative.empty() ? name : relative + "\\" + name;
+        const AnsiString path = JoinPath(folder, entry);
         if (test::FolderExists(path)) {
             into[entry] = "<folder>";
             Collect(folder, entry, into);
@@ -42,22 +42,22 @@ void Collect(const std::string& folder, const std::string& relative, std::map<st
     }
 }
 
-std::map<std::string, std::string> Snapshot(const std::string& folder) {
-    std::map<std::string, std::string> entries;
+std::map<AnsiString, std::string> Snapshot(const AnsiString& folder) {
+    std::map<AnsiString, std::string> entries;
     Collect(folder, "", entries);
     return entries;
 }
 
-long long ItemsInBin(const std::string& path) {
+long long ItemsInBin(const AnsiString& path) {
     SHQUERYRBINFO bin{};
     bin.cbSize = sizeof bin;
     return SUCCEEDED(SHQueryRecycleBinA(path.substr(0, 3).c_str(), &bin)) ? bin.i64NumItems : -1;
 }
 
 // demo\a.txt, demo\sub\b.txt, demo\sub\乗\held.txt
-std::string MakeProject(const TempFolder& temp) {
-    const std::string project = temp.Child("demo");
-    const std::string inner = JoinPath(JoinPath(project, "sub"), kTrailByteFolder);
+AnsiString MakeProject(const TempFolder& temp) {
+    const AnsiString project = temp.Child("demo");
+    const AnsiString inner = JoinPath(JoinPath(project, "sub"), kTrailByteFolder);
     EXPECT_TRUE(test::MakeFolderWithFile(project, "a.txt", "a") &&
                 test::MakeFolderWithFile(JoinPath(project, "sub"), "b.txt", "b") &&
                 test::MakeFolderWithFile(inner, "held.txt", "held"));
@@ -65,14 +65,14 @@ std::string MakeProject(const TempFolder& temp) {
 }
 
 TEST(MoveCheckWin32, WhatCannotGoStopsTheCleanUpBeforeItsFirstChange) {
-    const std::string deep = "sub\\" + kTrailByteFolder;
+    const AnsiString deep = "sub\\" + kTrailByteFolder;
     struct Case {
         const char* what;
-        std::string heldByAnotherProgram;  // relative to the project; empty: none
-        std::string folder;                // the folder to clean, relative to the project; empty: the project
+        AnsiString heldByAnotherProgram;  // relative to the project; empty: none
+        AnsiString folder;                // the folder to clean, relative to the project; empty: the project
         bool asGiven;                      // folder passed as it is, not inside the project
         MoveBlock block;
-        std::string entry;
+        AnsiString entry;
         int systemError;
     };
     const Case cases[] = {
@@ -87,15 +87,15 @@ TEST(MoveCheckWin32, WhatCannotGoStopsTheCleanUpBeforeItsFirstChange) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         TempFolder temp;
-        const std::string project = MakeProject(temp);
-        const std::string folder = c.asGiven ? c.folder : c.folder.empty() ? project : JoinPath(project, c.folder);
+        const AnsiString project = MakeProject(temp);
+        const AnsiString folder = c.asGiven ? c.folder : c.folder.empty() ? project : JoinPath(project, c.folder);
         std::unique_ptr<HelperProcess> holder;
         if (!c.heldByAnotherProgram.empty()) {
             holder = std::make_unique<HelperProcess>("hold \"" + JoinPath(project, c.heldByAnotherProgram) + "\"");
             ASSERT_TRUE(holder->Started()) << HelperProcess::DefaultProgram();
             ASSERT_EQ(holder->ReadLine(), "held");
         }
-        const std::map<std::string, std::string> before = Snapshot(project);
+        const std::map<AnsiString, std::string> before = Snapshot(project);
         const long long binBefore = ItemsInBin(project);
 
         const MoveCheck check = CheckFolderContentsMove(folder);
@@ -155,7 +155,7 @@ TEST(MoveCheckWin32, EntriesAreJudgedByAttributesTagAndOpenError) {
 // everything in it.
 class FolderElsewhere {
 public:
-    explicit FolderElsewhere(const std::string& parent) : path_(parent + "\\kx-test-" + NewGuidText()) {
+    explicit FolderElsewhere(const AnsiString& parent) : path_(parent + "\\kx-test-" + NewGuidText()) {
         made_ = test::FolderExists(parent) && test::MakeFolder(path_);
     }
     ~FolderElsewhere() {
@@ -164,10 +164,10 @@ public:
     FolderElsewhere(const FolderElsewhere&) = delete;
     FolderElsewhere& operator=(const FolderElsewhere&) = delete;
     bool Made() const { return made_; }
-    const std::string& Path() const { return path_; }
+    const AnsiString& Path() const { return path_; }
 
 private:
-    std::string path_;
+    AnsiString path_;
     bool made_ = false;
 };
 
@@ -180,7 +180,7 @@ TEST(RecycleWin32, TheBinsCountTellsWhatTheUserLetTheShellDestroy) {
     if (!elsewhere.Made()) GTEST_SKIP() << "no second file system for the bin to refuse (Wine's Z:\\dev\\shm)";
     const struct {
         const char* what;
-        std::string base;
+        AnsiString base;
         int answer;
         bool asked;
         bool subStays;
@@ -192,12 +192,12 @@ TEST(RecycleWin32, TheBinsCountTellsWhatTheUserLetTheShellDestroy) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        const std::string project = JoinPath(c.base, "demo");
+        const AnsiString project = JoinPath(c.base, "demo");
         ASSERT_TRUE(test::MakeFolderWithFile(project, "keep.txt", "k") &&
                     test::MakeFolderWithFile(JoinPath(project, "sub"), "inner.txt", "i"));
         ASSERT_TRUE(CheckFolderContentsMove(project).Clear());
         TrashResult result;
-        std::vector<std::string> asked;
+        std::vector<std::string> asked;  // the dialogs' texts
         {
             test::ShellPromptAnswerer answer(c.answer);
             result = MoveFolderContentsToTrash(project, true);
@@ -215,7 +215,7 @@ TEST(RecycleWin32, TheBinsCountTellsWhatTheUserLetTheShellDestroy) {
             EXPECT_EQ(result.check.entry, "sub");
         } else {
             EXPECT_EQ(result.outcome, TrashOutcome::Moved);
-            EXPECT_EQ(test::ListFolder(project), std::vector<std::string>{});
+            EXPECT_EQ(test::ListFolder(project), std::vector<AnsiString>{});
         }
         EXPECT_TRUE(test::RemoveTree(project));
     }
