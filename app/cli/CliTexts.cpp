@@ -54,6 +54,7 @@ const CliTexts kEnglish = {
     "OK? [y/N] ",
     "kxgen: the project was kept; run again with --yes to regenerate it.\n",
     "kxgen: cannot create the folder {}; choose another place with --root DIR.\n",
+    "Press any key to close this window...",
 };
 
 const CliTexts kChinese = {
@@ -104,6 +105,7 @@ const CliTexts kChinese = {
     "确定？[y/N] ",
     "kxgen：项目未改动；加 --yes 再运行即可重新生成。\n",
     "kxgen：无法创建文件夹 {}；请用 --root 文件夹 另选位置。\n",
+    "按任意键关闭窗口…",
 };
 
 }  // namespace

@@ -31,6 +31,7 @@ struct CliTexts {
     const char* regenerateQuestion;
     const char* keptHint;
     const char* rootFailedHint;
+    const char* pressAnyKey;  // before a window of kxgen's own closes, without a line end
 };
 
 const CliTexts& TextsFor(Language language);

@@ -15,6 +15,10 @@ namespace kx::cli {
 
 void PrintUtf8(std::FILE* stream, const std::string& text);
 
+// When kxgen.exe's console window is its own (see KeyBeforeExit.h), shows
+// texts.pressAnyKey and waits for a key; otherwise, and on Linux, nothing.
+void HoldOwnWindowOpen(const CliTexts& texts);
+
 // The user's language: the locale on Linux, the user's UI language on Windows.
 Language UserLanguage();
 

@@ -53,6 +53,9 @@ void PrintUtf8(std::FILE* stream, const std::string& text) {
     std::fflush(stream);
 }
 
+// A terminal window outlives the programs it runs.
+void HoldOwnWindowOpen(const CliTexts&) {}
+
 Language UserLanguage() {
     return LanguageFromLocale(std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"), std::getenv("LANG"));
 }

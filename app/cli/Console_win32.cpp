@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "Console.h"
+#include "KeyBeforeExit.h"
 
 namespace kx::cli {
 
@@ -48,6 +49,26 @@ void PrintUtf8(std::FILE* stream, const std::string& text) {
     const std::string bytes = Narrow(wide, CP_ACP, nullptr);
     std::fwrite(bytes.data(), 1, bytes.size(), stream);
     std::fflush(stream);
+}
+
+void HoldOwnWindowOpen(const CliTexts& texts) {
+    DWORD processes[2];
+    const HWND window = GetConsoleWindow();
+    const ConsoleWindowState console = {GetConsoleProcessList(processes, 2), InputIsTerminal(),
+                                        window != nullptr && IsWindowVisible(window)};
+    if (!WaitsForKeyBeforeExit(console)) return;
+    PrintUtf8(stderr, texts.pressAnyKey);
+    // Keys pressed while kxgen worked do not close the window unseen.
+    const HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+    FlushConsoleInputBuffer(input);
+    INPUT_RECORD record{};
+    DWORD read = 0;
+    while (ReadConsoleInputW(input, &record, 1, &read) && read == 1) {
+        if (record.EventType != KEY_EVENT || !record.Event.KeyEvent.bKeyDown) continue;
+        // Shift, Ctrl or Alt alone (switching to the window, say) is no answer.
+        const WORD key = record.Event.KeyEvent.wVirtualKeyCode;
+        if (key != VK_SHIFT && key != VK_CONTROL && key != VK_MENU) break;
+    }
 }
 
 Language UserLanguage() {

@@ -141,10 +141,12 @@ int Run(int argc, char** argv) {
 }  // namespace kx::cli
 
 int main(int argc, char** argv) {
+    int status = kx::cli::kStopped;
     try {
-        return kx::cli::Run(argc, argv);
+        status = kx::cli::Run(argc, argv);
     } catch (const std::exception& error) {
         kx::cli::PrintUtf8(stderr, std::string("kxgen: ") + error.what() + "\n");
-        return kx::cli::kStopped;
     }
+    kx::cli::HoldOwnWindowOpen(kx::cli::TextsFor(kx::cli::UserLanguage()));
+    return status;
 }
