@@ -31,10 +31,12 @@ for t in "${targets[@]}"; do
 done
 
 echo "== building the fuzz targets in $build"
+# The configure log goes into the build folder, which a fresh clone lacks.
+mkdir -p "$build"
 cmake -S . -B "$build" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKX_FUZZ=ON -DKX_SANITIZE=ON \
-    -DKX_TESTS=OFF -DKX_BENCHMARKS=OFF >"$build.configure.log" 2>&1 ||
-    { cat "$build.configure.log"; exit 1; }
+    -DKX_TESTS=OFF -DKX_BENCHMARKS=OFF >"$build/configure.log" 2>&1 ||
+    { cat "$build/configure.log"; exit 1; }
 # The build runs tools compiled with the sanitizers; their exit-time leaks are no finding.
 ASAN_OPTIONS=detect_leaks=0 cmake --build "$build" -j2 --target "${targets[@]/#/kx_fuzz_}" || exit 1
 
