@@ -1,14 +1,7 @@
-# Shared by the package test scripts: a work folder removed on exit, check,
-# finish (reports and sets the exit status) and package_from.
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-
-failures=0
-check() {  # description, command...
-    local what=$1
-    shift
-    if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; failures=$((failures + 1)); fi
-}
+# Shared by the package test scripts: the work folder and check of
+# tests/support/checks.sh, finish (reports and sets the exit status) and
+# package_from.
+source "$(dirname "${BASH_SOURCE[0]}")/../support/checks.sh"
 
 finish() {
     echo "$(basename "$0" .sh): $failures failed"
