@@ -85,8 +85,9 @@ if [ -n "$deb" ]; then
         grep -v '^ok: ' || status=1
     exit $status
 fi
+windres=$(sed -n 's/^set(CMAKE_RC_COMPILER \(.*\))$/\1/p' cmake/mingw-i686.cmake)
 bash tests/packaging/zip_test.sh "$dist/$name" "$version" "$release" "$(cached KX_DOWNLOAD_URL)" \
-    "$(cached KX_QRCODE_BMP)" "$(cached CMAKE_RC_COMPILER)" tests/wine/run-under-wine.sh "$PWD" |
+    "$(cached KX_QRCODE_BMP)" "$windres" tests/wine/run-under-wine.sh "$PWD" |
     grep -v '^ok: ' || status=1
 
 # Size budgets of the stripped executables, in bytes.
