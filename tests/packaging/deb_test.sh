@@ -9,7 +9,7 @@
 set -uo pipefail
 
 source "$(dirname "$0")/common.sh"
-package=$1 version=$2 source=$3 built_kxgen=$4
+package=$1 version=$2 source=$3 built_kxgen=$(realpath "$4")
 table="$source/packaging/kxgen-options.txt"
 export LC_ALL=C.UTF-8
 unset LANG LC_MESSAGES
