@@ -1,7 +1,10 @@
 #include "KxName.h"
 
 #include "CodePage.h"
+#include "AsciiText.h"
 #include "Gbk.h"
+
+#include <vector>
 
 namespace kx {
 
@@ -31,6 +34,25 @@ char32_t CharacterOf(const AnsiString& sequence) {
 }
 
 }  // namespace
+
+bool IsKxKeyword(const AnsiString& identifier) {
+    // UTF-8 here for reading, converted once.
+    static const char* const kKeywordsUtf8[] = {
+        "function", "end",    "var",   "return", "if",     "elseif",      "else",   "while", "break",
+        "continue", "select", "case",  "default", "true",  "false",       "and",    "or",    "not",
+        u8"功能",   u8"结束", u8"变量", u8"返回", u8"如果", u8"否则如果", u8"否则", u8"循环", u8"跳出",
+        u8"继续",   u8"选择", u8"条件", u8"默认", u8"真",   u8"假",
+    };
+    static const std::vector<AnsiString> keywords = [] {
+        std::vector<AnsiString> converted;
+        for (const char* keyword : kKeywordsUtf8) converted.push_back(AnsiFromUtf8(keyword));
+        return converted;
+    }();
+    for (const AnsiString& keyword : keywords) {
+        if (EqualsIgnoringAsciiCase(keyword, identifier)) return true;
+    }
+    return false;
+}
 
 AnsiString KxIdentifierFrom(const AnsiString& name) {
     AnsiString identifier;

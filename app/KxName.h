@@ -16,6 +16,10 @@ bool IsKxNameStart(char32_t codePoint);
 // Any later character: a first character or an ASCII digit.
 bool IsKxNamePart(char32_t codePoint);
 
+// True for a word of the script language (function, end, if, ... and their
+// Chinese spellings 功能, 结束, 如果 ...); ASCII letters in any case.
+bool IsKxKeyword(const AnsiString& identifier);
+
 // The project name (GBK bytes) made into a KX name, character by character:
 // a character that cannot stand in a name becomes one "_" (a double-byte
 // character too, never half of it), and a name that would start with a digit

@@ -4,6 +4,7 @@
 
 #include "Gbk.h"
 #include "KxName.h"
+#include "ReplaceAll.h"
 #include "XmlText.h"
 
 namespace kx {
@@ -59,19 +60,23 @@ private:
 };
 
 AnsiString ScriptStringForm(const AnsiString& name) {
-    // '\\' and '"' are below 0x40, so they are never second bytes of GBK characters.
+    // By characters: 0x5C is the second byte of 118 GBK characters (乗 is
+    // 81 5C), and escaping it would end the string one byte early.
     AnsiString form;
-    for (const char c : name) {
-        if (c == '\\' || c == '"') form += '\\';
-        form += c;
+    form.reserve(name.size() + 2);
+    for (const GbkChar c : GbkChars(name)) {
+        if (c.Is('\\') || c.Is('"')) form += '\\';
+        form += c.bytes;
     }
     return form;
 }
 
 AnsiString CaptionForm(const AnsiString& name) {
-    AnsiString form = name;
-    for (char& c : form) {
-        if (c == '"') c = '\'';  // a window caption has no escape for its own quote
+    AnsiString form;
+    form.reserve(name.size());
+    for (const GbkChar c : GbkChars(name)) {
+        // A window caption has no escape for its own quote.
+        form += c.Is('"') ? std::string_view("'") : c.bytes;
     }
     return form;
 }
@@ -80,19 +85,19 @@ AnsiString CaptionForm(const AnsiString& name) {
 struct NameForms {
     AnsiString code, quoted, comment;
 
-    NameForms(TemplateKind kind, const AnsiString& name) {
+    NameForms(TemplateKind kind, const ProjectNameForms& forms) {
         switch (kind) {
             case TemplateKind::ProjectFile:
-                code = EscapeXmlText(name);
+                code = EscapeXmlText(forms.typed);
                 break;
             case TemplateKind::WindowFile:
-                code = KxIdentifierFrom(name);
-                quoted = CaptionForm(name);
+                code = forms.identifier;
+                quoted = CaptionForm(forms.typed);
                 break;
             case TemplateKind::Script:
-                code = KxIdentifierFrom(name);
-                quoted = ScriptStringForm(name);
-                comment = name;
+                code = forms.identifier;
+                quoted = ScriptStringForm(forms.typed);
+                comment = forms.typed;
                 break;
         }
     }
@@ -107,10 +112,27 @@ struct NameForms {
     }
 };
 
+bool IsTaken(const AnsiString& identifier, const TemplateWords& words) {
+    return words.taken.count(identifier) != 0 || IsKxKeyword(identifier);
+}
+
 }  // namespace
 
-AnsiString SubstituteProjectName(TemplateKind kind, const AnsiString& text, const AnsiString& name) {
-    const NameForms forms(kind, name);
+ProjectNameForms NameFormsFor(const AnsiString& name, const TemplateWords& words) {
+    ProjectNameForms forms{name, KxIdentifierFrom(name)};
+    const auto clashes = [&](const AnsiString& identifier) {
+        if (IsTaken(identifier, words)) return true;
+        for (const AnsiString& built : words.withPlaceholder) {
+            if (IsTaken(ReplaceAll(built, kProjectNamePlaceholder, identifier), words)) return true;
+        }
+        return false;
+    };
+    while (clashes(forms.identifier)) forms.identifier += '_';
+    return forms;
+}
+
+AnsiString SubstituteProjectName(TemplateKind kind, const AnsiString& text, const ProjectNameForms& projectForms) {
+    const NameForms forms(kind, projectForms);
     const std::size_t placeholderLength = std::strlen(kProjectNamePlaceholder);
     const std::size_t zero = text.find('\0');
     const AnsiString searched = text.substr(0, zero);  // the whole text without a zero byte

@@ -4,10 +4,25 @@
 #pragma once
 
 #include "KxTypes.h"
+#include "TemplateWords.h"
 
 namespace kx {
 
 inline constexpr char kProjectNamePlaceholder[] = "$ProjectName$";
+
+// The project name as typed and in KX's name form, decided once for the whole
+// project, so that the window file binds the functions the main script
+// defines.
+struct ProjectNameForms {
+    AnsiString typed;       // captions, strings, comments, file and folder names
+    AnsiString identifier;  // where KX reads a name (a control, a function)
+};
+
+// identifier is KxIdentifierFrom(name), with "_" added until neither it nor
+// any name the templates build from the placeholder with it in place is one
+// of words (KX's keywords compared without regard to ASCII letter case). A
+// name that meets none of them keeps its name form as it is.
+ProjectNameForms NameFormsFor(const AnsiString& name, const TemplateWords& words);
 
 // What kind of file a template becomes; it decides how a place is read.
 enum class TemplateKind {
@@ -16,8 +31,8 @@ enum class TemplateKind {
     Script,       // KX script
 };
 
-// The template text with every "$ProjectName$" replaced by a form of name.
-// Pure: GBK text and GBK name in, GBK text out; it never fails.
+// The template text with every "$ProjectName$" replaced by a form of the name.
+// Pure: GBK text and GBK names in, GBK text out; it never fails.
 //
 // Occurrences are found as ReplaceAll finds them: case-sensitive, left to
 // right, without overlap, only on a GBK character boundary, and not behind
@@ -28,17 +43,18 @@ enum class TemplateKind {
 //                stays well-formed in element text and attribute values.
 //   WindowFile   between double quotes on a line (a caption): the name as
 //                typed, a '"' in it made '\''; anywhere else (the control's
-//                name, an event's handler name): KxIdentifierFrom(name).
-//   Script       in a string literal: the name as typed, with '\\' and '"'
-//                escaped as the literal needs; in a "//" comment: the name as
-//                typed; anywhere else (a function or variable name):
-//                KxIdentifierFrom(name).
+//                name, an event's handler name): forms.identifier.
+//   Script       in a string literal: the name as typed, with the characters
+//                '\\' and '"' escaped as the literal needs (the second byte
+//                of a double-byte character is never escaped, 0x5C or not);
+//                in a "//" comment: the name as typed; anywhere else (a
+//                function or variable name): forms.identifier.
 // Quotes and comments are read as KX reads them, on GBK characters, so a
 // second byte of a double-byte character never opens or closes one; a line
 // end closes an open quote.
 //
 // For a name that is a KX name and holds none of & < > " ' \ every form is the
 // name itself, and the result is exactly ReplaceAll(text, placeholder, name).
-AnsiString SubstituteProjectName(TemplateKind kind, const AnsiString& text, const AnsiString& name);
+AnsiString SubstituteProjectName(TemplateKind kind, const AnsiString& text, const ProjectNameForms& forms);
 
 }  // namespace kx

@@ -38,17 +38,19 @@ inline constexpr char kOldFilesSplitTail[] = KX_TEXT_OLD_FILES_SPLIT_TAIL;
 inline constexpr char kGenerationBusy[] = KX_TEXT_GENERATION_BUSY;
 inline constexpr char kRootLockFailed[] = KX_TEXT_ROOT_LOCK_FAILED;
 
-// kxgen's line after a regeneration: a folder follows, or the recycle bin.
-inline constexpr char kOldFilesMovedTo[] = KX_TEXT_OLD_FILES_MOVED_TO;
-inline constexpr char kOldFilesInRecycleBin[] = KX_TEXT_OLD_FILES_IN_RECYCLE_BIN;
+
+// What stops a regeneration before its first change. An entry of the project
+// folder goes between kOpenQuote + name + kEntryIn and a tail.
+inline constexpr char kEntryIn[] = KX_TEXT_ENTRY_IN;
+inline constexpr char kEntryOtherMountTail[] = KX_TEXT_ENTRY_OTHER_MOUNT_TAIL;
+inline constexpr char kEntryUnmovableTail[] = KX_TEXT_ENTRY_UNMOVABLE_TAIL;
+inline constexpr char kEntryHeldOpenTail[] = KX_TEXT_ENTRY_HELD_OPEN_TAIL;
+inline constexpr char kEntryUnreadableTail[] = KX_TEXT_ENTRY_UNREADABLE_TAIL;
+inline constexpr char kTrashInsideTail[] = KX_TEXT_TRASH_INSIDE_TAIL;
+inline constexpr char kNameTooLongTail[] = KX_TEXT_NAME_TOO_LONG_TAIL;
+inline constexpr char kConverterFailed[] = KX_TEXT_CONVERTER_FAILED;
 
 // The sample key script.
 inline constexpr char kKeyScript[] = KX_TEXT_KEY_SCRIPT;
-
-// Message-box flags.
-inline constexpr unsigned kStopIcon = 0x10;      // MB_OK | MB_ICONERROR
-inline constexpr unsigned kInfoIcon = 0x40;      // MB_OK | MB_ICONINFORMATION
-inline constexpr unsigned kOkCancelAsk = 0x121;  // MB_OKCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2
-inline constexpr int kOk = 1;
 
 }  // namespace kx::texts

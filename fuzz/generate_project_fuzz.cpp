@@ -16,8 +16,18 @@
 //   bit 2: answer OK to the regenerate question (else Cancel)
 //   bit 3: no usable trash ($XDG_DATA_HOME below a plain file)
 //   bit 4: root/<name>, when new, is a link to the folder elsewhere
+//   bit 5: root/<name>, when it is a project of the world, holds a mount two
+//          levels down (the folder elsewhere, bound there), where mounts can
+//          be made: the press must end before any change
+//   bit 6: likewise with an immutable file in it (chattr +i), where the file
+//          system and the user allow one
 #include <dirent.h>
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sched.h>
 #include <stdlib.h>
+#include <sys/ioctl.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -28,10 +38,12 @@
 #include "CodePage.h"
 #include "FuzzSupport.h"
 #include "GenerateProject.h"
+#include "OutcomeTable.h"
 #include "ProjectName.h"
 #include "Texts.h"
 #include "TreeSnapshot.h"
 #include "NativePath.h"
+#include "posix/ScopedEnvironment.h"
 #include "support/ScriptedPorts.h"
 
 namespace {
@@ -66,6 +78,67 @@ void Write(const std::string& path, const std::string& bytes) {
 
 void Folder(const std::string& path) { KX_FUZZ_CHECK(::mkdir(path.c_str(), 0755) == 0); }
 
+// Mounts of this process's own, seen by nobody else; false where the process
+// may not have them.
+bool PrivateMounts() {
+    static const bool ok = ::unshare(CLONE_NEWNS) == 0 && ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+    return ok;
+}
+
+bool SetImmutable(const std::string& path, bool on) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) return false;
+    int attributes = 0;
+    bool ok = ::ioctl(fd, FS_IOC_GETFLAGS, &attributes) == 0;
+    if (ok) {
+        attributes = on ? (attributes | FS_IMMUTABLE_FL) : (attributes & ~FS_IMMUTABLE_FL);
+        ok = ::ioctl(fd, FS_IOC_SETFLAGS, &attributes) == 0;
+    }
+    ::close(fd);
+    return ok;
+}
+
+// An obstacle planted in a project of the world for one input, taken away
+// again when the input is done.
+class Obstacle {
+public:
+    Obstacle(const std::string& project, const std::string& elsewhere, unsigned char flags) {
+        struct stat st {};
+        if (::lstat(project.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return;
+        if ((flags & 32) && PrivateMounts()) {
+            const std::string deep = project + "/deep";
+            Folder(deep);
+            Folder(deep + "/inner");
+            if (::mount((elsewhere + "/sub").c_str(), (deep + "/inner").c_str(), nullptr, MS_BIND, nullptr) == 0) {
+                mounted_ = deep + "/inner";
+            } else {
+                RemoveTree(deep);
+            }
+        }
+        if (flags & 64) {
+            const std::string file = project + "/locked.txt";
+            Write(file, "may not be moved");
+            if (SetImmutable(file, true)) {
+                immutable_ = file;
+            } else {
+                ::unlink(file.c_str());
+            }
+        }
+    }
+    ~Obstacle() {
+        if (!mounted_.empty()) KX_FUZZ_CHECK(::umount2(mounted_.c_str(), MNT_DETACH) == 0);
+        if (!immutable_.empty()) KX_FUZZ_CHECK(SetImmutable(immutable_, false));
+    }
+    Obstacle(const Obstacle&) = delete;
+    Obstacle& operator=(const Obstacle&) = delete;
+
+    bool Planted() const { return !mounted_.empty() || !immutable_.empty(); }
+
+private:
+    std::string mounted_;
+    std::string immutable_;
+};
+
 class World {
 public:
     World() {
@@ -94,10 +167,7 @@ public:
     static constexpr const char* kElsewhere = "elsewhere";  // where the links lead
 
     // The trash in the world, or none: $XDG_DATA_HOME below a plain file.
-    void UseTrash(bool usable) {
-        const std::string home = usable ? base_ + "/" + kTrash : base_ + "/above.txt/xdg";
-        ::setenv("XDG_DATA_HOME", home.c_str(), 1);
-    }
+    void UseTrash(bool usable) { env_.Set("XDG_DATA_HOME", usable ? base_ + "/" + kTrash : base_ + "/above.txt/xdg"); }
 
     // Puts everything back as it was, after a press changed a project of the
     // world itself (the sibling or the one made to be regenerated).
@@ -131,6 +201,7 @@ public:
     void EmptyTrash() { RemoveTree(base_ + "/" + kTrash); }
 
 private:
+    kx::test::ScopedEnvironment env_;  // the variable as it was comes back with the world
     std::string top_;
     std::string base_;
     std::string rootRelative_;
@@ -138,29 +209,23 @@ private:
     kx::fuzz::TreeSnapshot baseline_;
 };
 
-bool IsCaption(const AnsiString& caption) {
-    return caption == kx::texts::kError || caption == kx::texts::kNotice;
-}
-
-void Press(World& world, const std::optional<AnsiString>& answer, int boxAnswer) {
+// One press; the project is opened exactly when it was written, and the
+// report of every ending names a box the Windows program can show.
+kx::OutcomeKind Press(World& world, const std::optional<AnsiString>& answer, bool regenerate) {
     kx::test::ScriptedDialogs dialogs;
     dialogs.promptAnswers = {answer};
-    dialogs.boxAnswers = {boxAnswer};
+    dialogs.questionAnswers = {regenerate};
     kx::test::FixedHost host(world.OutputRoot());
-    try {
-        kx::GenerateProject(dialogs, host);
-    } catch (const kx::KxError&) {
-        // The front end's error display takes these; the tree check below
-        // still has to hold.
+    const kx::GenerationOutcome outcome = kx::GenerateProject(dialogs, host);
+    const kx::OutcomeReport report = kx::ReportFor(outcome);
+    KX_FUZZ_CHECK((report.notice == kx::Notice::None) == (outcome.kind == kx::OutcomeKind::Written ||
+                                                           outcome.kind == kx::OutcomeKind::Kept));
+    KX_FUZZ_CHECK(host.opened.size() == (outcome.kind == kx::OutcomeKind::Written ? 1u : 0u));
+    if (outcome.kind == kx::OutcomeKind::Written) {
+        const AnsiString name = kx::TrimName(answer.value_or(dialogs.events.front().text));
+        KX_FUZZ_CHECK(host.opened[0] == world.OutputRoot() + "/" + name + "/" + name + ".kxproj");
     }
-    for (const auto& event : dialogs.events) {
-        if (event.kind == "box") KX_FUZZ_CHECK(IsCaption(event.caption));
-    }
-    if (!host.opened.empty()) {
-        const AnsiString name = kx::TrimName(answer.value_or(dialogs.events.front().preset));
-        KX_FUZZ_CHECK(host.opened.size() == 1);
-        KX_FUZZ_CHECK(host.opened[0] == world.OutputRoot() + "\\" + name + "\\" + name + ".kxproj");
-    }
+    return outcome.kind;
 }
 
 std::string PercentDecode(const std::string& text) {
@@ -234,7 +299,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const unsigned char flags = input.Byte();
     const std::optional<AnsiString> answer =
         (flags & 1) ? std::nullopt : std::optional<AnsiString>(input.Rest());
-    const int boxAnswer = (flags & 4) ? kx::texts::kOk : 2;
+    const bool regenerate = (flags & 4) != 0;
 
     // Where the press was allowed to write: root/<name>, for a usable name only.
     const AnsiString name = kx::TrimName(answer.value_or(kx::DefaultProjectName(kx::test::FixedHost("").Today())));
@@ -248,7 +313,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool linked = (flags & 16) != 0 && !allowed.empty() && world.Baseline().count(allowed) == 0 &&
                         ::symlink("../../elsewhere", (world.Base() + "/" + allowed).c_str()) == 0;
     if (flags & 8) world.UseTrash(false);
-    const kx::fuzz::TreeSnapshot before = linked ? kx::fuzz::SnapshotTree(world.Base()) : world.Baseline();
+    std::optional<Obstacle> obstacle;
+    if (!allowed.empty() && (flags & (32 | 64))) {
+        obstacle.emplace(world.Base() + "/" + allowed, world.Base() + "/" + World::kElsewhere, flags);
+    }
+    const bool planted = obstacle && obstacle->Planted();
+    const kx::fuzz::TreeSnapshot before =
+        linked || planted ? kx::fuzz::SnapshotTree(world.Base()) : world.Baseline();
 
     // Each press is held to the world as the press before it left it.
     const std::string trash = World::kTrash;
@@ -266,18 +337,37 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (!allowed.empty()) CheckOldEntriesKept(world, allowed, from, to);
         if (flags & 8) KX_FUZZ_CHECK(to.count(trash) == 0);
     };
-    Press(world, answer, boxAnswer);
+    // An ending that says nothing changed must have changed nothing at all,
+    // the project folder and the trash included.
+    const auto unchanged = [&](kx::OutcomeKind kind, const kx::fuzz::TreeSnapshot& from,
+                               const kx::fuzz::TreeSnapshot& to) {
+        if (!kx::ChangedNothing(kind)) return;
+        const std::string changed = kx::fuzz::FirstDifference(from, to, [](const std::string&) { return false; });
+        if (!changed.empty()) std::fprintf(stderr, "changed by an ending that says nothing changed: %s\n", changed.c_str());
+        KX_FUZZ_CHECK(changed.empty());
+    };
+    const kx::OutcomeKind first = Press(world, answer, regenerate);
     const kx::fuzz::TreeSnapshot between = kx::fuzz::SnapshotTree(world.Base());
     check(before, between);
+    unchanged(first, before, between);
+    // A mount inside or an entry that may not move is found before anything
+    // changes, whatever the answer to the question would have been.
+    if (planted) {
+        if (!kx::ChangedNothing(first)) std::fprintf(stderr, "a planted obstacle did not stop the press\n");
+        KX_FUZZ_CHECK(kx::ChangedNothing(first));
+    }
     if (flags & 2) {
-        Press(world, answer, boxAnswer);
-        check(between, kx::fuzz::SnapshotTree(world.Base()));
+        const kx::OutcomeKind second = Press(world, answer, regenerate);
+        const kx::fuzz::TreeSnapshot after = kx::fuzz::SnapshotTree(world.Base());
+        check(between, after);
+        unchanged(second, between, after);
     }
 
     // Back to the starting world for the next input.
+    obstacle.reset();
     world.UseTrash(true);
     if (!allowed.empty()) {
-        if (world.Baseline().count(allowed) != 0) {
+        if (world.Baseline().count(allowed) != 0 || planted) {
             world.Build();
         } else {
             RemoveTree(world.Base() + "/" + allowed);

@@ -14,7 +14,7 @@ cd "$(dirname "$0")/.."
 
 seconds=${1:-${KX_FUZZ_SECONDS:-60}}
 [ $# -gt 0 ] && shift
-all=(replace_all project_name chunked_text code_page generate_project)
+all=(replace_all project_name chunked_text code_page generate_project line_merge)
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=("${all[@]}")
 build=${KX_FUZZ_BUILD:-build/fuzz}
@@ -31,8 +31,8 @@ for t in "${targets[@]}"; do
 done
 
 echo "== building the fuzz targets in $build"
-# The configure log goes into the build folder, which a fresh clone lacks.
-mkdir -p "$build"
+# The log lives in the build folder, which a fresh clone does not have yet.
+mkdir -p "$build" || exit 1
 cmake -S . -B "$build" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKX_FUZZ=ON -DKX_SANITIZE=ON \
     -DKX_TESTS=OFF -DKX_BENCHMARKS=OFF >"$build/configure.log" 2>&1 ||

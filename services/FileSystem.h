@@ -12,6 +12,18 @@ bool DirectoryExists(const AnsiString& path);
 // in any form, its parent is missing or the name is not a valid Windows name.
 bool CreateFolder(const AnsiString& path);
 
+// Creates path and every missing folder above it, as "mkdir -p" does: for a
+// place the user names (kxgen's --root), not for a project's own folders, so
+// on POSIX a name Windows could not hold is made as given. True when path
+// is a folder afterwards; otherwise systemError (when given) gets the
+// system's error number (errno, GetLastError) for the level that failed.
+bool CreateFolderPath(const AnsiString& path, int* systemError = nullptr);
+
+// The system's error number of the last file-system call that failed on this
+// thread: errno on POSIX, GetLastError() on Windows. Read it right after a
+// call above returned false.
+int LastSystemError();
+
 // True when path itself is a symbolic link or (on Windows) any reparse point,
 // a junction included, whatever it points to and whether or not that exists.
 // Such a path is never entered, emptied or written through.

@@ -30,14 +30,19 @@ public:
     ~GenerationLock();
 
     LockState State() const { return state_; }
+    // With Failed: the system's error number (errno, GetLastError), else 0.
+    int SystemError() const { return systemError_; }
+    // The lock file's path.
+    const AnsiString& Path() const { return path_; }
 
 private:
-    GenerationLock(LockState state, std::intptr_t handle, AnsiString path)
-        : state_(state), handle_(handle), path_(std::move(path)) {}
+    GenerationLock(LockState state, std::intptr_t handle, AnsiString path, int systemError = 0)
+        : state_(state), handle_(handle), path_(std::move(path)), systemError_(systemError) {}
 
     LockState state_;
     std::intptr_t handle_;  // a descriptor or a HANDLE; -1 when none
     AnsiString path_;
+    int systemError_;
 };
 
 }  // namespace kx

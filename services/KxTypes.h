@@ -25,11 +25,18 @@ private:
     AnsiString message_;
 };
 
-// "Cannot create file \"<full path>\". <system text>"
+// "Cannot create file \"<full path>\". <system text>"; the parts stay apart
+// too, for a front end that words the message itself.
 class EFCreateError : public KxError {
 public:
     EFCreateError(const AnsiString& fullPath, const AnsiString& systemText)
-        : KxError("Cannot create file \"" + fullPath + "\". " + systemText) {}
+        : KxError("Cannot create file \"" + fullPath + "\". " + systemText), path_(fullPath), systemText_(systemText) {}
+    const AnsiString& Path() const noexcept { return path_; }
+    const AnsiString& SystemText() const noexcept { return systemText_; }
+
+private:
+    AnsiString path_;
+    AnsiString systemText_;
 };
 
 // A write that stored fewer bytes than asked: "Stream write error", and with
@@ -39,7 +46,12 @@ class EWriteError : public KxError {
 public:
     EWriteError() : KxError("Stream write error") {}
     explicit EWriteError(const AnsiString& fullPath)
-        : KxError("Stream write error: \"" + fullPath + "\"") {}
+        : KxError("Stream write error: \"" + fullPath + "\""), path_(fullPath) {}
+    // Empty when the file is not known.
+    const AnsiString& Path() const noexcept { return path_; }
+
+private:
+    AnsiString path_;
 };
 
 }  // namespace kx

@@ -10,10 +10,11 @@
 
 namespace kx {
 
-// The ANSI path as the file system sees it: split on backslashes and slashes
-// that are characters of their own (the 5C of a double-byte character is not
-// one), each component converted from CP936 to UTF-8, joined with '/'.
-// "/tmp/x\\KX项目" (GBK bytes) becomes "/tmp/x/KX项目" (UTF-8 bytes).
+// The ANSI path as the file system sees it: each component between slashes
+// converted from CP936 to UTF-8. A backslash is an ordinary character on
+// POSIX: "/tmp/x/KX项目" (GBK bytes) becomes "/tmp/x/KX项目" (UTF-8 bytes),
+// "/tmp/a\\b" stays one component. Throws ConversionError when the code
+// page cannot be converted at all.
 std::string NativePath(const AnsiString& path);
 
 }  // namespace kx

@@ -48,31 +48,33 @@ AnsiString LastPathComponent(const AnsiString& path) {
     // Trailing separators end no component: "a\\b\\" names b.
     AnsiString rest = path;
     for (;;) {
-        SplitPath split = SplitAtLastSeparator(rest, "\\/");
+        SplitPath split = SplitAtLastSeparator(rest, kPathSeparators);
         if (!split.name.empty() || split.folder.empty()) return split.name;
         rest = std::move(split.folder);
         rest.pop_back();
     }
 }
 
-bool IsWindowsCreatableName(const AnsiString& name) {
-    if (name.empty() || name == "." || name == "..") return false;
+WindowsNameRule BrokenWindowsNameRule(const AnsiString& name) {
+    if (name.empty() || name == "." || name == "..") return WindowsNameRule::Empty;
     std::size_t lastStart = 0;
     for (std::size_t pos = 0; pos < name.size();) {
         const std::size_t len = GbkCharLength(name, pos);
         const auto c = static_cast<unsigned char>(name[pos]);
         if (len == 1) {
-            if (c < 0x20 || std::strchr("<>:\"/\\|?*", static_cast<char>(c)) != nullptr) return false;
-            if (IsGbkLeadByte(c)) return false;  // a lead byte without its second byte
+            if (c < 0x20 || std::strchr("<>:\"/\\|?*", static_cast<char>(c)) != nullptr) {
+                return WindowsNameRule::ForbiddenCharacter;
+            }
+            if (IsGbkLeadByte(c)) return WindowsNameRule::UndefinedCharacter;  // without its second byte
         } else if (!IsGbkTrailByte(static_cast<unsigned char>(name[pos + 1]))) {
-            return false;
+            return WindowsNameRule::UndefinedCharacter;
         }
         lastStart = pos;
         pos += len;
     }
     const char last = name[lastStart];
-    if (lastStart == name.size() - 1 && (last == '.' || last == ' ')) return false;
-    return !IsReservedDeviceName(name);
+    if (lastStart == name.size() - 1 && (last == '.' || last == ' ')) return WindowsNameRule::TrailingDotOrSpace;
+    return IsReservedDeviceName(name) ? WindowsNameRule::ReservedDevice : WindowsNameRule::None;
 }
 
 bool IsIntactAnsiPath(const AnsiString& path) {

@@ -14,20 +14,34 @@ namespace kx {
 // True when the last character of text (not merely its last byte) is a backslash.
 bool EndsWithBackslashChar(const AnsiString& text);
 
-// The component after the last separator, after trailing separators are
-// dropped ("a\\b\\" gives "b"); the whole text when it has no separator.
+// The component after the last separator (kPathSeparators), after trailing
+// separators are dropped ("a\\b\\" gives "b" on Windows); the whole text when
+// it has no separator.
 AnsiString LastPathComponent(const AnsiString& path);
 
-// False for a name that Windows cannot create as a file or folder: empty; any
-// of < > : " / \ | ? * or a control character below 0x20; a trailing dot or
-// space; the device names CON, PRN, AUX, NUL, COM1-COM9, LPT1-LPT9 in any
-// letter case, alone or with an extension ("nul.txt"). "." and ".." are not
-// names either. Bytes of double-byte characters are never taken for these.
-// Nor can it create a name with a byte pair that code page 936 does not
-// define (a lead byte followed by a byte below 0x40, 0x7F or 0xFF: the ANSI
-// calls turn it into '?') or that ends in a lead byte (the ANSI calls drop
-// it, and would create the name without it).
-bool IsWindowsCreatableName(const AnsiString& name);
+// The rule of Windows file names that a name breaks, so that a refusal can
+// say which.
+enum class WindowsNameRule {
+    None,                // Windows can create the name
+    Empty,               // empty, "." or ".."
+    ForbiddenCharacter,  // one of < > : " / \\ | ? * or a control character below 0x20
+    TrailingDotOrSpace,  // Windows drops them and would open another name
+    ReservedDevice,      // CON, PRN, AUX, NUL, COM1-COM9, LPT1-LPT9 in any letter
+                         // case, alone or with an extension ("nul.txt")
+    UndefinedCharacter,  // a byte pair code page 936 does not define (a lead
+                         // byte before a byte below 0x40, 0x7F or 0xFF: the
+                         // ANSI calls turn it into '?'), or a lead byte at the
+                         // end (the ANSI calls drop it)
+};
+
+// The first rule name breaks, judged by GBK characters: bytes of double-byte
+// characters are never taken for the forbidden ASCII ones.
+WindowsNameRule BrokenWindowsNameRule(const AnsiString& name);
+
+// False for a name that Windows cannot create as a file or folder.
+inline bool IsWindowsCreatableName(const AnsiString& name) {
+    return BrokenWindowsNameRule(name) == WindowsNameRule::None;
+}
 
 // False for a path that the ANSI file calls would take for another one: a
 // zero byte ends the C string early, so the call would reach a parent or a

@@ -11,6 +11,19 @@
 
 namespace kx {
 
+// The separator the program joins paths with: a backslash for the Windows
+// ANSI calls; a slash on POSIX, where a backslash is a character of a name
+// like any other (a folder "dir\\x" is one folder).
+// kPathSeparators: every character that separates components there (the
+// ANSI calls take a slash as well).
+#ifdef _WIN32
+inline constexpr char kPathSeparator = '\\';
+inline constexpr char kPathSeparators[] = "\\/";
+#else
+inline constexpr char kPathSeparator = '/';
+inline constexpr char kPathSeparators[] = "/";
+#endif
+
 struct SplitPath {
     std::string folder;  // up to and with the last separator; empty without one
     std::string name;    // everything after it

@@ -8,18 +8,26 @@
 
 namespace kx {
 
+std::string Utf8FileBytes(const AnsiString& text, bool withBom) {
+    if (text.empty()) return std::string();
+    // The thread's ANSI code page, zero bytes included; every unit by itself.
+    return Utf8FileContent(DecodeAnsi(text, AnsiPage::Thread), withBom);
+}
+
+std::string Utf16FileBytes(const AnsiString& text, bool withBom) {
+    if (text.empty()) return std::string();
+    // The system ANSI code page, up to the first zero byte.
+    return Utf16FileContent(AnsiToWideText(text), withBom);
+}
+
 void SaveUtf8File(const AnsiString& path, const AnsiString& text, bool withBom) {
     if (text.empty()) return;
-    // The thread's ANSI code page, zero bytes included; every unit by itself.
-    const std::string content = Utf8FileContent(DecodeAnsi(text, AnsiPage::Thread), withBom);
-    WriteWholeFile(path, content);
+    WriteWholeFile(path, Utf8FileBytes(text, withBom));
 }
 
 void SaveUtf16File(const AnsiString& path, const AnsiString& text, bool withBom) {
     if (text.empty()) return;
-    // The system ANSI code page, up to the first zero byte.
-    const std::string content = Utf16FileContent(AnsiToWideText(text), withBom);
-    WriteWholeFile(path, content);
+    WriteWholeFile(path, Utf16FileBytes(text, withBom));
 }
 
 }  // namespace kx

@@ -13,13 +13,21 @@ AnsiString ReadTextResource(const AnsiString& name, const AnsiString& type);
 // Writes the resource's bytes to path; false on any failure. Never throws.
 bool ExtractResourceToFile(const AnsiString& path, const AnsiString& name, const AnsiString& type);
 
-// System ANSI code page to UTF-16, up to the first zero unit. Never throws.
+// System ANSI code page to UTF-16, up to the first zero unit. Bad input
+// becomes the replacement character; throws ConversionError (CodePage.h) only
+// when the code page cannot be converted at all.
 WideString AnsiToWideText(const AnsiString& text);
 
 // Both writers do nothing for an empty text, throw EFCreateError when the file
 // cannot be created and EWriteError on a short write.
 void SaveUtf8File(const AnsiString& path, const AnsiString& text, bool withBom);
 void SaveUtf16File(const AnsiString& path, const AnsiString& text, bool withBom);
+
+// The bytes each writer puts into its file, without touching any: a
+// generation converts every text before its first change. Empty for an
+// empty text (the writers then write no file).
+std::string Utf8FileBytes(const AnsiString& text, bool withBom);
+std::string Utf16FileBytes(const AnsiString& text, bool withBom);
 
 // Empties dir (never removes dir itself); true when everything went.
 bool DeleteFolderContents(const AnsiString& dir, bool includeSubfolders, bool toRecycleBin);

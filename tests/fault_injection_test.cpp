@@ -15,37 +15,33 @@
 namespace kx {
 namespace {
 
-using test::Box;
 using test::JoinPath;
+using test::Stop;
 
-class FaultInjectionTest : public test::WorkflowTest {
-protected:
-    FaultInjectionTest() {
-#ifndef _WIN32
-        setenv("XDG_DATA_HOME", temp.Child("xdg").c_str(), 1);  // regenerations go to a private trash
-#endif
-    }
-};
+using FaultInjectionTest = test::WorkflowTest;
 
 TEST_F(FaultInjectionTest, AnOutputRootWhoseParentIsMissingIsNotCreated) {
     const AnsiString deeper = JoinPath(temp.Child("missing"), texts::kOutputRootName);
     test::FixedHost deepHost(deeper);
     dialogs.promptAnswers = {AnsiString("demo")};
-    GenerateProject(dialogs, deepHost);
+    outcome = GenerateProject(dialogs, deepHost);
 
-    ASSERT_EQ(dialogs.events.size(), 1u) << "the box comes before the prompt";
-    EXPECT_EQ(dialogs.events[0], Box(texts::kOutputRootFailed, texts::kError, 0x10));
+    EXPECT_TRUE(dialogs.events.empty()) << "it ends before the prompt";
+    EXPECT_EQ(test::ReportEvent(outcome), Stop(texts::kOutputRootFailed));
     EXPECT_FALSE(test::PathExists(temp.Child("missing"))) << "one level only, never the parents";
     EXPECT_TRUE(deepHost.opened.empty());
 }
 
-TEST_F(FaultInjectionTest, ANameTooLongForAFolderGetsTheProjectFolderMessageWithTheWholeName) {
-    const AnsiString name(300, 'n');  // over every platform's limit for one name
-    Generate("first");                 // the output root exists, with one project
-    Generate(name);
-
-    ASSERT_EQ(dialogs.events.size(), 2u);
-    EXPECT_EQ(dialogs.events[1], Box(texts::kOpenQuote + name + texts::kFolderFailedTail, texts::kError, 0x10));
+TEST_F(FaultInjectionTest, ANameTooLongForItsFilesIsRefusedWithTheWholeNameBeforeAnythingIsWritten) {
+    Generate("first");  // the output root exists, with one project
+    // Over every platform's limit for one name, and, with ".kxproj" after
+    // it, just over the common limit of 255.
+    for (const AnsiString& name : {AnsiString(300, 'n'), AnsiString(249, 'n')}) {
+        Generate(name);
+        EXPECT_EQ(outcome.kind, OutcomeKind::NameTooLong);
+        ASSERT_EQ(dialogs.events.size(), 2u);
+        EXPECT_EQ(dialogs.events[1], Stop(texts::kOpenQuote + name + texts::kNameTooLongTail));
+    }
     EXPECT_EQ(test::ListFolder(outputRoot), std::vector<AnsiString>{"first"});
     EXPECT_EQ(host.opened.size(), 1u);
 }

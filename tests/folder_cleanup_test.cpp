@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "FolderRules.h"
+#include "PathSplit.h"
 #include "UnitFunction.h"
 #include "support/TempFolder.h"
 
@@ -69,8 +70,8 @@ void FillProjectLikeTree(const std::string& root) {
 }
 
 TEST(DeleteFolderContents, EmptiesNestedFoldersAndKeepsTheFolder) {
-    for (const char* trailing : {"", "\\"}) {
-        SCOPED_TRACE(*trailing ? "with a trailing backslash" : "without a trailing backslash");
+    for (const std::string& trailing : {std::string(), std::string(1, kPathSeparator)}) {
+        SCOPED_TRACE(trailing.empty() ? "without a trailing separator" : "with a trailing separator");
         TempFolder temp;
         const std::string project = temp.Child("demo");
         ASSERT_TRUE(test::MakeFolder(project));

@@ -11,12 +11,15 @@
 #include "Texts.h"
 #include "support/ScriptedPorts.h"
 #include "support/TempFolder.h"
+#include "support/WorkflowTest.h"
 
 namespace kx {
 namespace {
 
-using test::Box;
+using test::Info;
 using test::Prompt;
+using test::Question;
+using test::Stop;
 
 const AnsiString kDefaultName = "wpx2026_12_07";
 const AnsiString kChinese = "\xD6\xD0\xCE\xC4";  // 中文
@@ -33,20 +36,14 @@ int Count(const std::string& haystack, const std::string& needle) {
     return count;
 }
 
-class GenerateProjectTest : public ::testing::Test {
+class GenerateProjectTest : public test::WorkflowTest {
 protected:
-    GenerateProjectTest() : outputRoot(temp.Child(texts::kOutputRootName)), host(outputRoot) {
-#ifndef _WIN32
-        setenv("XDG_DATA_HOME", temp.Child("xdg").c_str(), 1);  // keep regenerations out of the real trash
-#endif
-    }
-
-    // Runs one press of Generate with the given answer to the name prompt.
-    void Generate(std::optional<AnsiString> name, std::deque<int> boxAnswers = {}) {
+    // A press whose name prompt is cancelled: the proposed name comes back.
+    void GenerateCancelled(bool regenerate) {
         dialogs = {};
-        dialogs.promptAnswers = {std::move(name)};
-        dialogs.boxAnswers = std::move(boxAnswers);
-        GenerateProject(dialogs, host);
+        dialogs.promptAnswers = {std::nullopt};
+        dialogs.questionAnswers = {regenerate};
+        outcome = GenerateProject(dialogs, host);
     }
 
     AnsiString InProject(const AnsiString& name, const AnsiString& relative) const {
@@ -54,17 +51,8 @@ protected:
     }
     std::string Bytes(const AnsiString& path) const { return test::ReadFileBytes(path).value_or("<missing>"); }
 
-    std::vector<test::DialogEvent> PromptOnly() const {
-        return {Prompt(texts::kNamePromptTitle, texts::kNamePromptLabel, kDefaultName)};
-    }
-    std::vector<test::DialogEvent> PromptThen(test::DialogEvent box) const {
-        return {Prompt(texts::kNamePromptTitle, texts::kNamePromptLabel, kDefaultName), std::move(box)};
-    }
-
-    test::TempFolder temp;
-    AnsiString outputRoot;
-    test::FixedHost host;
-    test::ScriptedDialogs dialogs;
+    std::vector<test::DialogEvent> PromptOnly() const { return {Prompt(kDefaultName)}; }
+    std::vector<test::DialogEvent> PromptThen(test::DialogEvent box) const { return {Prompt(kDefaultName), std::move(box)}; }
 };
 
 TEST_F(GenerateProjectTest, AcceptingAndCancellingBothUseTheProposedName) {
@@ -72,10 +60,11 @@ TEST_F(GenerateProjectTest, AcceptingAndCancellingBothUseTheProposedName) {
     EXPECT_EQ(dialogs.events, PromptOnly());
     EXPECT_TRUE(test::FileExists(InProject(kDefaultName, kDefaultName + ".kxproj")));
 
-    Generate(std::nullopt, {1});  // cancelled: the preset text comes back, and it exists now
-    EXPECT_EQ(dialogs.events, PromptThen(Box(texts::kProjectExists, texts::kNotice, 0x121)));
+    GenerateCancelled(true);  // the preset text comes back, and it exists now
+    EXPECT_EQ(dialogs.events, PromptThen(Question(kDefaultName)));
+    EXPECT_EQ(outcome.kind, OutcomeKind::Written);
     ASSERT_EQ(host.opened.size(), 2u);
-    EXPECT_EQ(host.opened[1], outputRoot + "\\" + kDefaultName + "\\" + kDefaultName + ".kxproj");
+    EXPECT_EQ(host.opened[1], test::JoinPath(test::JoinPath(outputRoot, kDefaultName), kDefaultName + ".kxproj"));
 }
 
 TEST_F(GenerateProjectTest, CreatesTheOutputRootOnTheFirstPress) {
@@ -88,12 +77,12 @@ TEST_F(GenerateProjectTest, AnOutputRootThatCannotBeMadeStopsWithItsMessage) {
     ASSERT_TRUE(test::WriteFileBytes(outputRoot, "a file where the folder belongs"));
     Generate("demo");
     ASSERT_EQ(dialogs.events.size(), 1u);  // before the prompt
-    EXPECT_EQ(dialogs.events[0], Box(texts::kOutputRootFailed, texts::kError, 0x10));
+    EXPECT_EQ(dialogs.events[0], Stop(texts::kOutputRootFailed));
 }
 
 TEST_F(GenerateProjectTest, BlankNamesAreEmptyAndSurroundingBlanksAreTrimmed) {
     Generate(" \t  \t");
-    EXPECT_EQ(dialogs.events, PromptThen(Box(texts::kNameEmpty, texts::kNotice, 0x40)));
+    EXPECT_EQ(dialogs.events, PromptThen(Info(texts::kNameEmpty)));
 
     Generate("  demo  ");
     EXPECT_EQ(dialogs.events, PromptOnly());
@@ -107,8 +96,8 @@ TEST_F(GenerateProjectTest, NamesThatAreNoBareFolderNameGetTheFormatMessageAndTo
     ASSERT_TRUE(test::WriteFileBytes(test::JoinPath(outputRoot, "note.txt"), "mine"));
 
     for (const char* name : {"a\\b", "c:x", ".", "..", "...", "demo.", "a/b", "..\\keep"}) {
-        Generate(name, {1, 1});
-        EXPECT_EQ(dialogs.events, PromptThen(Box(texts::kNameMalformed, texts::kNotice, 0x40))) << name;
+        Generate(name, true);
+        EXPECT_EQ(dialogs.events, PromptThen(Info(texts::kNameMalformed))) << name;
     }
     EXPECT_EQ(Bytes(sibling), before);
     EXPECT_EQ(Bytes(test::JoinPath(outputRoot, "note.txt")), "mine");
@@ -117,14 +106,14 @@ TEST_F(GenerateProjectTest, NamesThatAreNoBareFolderNameGetTheFormatMessageAndTo
 
 TEST_F(GenerateProjectTest, ANameWindowsCannotUseFailsAtTheProjectFolder) {
     Generate("a*b");
-    EXPECT_EQ(dialogs.events, PromptThen(Box(QuotedFolderFailure("a*b"), texts::kError, 0x10)));
+    EXPECT_EQ(dialogs.events, PromptThen(Stop(QuotedFolderFailure("a*b"))));
 }
 
 TEST_F(GenerateProjectTest, AFileInPlaceOfTheProjectFolderFailsAtTheProjectFolder) {
     Generate("first");  // makes the output root
     ASSERT_TRUE(test::WriteFileBytes(test::JoinPath(outputRoot, "demo"), "x"));
     Generate("demo");
-    EXPECT_EQ(dialogs.events, PromptThen(Box(QuotedFolderFailure("demo"), texts::kError, 0x10)));
+    EXPECT_EQ(dialogs.events, PromptThen(Stop(QuotedFolderFailure("demo"))));
     EXPECT_EQ(Bytes(test::JoinPath(outputRoot, "demo")), "x");
 }
 
@@ -134,10 +123,9 @@ TEST_F(GenerateProjectTest, DecliningToRegenerateChangesNothing) {
     ASSERT_TRUE(test::WriteFileBytes(own, "my work"));
     const std::string script = Bytes(InProject("demo", test::JoinPath("demo", "demo.kx")));
 
-    for (int answer : {2, 0, 7}) {  // Cancel (the default), a failed box, any other button
-        Generate("demo", {answer});
-        EXPECT_EQ(dialogs.events, PromptThen(Box(texts::kProjectExists, texts::kNotice, 0x121)));
-    }
+    Generate("demo", false);
+    EXPECT_EQ(dialogs.events, PromptThen(Question("demo")));
+    EXPECT_EQ(outcome.kind, OutcomeKind::Kept);
     EXPECT_EQ(Bytes(own), "my work");
     EXPECT_EQ(Bytes(InProject("demo", test::JoinPath("demo", "demo.kx"))), script);
     EXPECT_EQ(host.opened.size(), 1u);
@@ -149,8 +137,8 @@ TEST_F(GenerateProjectTest, RegeneratingLeavesExactlyAFreshFileSet) {
     ASSERT_TRUE(test::MakeFolder(InProject("demo", "extra")));
     const std::string script = Bytes(InProject("demo", test::JoinPath("demo", "demo.kx")));
 
-    Generate("demo", {1});
-    EXPECT_EQ(dialogs.events, PromptThen(Box(texts::kProjectExists, texts::kNotice, 0x121)));
+    Generate("demo", true);
+    EXPECT_EQ(dialogs.events, PromptThen(Question("demo")));
     EXPECT_EQ(test::ListFolder(test::JoinPath(outputRoot, "demo")),
               (std::vector<AnsiString>{"demo", "demo.kxproj", texts::kBuildFolderName}));
     EXPECT_EQ(test::ListFolder(InProject("demo", "demo")).size(), 5u);
@@ -251,11 +239,10 @@ TEST_F(GenerateProjectTest, AFileThatCannotBeCreatedEndsTheRunAndKeepsEarlierFil
     ASSERT_TRUE(test::MakeFolder(projectFile));
 
     try {
-        WriteProjectFiles(outputRoot, "demo", host);
+        WriteProjectFiles(test::PlanToWrite(outputRoot, "demo"), host);
         ADD_FAILURE() << "no error raised";
     } catch (const EFCreateError& error) {
-        EXPECT_EQ(error.Message().rfind("Cannot create file \"" + outputRoot + "\\demo\\demo.kxproj\". ", 0), 0u)
-            << error.Message();
+        EXPECT_EQ(error.Message().rfind("Cannot create file \"" + projectFile + "\". ", 0), 0u) << error.Message();
     }
     EXPECT_TRUE(test::FolderExists(projectFile));
     EXPECT_TRUE(test::FileExists(library)) << "files before the failure are written";

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include <set>
 #include <string>
 
@@ -29,8 +31,24 @@ TEST(MulDiv, RoundsHalvesAwayFromZero) {
     EXPECT_EQ(MulDiv(1, 1, 0), -1);
 }
 
-TEST(MulDiv, KeepsLargeProductsExact) {
-    EXPECT_EQ(MulDiv(2000000000, 3, 4), 1500000000);
+// Large products stay exact; a result an int cannot hold is -1, as the
+// platform's MulDiv gives (checked against it under Wine as well).
+TEST(MulDiv, KeepsLargeProductsExactAndOverflowsToMinusOne) {
+    const struct {
+        int a, b, c, result;
+    } rows[] = {
+        {2000000000, 3, 4, 1500000000},
+        {INT_MAX, INT_MAX, INT_MAX, INT_MAX},
+        {INT_MAX, 2, 1, -1},
+        {INT_MIN, 1, 1, -1},        // -2147483648 is no result the platform gives
+        {INT_MIN, 1, -1, -1},
+        {INT_MIN, 1, 2, -1073741824},
+        {-INT_MAX, 1, 1, -INT_MAX},
+        {INT_MAX, 1, -1, -INT_MAX},
+        {0, INT_MIN, 7, 0},
+        {1, 1, 0, -1},
+    };
+    for (const auto& r : rows) EXPECT_EQ(MulDiv(r.a, r.b, r.c), r.result) << r.a << " * " << r.b << " / " << r.c;
 }
 
 TEST(PromptLayout, OneLineLabelAtSixByThirteenUnits) {

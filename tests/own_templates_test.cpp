@@ -11,6 +11,9 @@
 #include "support/TempFolder.h"
 #include "templates/ExportTemplates.h"
 #include "templates/TemplateSet.h"
+#ifndef _WIN32
+#include "posix/ScopedEnvironment.h"
+#endif
 
 namespace kx {
 namespace {
@@ -32,7 +35,7 @@ class OwnTemplates : public ::testing::Test {
 protected:
     OwnTemplates() {
 #ifndef _WIN32
-        setenv("XDG_DATA_HOME", temp.Child("xdg").c_str(), 1);
+        env.Set("XDG_DATA_HOME", temp.Child("xdg"));
 #endif
     }
 
@@ -42,8 +45,7 @@ protected:
         TemplatesHost host(root, source);
         test::ScriptedDialogs dialogs;
         dialogs.promptAnswers = {kName};
-        GenerateProject(dialogs, host);
-        EXPECT_EQ(host.opened.size(), 1u) << "the workflow stopped early";
+        EXPECT_EQ(GenerateProject(dialogs, host).kind, OutcomeKind::Written);
 
         const AnsiString project = test::JoinPath(root, kName);
         const AnsiString source_folder = test::JoinPath(project, kName);
@@ -66,6 +68,9 @@ protected:
 
     test::TempFolder temp;
     AnsiString folder = temp.Child("tpl");
+#ifndef _WIN32
+    test::ScopedEnvironment env;
+#endif
 };
 
 struct EditCase {
@@ -102,7 +107,7 @@ TEST_F(OwnTemplates, ExportEditGenerate) {
         SCOPED_TRACE(c.name);
         ASSERT_TRUE(test::RemoveTree(folder));
         const ExportResult exported = ExportTemplates(folder, false);
-        ASSERT_EQ(exported.problem, "");
+        ASSERT_EQ(exported.problem, ExportProblem::None);
         ASSERT_EQ(exported.written.size(), 7u);
         if (c.edits.count("GetPointXY.dll")) {  // the exported DLL with bytes appended
             c.edits["GetPointXY.dll"] = test::ReadFileBytes(test::JoinPath(folder, "GetPointXY.dll")).value() + dllTail;
@@ -128,18 +133,17 @@ struct RefusedCase {
     const char* name;
     AnsiString file;
     std::optional<std::string> bytes;  // nullopt: a folder of that name
-    std::string message;
+    FindingKind kind;
 };
 
 TEST_F(OwnTemplates, RefusedFilesAreNamedAndNotUsed) {
     const RefusedCase cases[] = {
-        {"emoji", "main-script.kx", "a\r\n😀\r\n", "代码页 936 (GBK) 无法表示的字符：U+1F600 😀"},
-        {"NUL", "window.kxwin", std::string("\0", 1), "含有 NUL 字节（0x00）"},
-        {"saved as GBK", "public-library.kx", "\xB9\xAB\xB9\xB2", "不是 UTF-8 文本（第一个无效字节 0xB9）：文件是否按 ANSI/GBK 保存了？请另存为 UTF-8"},
-        {"empty", "project-file.kxproj", "", "文件是空的：生成的项目会缺少这个文件"},
-        {"a folder", "runtime-settings.kx", std::nullopt, "无法读取（是文件夹、没有权限或被占用？）"},
-        {"not a DLL", "GetPointXY.dll", "MZ",
-         "不是导出序号 1 和 2 的 32 位 DLL（读不出 32 位 PE 文件的结构）：生成的项目在第一次取点时就会出错"},
+        {"emoji", "main-script.kx", "a\r\n😀\r\n", FindingKind::NotInCodePage},
+        {"NUL", "window.kxwin", std::string("\0", 1), FindingKind::NulByte},
+        {"saved as GBK", "public-library.kx", "\xB9\xAB\xB9\xB2", FindingKind::NotUtf8},
+        {"empty", "project-file.kxproj", "", FindingKind::Empty},
+        {"a folder", "runtime-settings.kx", std::nullopt, FindingKind::Unreadable},
+        {"not a DLL", "GetPointXY.dll", "MZ", FindingKind::NotPointPicker},
     };
     for (const RefusedCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -151,7 +155,7 @@ TEST_F(OwnTemplates, RefusedFilesAreNamedAndNotUsed) {
         ASSERT_EQ(loaded.findings.size(), 1u);
         EXPECT_EQ(loaded.findings[0].fileName, c.file);
         ASSERT_FALSE(loaded.findings[0].findings.empty());
-        EXPECT_EQ(loaded.findings[0].findings.back().message, c.message);
+        EXPECT_EQ(loaded.findings[0].findings.back().kind, c.kind);
         EXPECT_TRUE(loaded.set.texts.empty());
         EXPECT_FALSE(loaded.set.dll);
     }
@@ -159,6 +163,8 @@ TEST_F(OwnTemplates, RefusedFilesAreNamedAndNotUsed) {
     ASSERT_TRUE(test::RemoveTree(folder) && test::MakeFolder(folder));
     const LoadedTemplates empty = LoadTemplates(folder);
     EXPECT_TRUE(empty.Refused()) << "a folder without templates is a wrong folder";
+    ASSERT_EQ(empty.findings.size(), 1u);
+    EXPECT_EQ(empty.findings[0].findings.at(0).kind, FindingKind::NoTemplateFiles);
 }
 
 }  // namespace

@@ -15,6 +15,9 @@ namespace {
 
 AnsiString Gbk(const std::string& utf8) { return AnsiFromUtf8(utf8); }
 
+// The forms of a name that meets none of a template's words.
+ProjectNameForms Plain(const AnsiString& name) { return {name, KxIdentifierFrom(name)}; }
+
 TEST(KxIdentifierFrom, ReplacesWhatCannotStandInAName) {
     const struct {
         std::string name;  // GBK
@@ -113,6 +116,9 @@ TEST(SubstituteProjectName, EachPlaceGetsItsForm) {
         {TemplateKind::Script, "\"open\r\n$ProjectName$", "a b", "\"open\r\na_b"},
         // 乗 ends in 0x5C; it neither escapes the quote nor is escaped.
         {TemplateKind::Script, "\"\x81\x5C\" $ProjectName$", "a b", "\"\x81\x5C\" a_b"},
+        {TemplateKind::Script, "var c=\"$ProjectName$\"", "a\x81\x5C", "var c=\"a\x81\x5C\""},
+        {TemplateKind::Script, "var c=\"$ProjectName$\"", "\x81\x5C\\", "var c=\"\x81\x5C\\\\\""},
+        {TemplateKind::WindowFile, "w \"$ProjectName$\"", "\x81\x5C\"", "w \"\x81\x5C'\""},
         {TemplateKind::WindowFile, "\"\x81\x5C\" $ProjectName$", "a b", "\"\x81\x5C\" a_b"},
         // Occurrences as ReplaceAll finds them.
         {TemplateKind::Script, "\x81$ProjectName$ $ProjectName$", "a b", "\x81$ProjectName$ a_b"},
@@ -121,7 +127,38 @@ TEST(SubstituteProjectName, EachPlaceGetsItsForm) {
         {TemplateKind::Script, "$ProjectName$", "$ProjectName$", "_ProjectName_"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(SubstituteProjectName(c.kind, c.text, c.name), c.result) << c.text << " / " << c.name;
+        EXPECT_EQ(SubstituteProjectName(c.kind, c.text, Plain(c.name)), c.result) << c.text << " / " << c.name;
+    }
+}
+
+// The name form steers clear of every name a template set gives its own
+// things, also of names built from the placeholder.
+TEST(NameFormsFor, AddsUnderscoresUntilNoTemplateWordIsMet) {
+    const AnsiString window = "w $ProjectName$ \"$ProjectName$\" 0,0,1,1 | init:$ProjectName$_init|\r\n"
+                              "button go \"go\" 0,0,1,1 size:3| click:go_click|\r\n"
+                              "end\r\n";
+    const AnsiString script = "function $ProjectName$_init()\r\nend\r\n  function x_init(a)\r\nend\r\n"
+                              "function go_click()\r\nend\r\nfunction helper ()\r\nend\r\n"
+                              "// function commented()\r\nvar function_pointer = 1\r\n";
+    const TemplateWords words = WordsOfTemplates(window, {&script});
+    const std::pair<AnsiString, AnsiString> rows[] = {
+        {"demo", "demo"},        // plain names stay as they are
+        {"go", "go_"},           // a control
+        {"button", "button_"},   // a kind word
+        {"size", "size_"},       // a property key
+        {"click", "click_"},     // an event
+        {"go_click", "go_click_"},  // a handler
+        {"helper", "helper_"},   // a function
+        {"x", "x_"},             // x_init would be a function of the template
+        {"x_", "x_"},            // x__init is free
+        {"commented", "commented"},  // not a function: the line is a comment
+        {"Function", "Function_"},   // a keyword, in any letter case
+        {"go click", "go_click_"},   // the name form meets a handler
+    };
+    for (const auto& [name, identifier] : rows) {
+        const ProjectNameForms forms = NameFormsFor(name, words);
+        EXPECT_EQ(forms.identifier, identifier) << name;
+        EXPECT_EQ(forms.typed, name);
     }
 }
 
@@ -138,7 +175,7 @@ TEST(SubstituteProjectName, KxNamesGiveThePlainReplacement) {
         for (std::size_t n = random() % 12; n > 0; --n) text += pieces[random() % std::size(pieces)];
         for (const AnsiString& name : names) {
             for (const TemplateKind kind : kinds) {
-                ASSERT_EQ(SubstituteProjectName(kind, text, name), ReplaceAll(text, "$ProjectName$", name))
+                ASSERT_EQ(SubstituteProjectName(kind, text, Plain(name)), ReplaceAll(text, "$ProjectName$", name))
                     << "text: " << text << " kind: " << static_cast<int>(kind);
             }
         }

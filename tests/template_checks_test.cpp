@@ -1,7 +1,8 @@
-// What a template from the user's folder must pass: the messages, the lines
+// What a template from the user's folder must pass: the findings, the lines
 // they name, and the GBK text that goes on to the writers.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <functional>
 
 #include "support/TempFolder.h"
@@ -11,12 +12,25 @@
 namespace kx {
 namespace {
 
-// "E2: message" for a refusal on line 2, "W: message" for a warning on the whole file.
+// "E2 NulByte" for a refusal on line 2, "W StrayDollar 3" for a warning on
+// the whole file with its number, "E1 NotUtf8 0xD6", "E2 NotInCodePage U+1F600".
 std::vector<std::string> Rendered(const std::vector<Finding>& findings) {
+    static const char* const kKinds[] = {
+        "Empty",           "NotUtf8",  "NulByte",   "NotInCodePage",  "LineNotInCodePage", "StrayDollar",
+        "PlaceholderKept", "LineEnds", "MoreLines", "Unreadable",     "NotPointPicker",    "NoTemplateFiles"};
     std::vector<std::string> lines;
     for (const Finding& f : findings) {
-        lines.push_back(std::string(f.refusal ? "E" : "W") + (f.line ? std::to_string(f.line) : "") + ": " +
-                        f.message);
+        std::string line = std::string(f.refusal ? "E" : "W") + (f.line ? std::to_string(f.line) : "") + " " +
+                           kKinds[static_cast<int>(f.kind)];
+        char number[16] = "";
+        const char* format = f.kind == FindingKind::NotUtf8 ? " 0x%02zX" : " %zu";
+        if (f.number != 0) std::snprintf(number, sizeof number, format, f.number);
+        line += number;
+        for (const char32_t c : f.characters) {
+            std::snprintf(number, sizeof number, " U+%04X", static_cast<unsigned>(c));
+            line += number;
+        }
+        lines.push_back(line);
     }
     return lines;
 }
@@ -35,31 +49,28 @@ struct TextCase {
     std::string gbk;  // what the writers get; empty when refused
 };
 
-const std::string kCrLfNote = "行尾不是 CR LF（第一处在这一行），已全部按 CR LF 写入";
-
 const TextCase kTextCases[] = {
     {"clean with BOM", "\xEF\xBB\xBF中文\r\n$ProjectName$\r\n", true, {}, "\xD6\xD0\xCE\xC4\r\n$ProjectName$\r\n"},
     {"clean without BOM", "中文\r\n$ProjectName$", true, {}, "\xD6\xD0\xCE\xC4\r\n$ProjectName$"},
-    {"LF and lone CR said once, converted", "a\nb\rc\r\n", false, {"W1: " + kCrLfNote}, "a\r\nb\r\nc\r\n"},
-    {"first odd line end named", "a\r\nb\r\nc\n", false, {"W3: " + kCrLfNote}, "a\r\nb\r\nc\r\n"},
-    {"a lone CR alone", "a\r\nb\rc\r\n", false, {"W2: " + kCrLfNote}, "a\r\nb\r\nc\r\n"},
+    {"LF and lone CR said once, converted", "a\nb\rc\r\n", false, {"W1 LineEnds"}, "a\r\nb\r\nc\r\n"},
+    {"first odd line end named", "a\r\nb\r\nc\n", false, {"W3 LineEnds"}, "a\r\nb\r\nc\r\n"},
+    {"a lone CR alone", "a\r\nb\rc\r\n", false, {"W2 LineEnds"}, "a\r\nb\r\nc\r\n"},
     {"characters outside 936 named once each", "ok\r\n笑😀和ก😀\r\n", true,
-     {"E2: 代码页 936 (GBK) 无法表示的字符：U+1F600 😀、U+0E01 ก"}, ""},
-    {"NUL byte", std::string("a\r\nb\0c\r\n", 8), true, {"E2: 含有 NUL 字节（0x00）"}, ""},
+     {"E2 NotInCodePage U+1F600 U+0E01"}, ""},
+    {"NUL byte", std::string("a\r\nb\0c\r\n", 8), true, {"E2 NulByte"}, ""},
     {"saved as GBK", "abc\r\n\xD6\xD0\r\n", true,
-     {"E2: 不是 UTF-8 文本（第一个无效字节 0xD6）：文件是否按 ANSI/GBK 保存了？请另存为 UTF-8"}, ""},
+     {"E2 NotUtf8 0xD6"}, ""},
     {"UTF-16 file", "\xFF\xFE" "a", true,
-     {"E1: 不是 UTF-8 文本（第一个无效字节 0xFF）：文件是否按 ANSI/GBK 保存了？请另存为 UTF-8"}, ""},
-    {"only a BOM", "\xEF\xBB\xBF", true, {"E: 文件是空的：生成的项目会缺少这个文件"}, ""},
+     {"E1 NotUtf8 0xFF"}, ""},
+    {"only a BOM", "\xEF\xBB\xBF", true, {"E Empty"}, ""},
     {"stray dollar, column in characters", "a\r\n中 $ y\r\n", true,
-     {"W2: 第 3 列的“$”不属于 $ProjectName$，将原样写入"}, "a\r\n\xD6\xD0 $ y\r\n"},
+     {"W2 StrayDollar 3"}, "a\r\n\xD6\xD0 $ y\r\n"},
     {"placeholder in other letter case", "$projectname$\r\n", true,
-     {"W1: 第 1 列的“$”不属于 $ProjectName$，将原样写入"}, "$projectname$\r\n"},
+     {"W1 StrayDollar 1"}, "$projectname$\r\n"},
     {"placeholder in a library is kept", "x$ProjectName$\r\n", false,
-     {"W1: 第 2 列的 $ProjectName$ 不会被替换：这个文件原样写入"}, "x$ProjectName$\r\n"},
+     {"W1 PlaceholderKept 2"}, "x$ProjectName$\r\n"},
     {"warning and refusal together", "$\n😀\r\n", true,
-     {"W1: 第 1 列的“$”不属于 $ProjectName$，将原样写入", "W1: " + kCrLfNote,
-      "E2: 代码页 936 (GBK) 无法表示的字符：U+1F600 😀"}, ""},
+     {"W1 StrayDollar 1", "W1 LineEnds", "E2 NotInCodePage U+1F600"}, ""},
 };
 
 TEST(TemplateChecks, TextsFromTheFolder) {
@@ -75,8 +86,8 @@ TEST(TemplateChecks, ManyLinesWithOneProblemAreCounted) {
     const CheckedText checked = CheckTemplateText(Repeat(std::string("x\0\r\n", 4), 13), true);
     const std::vector<std::string> lines = Rendered(checked.findings);
     ASSERT_EQ(lines.size(), 11u);
-    EXPECT_EQ(lines[9], "E10: 含有 NUL 字节（0x00）");
-    EXPECT_EQ(lines[10], "E: ……另有 3 行有同样的问题");
+    EXPECT_EQ(lines[9], "E10 NulByte");
+    EXPECT_EQ(lines[10], "E MoreLines 3");
 }
 
 // The DLL the program carries, and that DLL with one thing changed.
@@ -114,34 +125,35 @@ protected:
 struct DllCase {
     const char* name;
     std::function<void(std::string&)> change;
-    const char* why;  // nullptr: accepted
+    std::optional<DllDefect> why;  // nullopt: accepted
+    std::size_t ordinal = 0;
 };
 
 TEST_F(DllChecks, OnlyA32BitDllExportingOrdinalsOneAndTwoPasses) {
     const std::string built = BuiltDll();
     ASSERT_FALSE(built.empty()) << "this build carries no GetPointXY.dll";
     const DllCase cases[] = {
-        {"the built DLL", [](std::string&) {}, nullptr},
-        {"cut short", [](std::string& b) { b.resize(200); }, "读不出 32 位 PE 文件的结构"},
-        {"a text file", [](std::string& b) { b = "MZ is not enough"; }, "读不出 32 位 PE 文件的结构"},
+        {"the built DLL", [](std::string&) {}, std::nullopt},
+        {"cut short", [](std::string& b) { b.resize(200); }, DllDefect::NotPe},
+        {"a text file", [](std::string& b) { b = "MZ is not enough"; }, DllDefect::NotPe},
         {"another machine", [](std::string& b) { b.at(Pe(b) + 4) = '\x64'; b.at(Pe(b) + 5) = '\x86'; },
-         "不是 32 位 (x86) 映像"},
+         DllDefect::NotX86},
         {"an executable", [](std::string& b) { b.at(Pe(b) + 23) = static_cast<char>(b.at(Pe(b) + 23) & ~0x20); },
-         "不是 DLL"},
-        {"ordinals from 3", [](std::string& b) { Put32(b, Exports(b) + 16, 3); }, "没有导出序号 1"},
-        {"one function only", [](std::string& b) { Put32(b, Exports(b) + 20, 1); }, "没有导出序号 2"},
+         DllDefect::NotDll},
+        {"ordinals from 3", [](std::string& b) { Put32(b, Exports(b) + 16, 3); }, DllDefect::MissingOrdinal, 1},
+        {"one function only", [](std::string& b) { Put32(b, Exports(b) + 20, 1); }, DllDefect::MissingOrdinal, 2},
     };
     for (const DllCase& c : cases) {
         SCOPED_TRACE(c.name);
         std::string bytes = built;
         c.change(bytes);
-        const std::optional<std::string> problem = PointPickerDllProblem(bytes);
-        if (c.why == nullptr) {
-            EXPECT_EQ(problem, std::nullopt);
-        } else {
-            EXPECT_EQ(problem, "不是导出序号 1 和 2 的 32 位 DLL（" + std::string(c.why) +
-                                   "）：生成的项目在第一次取点时就会出错");
-        }
+        const std::optional<Finding> problem = PointPickerDllProblem(bytes);
+        ASSERT_EQ(problem.has_value(), c.why.has_value());
+        if (!problem) continue;
+        EXPECT_TRUE(problem->refusal);
+        EXPECT_EQ(problem->kind, FindingKind::NotPointPicker);
+        EXPECT_EQ(problem->dll, *c.why);
+        EXPECT_EQ(problem->number, c.ordinal);
     }
 }
 

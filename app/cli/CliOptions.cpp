@@ -1,30 +1,16 @@
 #include "CliOptions.h"
 
 #include <cstring>
+#include <iterator>
 
 namespace kx::cli {
 
 namespace {
 
-// What an option does to the options; returns the error it finds.
-using Apply = UsageError (*)(CliOptions&, const std::string& value);
-
-struct Option {
-    const char* longName;   // "--root"
-    const char* shortName;  // "-y", or nullptr
-    bool takesValue;
-    Apply apply;
-};
-
 UsageError SetName(CliOptions& options, const std::string& value) {
     if (options.name) return UsageError::NameTwice;
     options.name = value;
     return UsageError::None;
-}
-
-UsageError SetRoot(CliOptions& options, const std::string& value) {
-    options.root = value;
-    return value.empty() ? UsageError::EmptyFolder : UsageError::None;
 }
 
 template <std::optional<std::string> CliOptions::*folder>
@@ -39,26 +25,52 @@ UsageError SetFlag(CliOptions& options, const std::string&) {
     return UsageError::None;
 }
 
-// Each option once, in the order --help lists them.
 const Option kOptions[] = {
-    {"--name", nullptr, true, SetName},
-    {"--root", nullptr, true, SetRoot},
-    {"--yes", "-y", false, SetFlag<&CliOptions::yes, true>},
-    {"--no-open", nullptr, false, SetFlag<&CliOptions::open, false>},
-    {"--quiet", "-q", false, SetFlag<&CliOptions::quiet, true>},
-    {"--export-templates", nullptr, true, SetFolder<&CliOptions::exportTemplates>},
-    {"--templates", nullptr, true, SetFolder<&CliOptions::templates>},
-    {"--check-templates", nullptr, true, SetFolder<&CliOptions::checkTemplates>},
-    {"--force", nullptr, false, SetFlag<&CliOptions::force, true>},
-    {"--version", "-V", false, SetFlag<&CliOptions::version, true>},
-    {"--help", "-h", false, SetFlag<&CliOptions::help, true>},
+    {"--name", 0, OptionValue::Name, SetName,
+     {"the project name; without it kxgen asks, proposing\n"
+      "wpx<yyyy_mm_dd>, which Enter, end of input or input\n"
+      "that is not a terminal takes",
+      "项目名称；不给时 kxgen 会询问，建议 wpx<年_月_日>，\n"
+      "直接回车、输入结束或输入不是终端时采用它"}},
+    {"--root", 0, OptionValue::Folder, SetFolder<&CliOptions::root>,
+     {"where projects go (default: KX项目 in the current\n"
+      "folder); missing folders above it are made",
+      "项目放在哪里（默认：当前文件夹下的 KX项目）；\n"
+      "缺少的上级文件夹会一并创建"}},
+    {"--yes", 'y', OptionValue::None, SetFlag<&CliOptions::yes, true>,
+     {"regenerate an existing project without asking; its\n"
+      "old files go to the trash",
+      "不询问，直接重新生成已存在的项目\n"
+      "（旧文件移到回收站）"}},
+    {"--quiet", 'q', OptionValue::None, SetFlag<&CliOptions::quiet, true>,
+     {"print only the absolute path of the project file",
+      "只显示项目文件的完整路径"}},
+    {"--no-open", 0, OptionValue::None, SetFlag<&CliOptions::open, false>,
+     {"do not ask the desktop to open the new project",
+      "写完后不请系统打开项目文件"}},
+    {"--templates", 0, OptionValue::Folder, SetFolder<&CliOptions::templates>,
+     {"generate with the templates found in DIR (the\n"
+      "built-in one for each file missing there)",
+      "用该文件夹里的模板生成\n"
+      "（文件夹里没有的文件用内置模板）"}},
+    {"--export-templates", 0, OptionValue::Folder, SetFolder<&CliOptions::exportTemplates>,
+     {"write the built-in templates into DIR to edit",
+      "把内置模板写到该文件夹里以便修改"}},
+    {"--force", 0, OptionValue::None, SetFlag<&CliOptions::force, true>,
+     {"with --export-templates: overwrite files in DIR",
+      "与 --export-templates 一起用：覆盖已有的文件"}},
+    {"--check-templates", 0, OptionValue::Folder, SetFolder<&CliOptions::checkTemplates>,
+     {"check the templates in DIR; writes nothing",
+      "只检查该文件夹里的模板，不写任何文件"}},
+    {"--version", 'V', OptionValue::None, SetFlag<&CliOptions::version, true>,
+     {"print the version", "显示版本号"}},
+    {"--help", 'h', OptionValue::None, SetFlag<&CliOptions::help, true>,
+     {"print this text", "显示本说明"}},
 };
 
-// The option an argument names, and where its "=value" starts (npos for none).
-const Option* FindOption(const std::string& arg, std::size_t& equals) {
+const Option* LongOption(const std::string& arg, std::size_t& equals) {
     equals = std::string::npos;
     for (const Option& option : kOptions) {
-        if (option.shortName != nullptr && arg == option.shortName) return &option;
         const std::size_t length = std::strlen(option.longName);
         if (arg.compare(0, length, option.longName) != 0) continue;
         if (arg.size() == length) return &option;
@@ -70,45 +82,105 @@ const Option* FindOption(const std::string& arg, std::size_t& equals) {
     return nullptr;
 }
 
+const Option* ShortOption(char letter) {
+    for (const Option& option : kOptions) {
+        if (option.shortName != 0 && option.shortName == letter) return &option;
+    }
+    return nullptr;
+}
+
 }  // namespace
+
+const Option* OptionTable::begin() const { return std::begin(kOptions); }
+const Option* OptionTable::end() const { return std::end(kOptions); }
 
 ParseResult ParseCommandLine(const std::vector<std::string>& args) {
     ParseResult result;
-    auto fail = [&](UsageError error, const std::string& subject) {
+    auto failed = [&](UsageError error, const std::string& subject) {
         result.error = error;
         result.subject = subject;
-        return result;
+        return false;
     };
+    // Applies an option with its value: after "=", the rest of a short
+    // group, or the next argument. False once the command line is wrong.
+    std::size_t next = 0;
+    auto apply = [&](const Option& option, const std::string& shown, const std::optional<std::string>& attached) {
+        std::string value;
+        if (option.value == OptionValue::None) {
+            if (attached) return failed(UsageError::UnexpectedValue, shown);
+        } else if (attached) {
+            value = *attached;
+        } else if (next < args.size()) {
+            value = args[next++];
+        } else {
+            return failed(UsageError::MissingValue, shown);
+        }
+        const UsageError error = option.apply(result.options, value);
+        if (error != UsageError::None) return failed(error, error == UsageError::NameTwice ? value : shown);
+        return true;
+    };
+
     bool optionsEnded = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (optionsEnded || arg.empty() || arg[0] != '-') {
-            if (SetName(result.options, arg) != UsageError::None) return fail(UsageError::NameTwice, arg);
+    while (next < args.size()) {
+        const std::string& arg = args[next++];
+        if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
+            if (arg == "-" && !optionsEnded) {
+                failed(UsageError::UnknownOption, arg);
+                return result;
+            }
+            if (SetName(result.options, arg) != UsageError::None) {
+                failed(UsageError::NameTwice, arg);
+                return result;
+            }
             continue;
         }
         if (arg == "--") {
             optionsEnded = true;
             continue;
         }
-        std::size_t equals = 0;
-        const Option* option = FindOption(arg, equals);
-        if (option == nullptr) return fail(UsageError::UnknownOption, arg);
-        std::string value;
-        if (equals != std::string::npos) {
-            if (!option->takesValue) return fail(UsageError::UnexpectedValue, option->longName);
-            value = arg.substr(equals + 1);
-        } else if (option->takesValue) {
-            if (i + 1 >= args.size()) return fail(UsageError::MissingValue, arg);
-            value = args[++i];
+        if (arg[1] == '-') {
+            std::size_t equals = 0;
+            const Option* option = LongOption(arg, equals);
+            if (option == nullptr) {
+                failed(UsageError::UnknownOption, arg);
+                return result;
+            }
+            const std::optional<std::string> attached =
+                equals == std::string::npos ? std::nullopt : std::optional<std::string>(arg.substr(equals + 1));
+            if (!apply(*option, option->longName, attached)) return result;
+            continue;
         }
-        const UsageError error = option->apply(result.options, value);
-        if (error != UsageError::None) return fail(error, error == UsageError::NameTwice ? value : option->longName);
+        // A group of short options: each a flag, but for one that takes a
+        // value, which is the rest of the group or the next argument.
+        for (std::size_t i = 1; i < arg.size(); ++i) {
+            const Option* option = ShortOption(arg[i]);
+            const std::string letter = std::string("-") + arg[i];
+            if (option == nullptr) {
+                failed(UsageError::UnknownOption, letter);
+                return result;
+            }
+            const bool takesRest = option->value != OptionValue::None && i + 1 < arg.size();
+            if (!apply(*option, letter, takesRest ? std::optional<std::string>(arg.substr(i + 1)) : std::nullopt)) {
+                return result;
+            }
+            if (takesRest) break;
+        }
     }
+
+    // One template command at most, and --force only for the export.
     const CliOptions& options = result.options;
-    const int templateCommands =
-        !!options.exportTemplates + !!options.checkTemplates + !!options.templates;
-    if (templateCommands > 1) return fail(UsageError::TemplateOptions, "--templates");
-    if (options.force && !options.exportTemplates) return fail(UsageError::TemplateOptions, "--force");
+    const char* command = nullptr;
+    for (const auto& [given, name] : {std::pair{!!options.exportTemplates, "--export-templates"},
+                                      std::pair{!!options.checkTemplates, "--check-templates"},
+                                      std::pair{!!options.templates, "--templates"}}) {
+        if (!given) continue;
+        if (command != nullptr) {
+            failed(UsageError::CommandsTogether, name);
+            return result;
+        }
+        command = name;
+    }
+    if (options.force && !options.exportTemplates) failed(UsageError::ForceAlone, "--force");
     return result;
 }
 

@@ -4,12 +4,15 @@
 
 #include <algorithm>
 
+#include "CliTexts.h"
 #include "Console.h"
 #include "KeyBeforeExit.h"
 
 namespace kx::cli {
 
 namespace {
+
+bool outputFailed = false;
 
 std::wstring Widen(const std::string& text, UINT codePage) {
     if (text.empty()) return {};
@@ -38,26 +41,34 @@ HANDLE ConsoleOf(DWORD which) {
 
 }  // namespace
 
+// The console is Unicode and redirected streams are ANSI, whatever the locale.
+void StartConsole() {}
+
 void PrintUtf8(std::FILE* stream, const std::string& text) {
     const std::wstring wide = Widen(text, CP_UTF8);
-    std::fflush(stream);
+    if (std::fflush(stream) != 0) outputFailed = true;
     if (const HANDLE console = ConsoleOf(stream == stderr ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE)) {
         DWORD written = 0;
-        WriteConsoleW(console, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
+        if (!WriteConsoleW(console, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr) ||
+            written != wide.size()) {
+            outputFailed = true;
+        }
         return;
     }
     const std::string bytes = Narrow(wide, CP_ACP, nullptr);
-    std::fwrite(bytes.data(), 1, bytes.size(), stream);
-    std::fflush(stream);
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), stream) == bytes.size();
+    if (std::fflush(stream) != 0 || !written) outputFailed = true;
 }
 
-void HoldOwnWindowOpen(const CliTexts& texts) {
+bool OutputFailed() { return outputFailed; }
+
+void HoldOwnWindowOpen(Language language) {
     DWORD processes[2];
     const HWND window = GetConsoleWindow();
     const ConsoleWindowState console = {GetConsoleProcessList(processes, 2), InputIsTerminal(),
                                         window != nullptr && IsWindowVisible(window)};
     if (!WaitsForKeyBeforeExit(console)) return;
-    PrintUtf8(stderr, texts.pressAnyKey);
+    PrintUtf8(stderr, Pattern(language, Text::PressAnyKey));
     // Keys pressed while kxgen worked do not close the window unseen.
     const HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
     FlushConsoleInputBuffer(input);
@@ -104,14 +115,15 @@ InputLine ReadInputLine() {
     return input;
 }
 
-std::vector<std::string> RawArguments(int, char**) {
+Arguments ReadArguments(int, char**) {
     // The wide command line, so that a name code page 936 cannot spell is
-    // noticed instead of arriving with question marks.
-    std::vector<std::string> args;
+    // noticed instead of arriving with question marks; UTF-16 holds every
+    // argument.
+    Arguments args;
     int count = 0;
     LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
     if (wide == nullptr) return args;
-    for (int i = 1; i < count; ++i) args.push_back(Narrow(wide[i], CP_UTF8, nullptr));
+    for (int i = 1; i < count; ++i) args.utf8.push_back(Narrow(wide[i], CP_UTF8, nullptr));
     LocalFree(wide);
     return args;
 }
@@ -122,8 +134,6 @@ std::optional<AnsiString> ArgumentToAnsi(const std::string& argument) {
     if (lossy) return std::nullopt;
     return ansi;
 }
-
-AnsiString DisplayPath(const AnsiString& path) { return path; }
 
 std::string AbsolutePath(const std::string& path) {
     const std::wstring wide = Widen(path, CP_UTF8);
@@ -160,5 +170,38 @@ std::vector<FolderEntry> ListFolder(const AnsiString& folder) {
               [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
     return entries;
 }
+
+std::string SystemReason(int error) {
+    // The user's language where Windows has the text in it.
+    constexpr DWORD kFlags = FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS;
+    wchar_t message[512] = {};
+    const DWORD length = FormatMessageW(kFlags, nullptr, static_cast<DWORD>(error), 0, message,
+                                        sizeof message / sizeof *message, nullptr);
+    std::wstring text(message, length);
+    // Its full stop, Western or Chinese, and the line end after it: the text goes inside a sentence.
+    while (!text.empty() && (text.back() <= L' ' || text.back() == L'.' || text.back() == L'\u3002')) text.pop_back();
+    return Narrow(text, CP_UTF8, nullptr);
+}
+
+bool PathLengthsInBytes() { return false; }
+
+OpenAttempt OpenWithDesktop(const AnsiString& file) {
+    OpenAttempt attempt;
+    attempt.program = "Windows";
+    const auto result = reinterpret_cast<INT_PTR>(
+        ShellExecuteA(nullptr, "open", file.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    if (result > 32) return attempt;
+    attempt.started = false;
+    // The shell's own small numbers for the common failures; else what it left.
+    attempt.systemError = result == SE_ERR_NOASSOC ? ERROR_NO_ASSOCIATION : static_cast<int>(GetLastError());
+    if (attempt.systemError == 0) attempt.systemError = static_cast<int>(result);
+    return attempt;
+}
+
+// The console's Ctrl-C ends the process; the system then closes the lock
+// file's handle and with it deletes the file.
+void CatchInterrupts() {}
+bool Interrupted() { return false; }
+void EndByInterrupt() { ExitProcess(STATUS_CONTROL_C_EXIT); }
 
 }  // namespace kx::cli

@@ -1,6 +1,7 @@
 #include "ProjectTree.h"
 
 #include "Console.h"
+#include "PathSplit.h"
 #include "ShownText.h"
 
 namespace kx::cli {
@@ -12,9 +13,9 @@ void AppendEntries(std::string& out, const AnsiString& folder, const std::string
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const bool last = i + 1 == entries.size();
         out += indent + (last ? "└── " : "├── ");
-        out += ShownAnsi(entries[i].name + (entries[i].isFolder ? DisplayPath("\\") : "")) + "\n";
+        out += ShownAnsi(entries[i].name + (entries[i].isFolder ? AnsiString(1, kPathSeparator) : "")) + "\n";
         if (entries[i].isFolder) {
-            AppendEntries(out, folder + "\\" + entries[i].name, indent + (last ? "    " : "│   "));
+            AppendEntries(out, folder + kPathSeparator + entries[i].name, indent + (last ? "    " : "│   "));
         }
     }
 }
@@ -22,7 +23,7 @@ void AppendEntries(std::string& out, const AnsiString& folder, const std::string
 }  // namespace
 
 std::string ProjectTreeText(const AnsiString& folder) {
-    std::string out = ShownAnsi(DisplayPath(folder)) + "\n";
+    std::string out = ShownAnsi(folder) + "\n";
     AppendEntries(out, folder, "");
     return out;
 }

@@ -1,19 +1,22 @@
 #include "ShownText.h"
 
+#include <cstdio>
+
 #include "CodePage.h"
 
 namespace kx::cli {
 
-namespace {
-
-void AppendEscape(std::string& out, const char* prefix, unsigned value) {
-    static const char kHex[] = "0123456789ABCDEF";
-    out += prefix;
-    out += kHex[(value >> 4) & 0xF];
-    out += kHex[value & 0xF];
+std::string ByteEscape(unsigned char byte) {
+    char escape[8];
+    std::snprintf(escape, sizeof escape, "\\x%02X", byte);
+    return escape;
 }
 
-}  // namespace
+std::string CharacterEscape(char32_t cp) {
+    char escape[16];
+    std::snprintf(escape, sizeof escape, cp > 0xFFFF ? "\\U%08X" : "\\u%04X", static_cast<unsigned>(cp));
+    return escape;
+}
 
 std::string Shown(const std::string& utf8) {
     std::string out;
@@ -21,9 +24,9 @@ std::string Shown(const std::string& utf8) {
     for (std::size_t i = 0; i < utf8.size(); ++i) {
         const auto byte = static_cast<unsigned char>(utf8[i]);
         if (byte < 0x20 || byte == 0x7F) {
-            AppendEscape(out, "\\x", byte);
+            out += ByteEscape(byte);
         } else if (byte == 0xC2 && i + 1 < utf8.size() && (static_cast<unsigned char>(utf8[i + 1]) & 0xE0) == 0x80) {
-            AppendEscape(out, "\\u00", static_cast<unsigned char>(utf8[++i]));
+            out += CharacterEscape(static_cast<unsigned char>(utf8[++i]));
         } else {
             out += utf8[i];
         }

@@ -2,9 +2,11 @@
 
 #include <optional>
 
+#include "CliTexts.h"
 #include "Console.h"
 #include "FileSystem.h"
-#include "ProgramTexts.h"
+#include "FindingMessages.h"
+#include "PathSplit.h"
 #include "ShownText.h"
 #include "templates/ExportTemplates.h"
 
@@ -12,107 +14,116 @@ namespace kx::cli {
 
 namespace {
 
-std::optional<AnsiString> FolderFromArgument(const std::string& argument) {
-    // Absolute before the conversion, so that the current folder is checked too.
-    std::optional<AnsiString> folder = ArgumentToAnsi(AbsolutePath(argument));
-    if (!folder) PrintUtf8(stderr, "kxgen: 文件夹名里有代码页 936 (GBK) 无法表示的字符\n");
-    return folder;
-}
-
-void PrintPathMessage(const AnsiString& path, const std::string& utf8) {
-    PrintUtf8(stderr, "kxgen: " + ShownAnsi(DisplayPath(path)) + utf8 + "\n");
-}
+void Tell(const std::string& message) { PrintUtf8(stderr, kPrefix + message + "\n"); }
 
 struct Counts {
     int refusals = 0;
     int warnings = 0;
 };
 
-// "folder/file:line: 错误：message", one line each, on standard error.
-Counts PrintFindings(const AnsiString& folder, const LoadedTemplates& loaded) {
+// "kxgen: folder/file:line: error: message", one line each.
+Counts TellFindings(const AnsiString& folder, const LoadedTemplates& loaded, Language language) {
     Counts counts;
     for (const FileFindings& file : loaded.findings) {
-        const AnsiString path = file.fileName.empty() ? folder : folder + "\\" + file.fileName;
+        const AnsiString path = file.fileName.empty() ? folder : folder + kPathSeparator + file.fileName;
         for (const Finding& finding : file.findings) {
             (finding.refusal ? counts.refusals : counts.warnings) += 1;
-            const std::string line = finding.line ? ":" + std::to_string(finding.line) : "";
-            PrintUtf8(stderr, ShownAnsi(DisplayPath(path)) + line +
-                                  (finding.refusal ? ": 错误：" : ": 警告：") + finding.message + "\n");
+            const std::string where = ShownAnsi(path) + (finding.line ? ":" + std::to_string(finding.line) : "");
+            Tell(Say(language, finding.refusal ? Text::FindingRefusal : Text::FindingWarning,
+                     {{"where", where}, {"message", FindingMessage(finding, language)}}));
         }
     }
     return counts;
 }
 
-std::optional<LoadedTemplates> LoadAndPrint(const AnsiString& folder, Counts* counts) {
+std::optional<LoadedTemplates> LoadAndTell(const AnsiString& folder, Language language, Counts* counts) {
     if (!DirectoryExists(folder)) {
-        PrintPathMessage(folder, ": 模板文件夹不存在");
+        Tell(Say(language, Text::TemplateFolderMissing, {{"folder", ShownAnsi(folder)}}));
         return std::nullopt;
     }
     LoadedTemplates loaded = LoadTemplates(folder);
-    *counts = PrintFindings(folder, loaded);
+    *counts = TellFindings(folder, loaded, language);
     return loaded;
+}
+
+std::string ExportProblemMessage(const ExportResult& result, const AnsiString& folder, Language language) {
+    const std::string shownFolder = ShownAnsi(folder);
+    const std::string path = ShownAnsi(folder + kPathSeparator + result.file);
+    switch (result.problem) {
+        case ExportProblem::None: break;
+        case ExportProblem::PathIsFile: return Say(language, Text::ExportPathIsFile, {{"folder", shownFolder}});
+        case ExportProblem::FolderNotCreated: {
+            const std::string reason = result.systemError != 0 ? SystemReason(result.systemError) : std::string();
+            return Say(language, Text::ExportFolderFailed,
+                       {{"folder", shownFolder}, {"because", Because(language, reason)}});
+        }
+        case ExportProblem::TemplateMissing:
+            return Say(language, Text::ExportTemplateMissing, {{"file", ShownAnsi(result.file)}});
+        case ExportProblem::DllNotWritten: return Say(language, Text::ExportDllFailed, {{"path", path}});
+        case ExportProblem::GuideNotWritten: return Say(language, Text::ExportGuideFailed, {{"path", path}});
+    }
+    return {};
 }
 
 }  // namespace
 
-int ExportTemplatesCommand(const std::string& folderArgument, bool force) {
-    const std::optional<AnsiString> folder = FolderFromArgument(folderArgument);
-    if (!folder) return 2;
+int ExportTemplatesCommand(const AnsiString& folder, bool force, Language language) {
     ExportResult result;
     try {
-        result = ExportTemplates(*folder, force);
+        result = ExportTemplates(folder, force);
+    } catch (const EFCreateError& error) {
+        Tell(Say(language, Text::ExportFileNotCreated,
+                 {{"path", ShownAnsi(error.Path())}, {"because", Because(language, ShownAnsi(error.SystemText()))}}));
+        return 1;
+    } catch (const EWriteError& error) {
+        Tell(Say(language, Text::ExportFileNotWritten, {{"path", ShownAnsi(error.Path())}}));
+        return 1;
     } catch (const KxError& error) {
-        PrintUtf8(stderr, "kxgen: " + ShownAnsi(error.Message()) + "\n");
+        Tell(ShownAnsi(error.Message()));
         return 1;
     }
-    for (const AnsiString& name : result.existing) PrintPathMessage(*folder + "\\" + name, ": 文件已存在");
+    for (const AnsiString& name : result.existing) {
+        Tell(Say(language, Text::FileExists, {{"path", ShownAnsi(folder + kPathSeparator + name)}}));
+    }
     if (!result.existing.empty()) {
-        PrintUtf8(stderr, "kxgen: 没有写入任何文件；要覆盖这些文件请加 --force\n");
+        Tell(Say(language, Text::NothingWrittenUseForce));
         return 1;
     }
-    if (!result.problem.empty()) {
-        PrintPathMessage(*folder, ": " + result.problem);
+    if (result.problem != ExportProblem::None) {
+        Tell(ExportProblemMessage(result, folder, language));
         return 1;
     }
-    PrintUtf8(stdout, "内置模板已导出到 ");
-    PrintUtf8(stdout, ShownAnsi(DisplayPath(*folder)) + "\n");
-    for (const AnsiString& name : result.written) PrintUtf8(stdout, "  " + ShownAnsi(name) + "\n");
-    PrintUtf8(stdout, "修改后用 kxgen --templates 加这个文件夹生成项目。\n");
+    for (const AnsiString& name : result.written) PrintUtf8(stdout, ShownAnsi(folder + kPathSeparator + name) + "\n");
+    Tell(Say(language, Text::Exported, {{"folder", ShownAnsi(folder)}}));
     return 0;
 }
 
-int CheckTemplatesCommand(const std::string& folderArgument) {
-    const std::optional<AnsiString> folder = FolderFromArgument(folderArgument);
-    if (!folder) return 2;
+int CheckTemplatesCommand(const AnsiString& folder, Language language) {
     Counts counts;
-    const std::optional<LoadedTemplates> loaded = LoadAndPrint(*folder, &counts);
+    const std::optional<LoadedTemplates> loaded = LoadAndTell(folder, language, &counts);
     if (!loaded) return 1;
     if (counts.refusals + counts.warnings > 0) {
-        PrintUtf8(stderr, "kxgen: 模板检查：" + std::to_string(counts.refusals) + " 个错误，" +
-                              std::to_string(counts.warnings) + " 个警告\n");
+        Tell(Say(language, Text::CheckFindings,
+                 {{"refusals", std::to_string(counts.refusals)}, {"warnings", std::to_string(counts.warnings)}}));
         return 1;
     }
-    PrintUtf8(stdout, "模板检查通过，取自文件夹的文件：");
-    for (std::size_t i = 0; i < loaded->filesUsed.size(); ++i) {
-        PrintUtf8(stdout, ShownAnsi((i ? KX_TEXT_LIST_SEPARATOR : "") + loaded->filesUsed[i]));
+    std::string files;
+    for (const AnsiString& file : loaded->filesUsed) {
+        if (!files.empty()) files += Pattern(language, Text::ListSeparator);
+        files += ShownAnsi(file);
     }
-    PrintUtf8(stdout, "\n");
+    Tell(Say(language, Text::CheckClean, {{"folder", ShownAnsi(folder)}, {"files", files}}));
     return 0;
 }
 
-std::unique_ptr<TemplateSet> LoadTemplatesCommand(const std::string& folderArgument, int* status) {
-    *status = 2;
-    const std::optional<AnsiString> folder = FolderFromArgument(folderArgument);
-    if (!folder) return nullptr;
-    *status = 1;
+std::unique_ptr<TemplateSet> LoadTemplatesCommand(const AnsiString& folder, Language language) {
     Counts counts;
-    std::optional<LoadedTemplates> loaded = LoadAndPrint(*folder, &counts);
+    std::optional<LoadedTemplates> loaded = LoadAndTell(folder, language, &counts);
     if (!loaded) return nullptr;
     if (loaded->Refused()) {
-        PrintUtf8(stderr, "kxgen: 模板有误，没有写入任何文件\n");
+        Tell(Say(language, Text::TemplatesRefused));
         return nullptr;
     }
-    *status = 0;
     return std::make_unique<TemplateSet>(std::move(loaded->set));
 }
 

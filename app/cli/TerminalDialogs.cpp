@@ -1,23 +1,25 @@
 #include "TerminalDialogs.h"
 
-#include "Console.h"
+#include "CliTexts.h"
+#include "PathSplit.h"
 #include "ShownText.h"
-#include "Texts.h"
 
 namespace kx::cli {
 
 namespace {
 
-constexpr unsigned kButtonsMask = 0x0F;
-constexpr unsigned kOkCancel = 0x01;
-constexpr int kIdOk = 1;
-constexpr int kIdCancel = 2;
+// A signal that came before the question stops the run as one during it does.
+void StopIfInterrupted() {
+    if (Interrupted()) throw Interruption{};
+}
 
 // A line of the terminal. When the input ends, the cursor may still stand
 // after the prompt: a line end keeps later output off it.
 std::optional<std::string> ReadAnswer() {
     InputLine input = ReadInputLine();
-    if (!input.lineEnded) PrintUtf8(stderr, "\n");
+    if (!input.lineEnded || input.interrupted) PrintUtf8(stderr, "\n");
+    if (input.interrupted) throw Interruption{};
+    if (input.bad) throw BadTyping{std::move(*input.bad)};
     return std::move(input.text);
 }
 
@@ -33,33 +35,27 @@ bool IsYes(const std::string& answer) {
     return word == "y" || word == "yes" || word == "是" || word == "确定";
 }
 
-AnsiString TerminalDialogs::PromptForText(const AnsiString& caption, const AnsiString& prompt,
-                                          const AnsiString& defaultText) {
+AnsiString TerminalDialogs::AskProjectName(const AnsiString& proposed) {
     if (answers_.name) return *answers_.name;
-    if (!answers_.interactive) return defaultText;  // as a cancelled prompt
-    PrintUtf8(stderr, ShownAnsi(caption) + "\n" + ShownAnsi(prompt) + "[" + ShownAnsi(defaultText) + "] ");
+    if (!answers_.interactive) return proposed;  // as a cancelled prompt
+    StopIfInterrupted();
+    PrintUtf8(stderr, Say(language_, Text::NamePrompt, {{"proposed", ShownAnsi(proposed)}}));
     const std::optional<std::string> line = ReadAnswer();
-    if (!line || line->empty()) return defaultText;
+    if (!line || line->empty()) return proposed;
     std::optional<AnsiString> name = ArgumentToAnsi(*line);
     if (!name) throw UnencodableName{*line};
     return *name;
 }
 
-int TerminalDialogs::ShowMessageBox(const AnsiString& text, const AnsiString& caption, unsigned flags) {
-    if (text == texts::kOutputRootFailed) rootFailed_ = true;
-    const bool question = (flags & kButtonsMask) == kOkCancel;
-    if (!(question && answers_.regenerate && answers_.quiet)) {
-        PrintUtf8(stderr, "[" + ShownAnsi(caption) + "] " + ShownAnsi(text) + "\n");
-    }
-    if (!question || answers_.regenerate) return kIdOk;
+bool TerminalDialogs::ConfirmRegeneration(const AnsiString& name) {
+    if (answers_.regenerate) return true;
     // The box's default button is Cancel: only an explicit yes regenerates.
-    if (answers_.interactive) {
-        PrintUtf8(stderr, texts_.regenerateQuestion);
-        const std::optional<std::string> line = ReadAnswer();
-        if (line && IsYes(*line)) return kIdOk;
-    }
-    declined_ = true;
-    return kIdCancel;
+    if (!answers_.interactive) return false;
+    StopIfInterrupted();
+    PrintUtf8(stderr, Say(language_, Text::RegenerateQuestion,
+                          {{"folder", ShownAnsi(outputRoot_ + kPathSeparator + name)}}));
+    const std::optional<std::string> line = ReadAnswer();
+    return line && IsYes(*line);
 }
 
 }  // namespace kx::cli

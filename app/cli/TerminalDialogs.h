@@ -1,12 +1,14 @@
-// The workflow's dialogs on a terminal: the prompt proposes the name and takes
-// an empty line as "accept"; a message box prints its caption and text on
-// stderr, and the question takes an answer from the terminal.
+// The workflow's questions on a terminal, in the user's language: the name
+// prompt proposes a name and takes an empty line as "accept"; the exists
+// question takes an answer from the terminal. With the answers given on the
+// command line nothing is asked or shown.
 #pragma once
 
 #include <optional>
 #include <string>
 
-#include "CliTexts.h"
+#include "Console.h"
+#include "Language.h"
 #include "Ports.h"
 
 namespace kx::cli {
@@ -15,7 +17,6 @@ struct DialogAnswers {
     std::optional<AnsiString> name;  // answers the name prompt without asking
     bool regenerate = false;         // answers the exists question with OK
     bool interactive = false;        // the terminal may be asked
-    bool quiet = false;              // a question answered by regenerate is not shown
 };
 
 // Thrown by the prompt for a typed name that code page 936 cannot hold.
@@ -23,27 +24,29 @@ struct UnencodableName {
     std::string typed;  // UTF-8
 };
 
+// Thrown for a typed line that is not in the terminal's character set.
+struct BadTyping {
+    BadText bad;
+};
+
+// Thrown when a signal ends a question: the run stops, nothing changed.
+struct Interruption {};
+
 // y, yes, 是 or 确定, in any letter case and with blanks around it.
 bool IsYes(const std::string& answer);
 
 class TerminalDialogs : public DialogPort {
 public:
-    TerminalDialogs(DialogAnswers answers, const CliTexts& texts) : answers_(std::move(answers)), texts_(texts) {}
+    TerminalDialogs(DialogAnswers answers, Language language, AnsiString outputRoot)
+        : answers_(std::move(answers)), language_(language), outputRoot_(std::move(outputRoot)) {}
 
-    AnsiString PromptForText(const AnsiString& caption, const AnsiString& prompt,
-                             const AnsiString& defaultText) override;
-    int ShowMessageBox(const AnsiString& text, const AnsiString& caption, unsigned flags) override;
-
-    // The exists question was answered with anything but yes.
-    bool Declined() const { return declined_; }
-    // The output root could not be created.
-    bool RootFailed() const { return rootFailed_; }
+    AnsiString AskProjectName(const AnsiString& proposed) override;
+    bool ConfirmRegeneration(const AnsiString& name) override;
 
 private:
     DialogAnswers answers_;
-    const CliTexts& texts_;
-    bool declined_ = false;
-    bool rootFailed_ = false;
+    Language language_;
+    AnsiString outputRoot_;
 };
 
 }  // namespace kx::cli

@@ -6,8 +6,11 @@
 #include "CliTexts.h"
 #include "CodePage.h"
 #include "Console.h"
+#include "EndingMessages.h"
+#include "FileSystem.h"
 #include "GenerateProject.h"
-#include "PathSplit.h"
+#include "HelpText.h"
+#include "OutcomeTable.h"
 #include "ProjectTree.h"
 #include "ShownText.h"
 #include "SystemHost.h"
@@ -19,121 +22,151 @@ namespace kx::cli {
 
 namespace {
 
-enum ExitCode {
-    kWritten = 0,
-    kStopped = 1,       // the workflow stopped with a message
-    kUsage = 2,         // a wrong command line, or a name code page 936 cannot hold
-    kKept = 3,          // the project exists and was not regenerated
-};
-
-// The system host, with the output root and the shell's "open" under the
-// command line's control. The "open" marks success: the workflow issues it
-// only after the last file is written.
+// The system host, with the output root and the desktop's "open" under the
+// command line's control.
 class CliHost : public SystemHost {
 public:
     CliHost(AnsiString root, bool open) : root_(std::move(root)), open_(open) {}
 
     AnsiString OutputRoot() override { return root_; }
-    void ShellOpen(const AnsiString& path) override {
-        projectFile_ = path;
-        if (open_) SystemHost::ShellOpen(path);
+    // The folder the user named, with the folders above it, as mkdir -p.
+    bool CreateOutputRoot(const AnsiString& root, int& systemError) override {
+        return CreateFolderPath(root, &systemError);
     }
-    const std::optional<AnsiString>& ProjectFile() const { return projectFile_; }
-    void OldFilesMovedTo(const AnsiString& trashFolder) override { oldFiles_ = trashFolder; }
-    // Where a regeneration put the old files, on its own line; nothing when none moved.
-    void PrintOldFilesPlace(std::FILE* stream) const {
-        if (!oldFiles_) return;
-        const AnsiString line = oldFiles_->empty()
-                                    ? AnsiString(texts::kOldFilesInRecycleBin)
-                                    : texts::kOldFilesMovedTo + DisplayPath(*oldFiles_);
-        PrintUtf8(stream, ShownAnsi(line) + "\n");
+    void ShellOpen(const AnsiString& path) override {
+        if (open_) opened = OpenWithDesktop(path);
     }
 
     // A folder of the user's own templates, read and checked before the workflow starts.
     std::unique_ptr<TemplateSet> templates;
     const TemplateSource& Templates() override { return templates ? *templates : SystemHost::Templates(); }
 
+    // How the request to open the project went, once it was made.
+    std::optional<OpenAttempt> opened;
+
 private:
     AnsiString root_;
     bool open_;
-    std::optional<AnsiString> projectFile_;
-    std::optional<AnsiString> oldFiles_;
 };
 
-AnsiString FolderOf(const AnsiString& path) {
-    AnsiString folder = SplitAtLastSeparator(path).folder;
-    if (!folder.empty()) folder.pop_back();  // without its separator
+void Tell(const std::string& message) { PrintUtf8(stderr, kPrefix + message + "\n"); }
+
+int UsageFailure(Language language, const std::string& message) {
+    PrintUtf8(stderr, kPrefix + message + "\n" + Pattern(language, Text::Synopsis) + Pattern(language, Text::TryHelp));
+    return kExitUsage;
+}
+
+int NotInCharset(Language language, Text text, const BadText& bad) {
+    const std::string message =
+        Say(language, text, {{"text", Shown(bad.shown)}, {"bytes", bad.bytes}, {"charset", bad.charset}});
+    return UsageFailure(language, message);
+}
+
+// A folder of the command line, absolute and in ANSI; nullopt after saying
+// that code page 936 cannot spell it (the current folder included).
+std::optional<AnsiString> FolderArgument(Language language, const std::string& argument) {
+    const std::string path = AbsolutePath(argument);
+    std::optional<AnsiString> folder = ArgumentToAnsi(path);
+    if (!folder) UsageFailure(language, Say(language, Text::FolderUnencodable, {{"path", Shown(path)}}));
     return folder;
 }
 
-int UsageFailure(const CliTexts& texts, const std::string& message) {
-    PrintUtf8(stderr, texts.errorPrefix + message + "\n" + texts.synopsis + texts.tryHelp);
-    return kUsage;
+// How the run ended: the tree (or with --quiet the path) on standard output
+// once the project is written; what happened on standard error.
+int Report(const GenerationOutcome& outcome, Language language, const CliOptions& options,
+           const EndingContext& context, const CliHost& host) {
+    if (outcome.kind == OutcomeKind::Written) {
+        PrintUtf8(stdout, options.quiet ? ShownAnsi(outcome.paths.projectFile) + "\n"
+                                        : ProjectTreeText(outcome.paths.folder));
+    }
+    const std::string ending = EndingMessage(outcome, language, context);
+    if (!ending.empty()) Tell(ending);
+    const std::string oldFiles = OldFilesMessage(outcome.oldFiles, language);
+    if (!oldFiles.empty()) Tell(oldFiles);
+    if (host.opened && !host.opened->started) {
+        Tell(Say(language, Text::OpenFailed,
+                 {{"program", host.opened->program},
+                  {"because", Because(language, SystemReason(host.opened->systemError))},
+                  {"path", ShownAnsi(outcome.paths.projectFile)}}));
+    }
+    return ReportFor(outcome).exitCode;
 }
 
-int Run(int argc, char** argv) {
-    const CliTexts& texts = TextsFor(UserLanguage());
-    const ParseResult parsed = ParseCommandLine(RawArguments(argc, argv));
-    if (parsed.error != UsageError::None) {
-        return UsageFailure(texts, UsageErrorMessage(texts, parsed.error, Shown(parsed.subject)));
-    }
-    const CliOptions& options = parsed.options;
-    if (options.help) {
-        PrintUtf8(stdout, texts.help);
-        return kWritten;
-    }
-    if (options.version) {
-        PrintUtf8(stdout, "kxgen " KX_VERSION "\n");
-        return kWritten;
-    }
-    if (options.exportTemplates) return ExportTemplatesCommand(*options.exportTemplates, options.force);
-    if (options.checkTemplates) return CheckTemplatesCommand(*options.checkTemplates);
-
+int Generate(const CliOptions& options, Language language) {
     DialogAnswers answers;
     answers.regenerate = options.yes;
     answers.interactive = InputIsTerminal();
-    answers.quiet = options.quiet;
     if (options.name) {
         answers.name = ArgumentToAnsi(*options.name);
-        if (!answers.name) return UsageFailure(texts, Fill(texts.nameUnencodable, Shown(*options.name)));
+        if (!answers.name) {
+            return UsageFailure(language, Say(language, Text::NameUnencodable, {{"name", Shown(*options.name)}}));
+        }
     }
     // Projects go into the current folder unless told otherwise.
     const std::string rootPath = AbsolutePath(options.root ? *options.root : Utf8FromAnsi(texts::kOutputRootName));
     const std::optional<AnsiString> root = ArgumentToAnsi(rootPath);
-    if (!root) return UsageFailure(texts, Fill(texts.folderUnencodable, Shown(rootPath)));
+    if (!root) return UsageFailure(language, Say(language, Text::FolderUnencodable, {{"path", Shown(rootPath)}}));
 
     CliHost host(*root, options.open);
-    int status = 0;
-    if (options.templates && !(host.templates = LoadTemplatesCommand(*options.templates, &status))) return status;
-    TerminalDialogs dialogs(answers, texts);
-    try {
-        GenerateProject(dialogs, host);
-    } catch (const UnencodableName& typed) {
-        return UsageFailure(texts, Fill(texts.nameUnencodable, Shown(typed.typed)));
-    } catch (const KxError& error) {
-        PrintUtf8(stderr, "kxgen: " + ShownAnsi(DisplayPath(error.Message())) + "\n");
-        host.PrintOldFilesPlace(stderr);
-        return kStopped;
+    if (options.templates) {
+        const std::optional<AnsiString> folder = FolderArgument(language, *options.templates);
+        if (!folder) return kExitUsage;
+        host.templates = LoadTemplatesCommand(*folder, language);
+        if (!host.templates) return kExitUnchanged;
     }
-    if (!host.ProjectFile()) {
-        // The workflow's own message is already shown.
-        host.PrintOldFilesPlace(stderr);
-        if (dialogs.Declined()) {
-            PrintUtf8(stderr, texts.keptHint);
-            return kKept;
-        }
-        if (dialogs.RootFailed()) PrintUtf8(stderr, Fill(texts.rootFailedHint, ShownAnsi(DisplayPath(*root))));
-        return kStopped;
-    }
+    EndingContext context;
+    context.root = Shown(options.root ? *options.root : rootPath);
+    context.rootGiven = options.root.has_value();
+    context.systemReason = SystemReason;
+    context.lengthsInBytes = PathLengthsInBytes();
 
-    if (options.quiet) {
-        PrintUtf8(stdout, ShownAnsi(DisplayPath(*host.ProjectFile())) + "\n");
-        host.PrintOldFilesPlace(stderr);  // standard output holds the path alone
-    } else {
-        PrintUtf8(stdout, ProjectTreeText(FolderOf(*host.ProjectFile())));
-        host.PrintOldFilesPlace(stdout);
+    TerminalDialogs dialogs(answers, language, *root);
+    std::optional<Planning> planning;
+    try {
+        planning.emplace(PlanGeneration(dialogs, host));
+    } catch (const UnencodableName& typed) {
+        return UsageFailure(language, Say(language, Text::NameUnencodable, {{"name", Shown(typed.typed)}}));
+    } catch (const BadTyping& typed) {
+        return NotInCharset(language, Text::TypedNotInCharset, typed.bad);
+    } catch (const Interruption&) {
+        return kExitUnchanged;  // the caller ends by the signal; the lock went with the plan
     }
-    return kWritten;
+    // A signal before the first change stops the run with nothing changed;
+    // once changes begin, the run completes first.
+    if (!planning->plan || Interrupted()) {
+        return Interrupted() ? kExitUnchanged : Report(planning->ending, language, options, context, host);
+    }
+    const GenerationOutcome outcome = CarryOutPlan(*planning->plan, host, std::move(planning->ending));
+    return Report(outcome, language, options, context, host);
+}
+
+int Run(int argc, char** argv) {
+    StartConsole();
+    const Language language = UserLanguage();
+    const Arguments arguments = ReadArguments(argc, argv);
+    if (arguments.bad) return NotInCharset(language, Text::ArgumentNotInCharset, *arguments.bad);
+    const ParseResult parsed = ParseCommandLine(arguments.utf8);
+    if (parsed.error != UsageError::None) {
+        return UsageFailure(language, UsageErrorMessage(language, parsed.error, Shown(parsed.subject)));
+    }
+    const CliOptions& options = parsed.options;
+    if (options.help) {
+        PrintUtf8(stdout, HelpText(language));
+        return kExitWritten;
+    }
+    if (options.version) {
+        PrintUtf8(stdout, "kxgen " KX_VERSION "\n");
+        return kExitWritten;
+    }
+    if (options.exportTemplates || options.checkTemplates) {
+        const std::optional<AnsiString> folder =
+            FolderArgument(language, options.exportTemplates ? *options.exportTemplates : *options.checkTemplates);
+        if (!folder) return kExitUsage;
+        return options.exportTemplates ? ExportTemplatesCommand(*folder, options.force, language)
+                                       : CheckTemplatesCommand(*folder, language);
+    }
+    CatchInterrupts();
+    return Generate(options, language);
 }
 
 }  // namespace
@@ -141,12 +174,18 @@ int Run(int argc, char** argv) {
 }  // namespace kx::cli
 
 int main(int argc, char** argv) {
-    int status = kx::cli::kStopped;
+    int status = kx::kExitUnchanged;
     try {
         status = kx::cli::Run(argc, argv);
     } catch (const std::exception& error) {
-        kx::cli::PrintUtf8(stderr, std::string("kxgen: ") + error.what() + "\n");
+        kx::cli::PrintUtf8(stderr, std::string(kx::cli::kPrefix) + error.what() + "\n");
     }
-    kx::cli::HoldOwnWindowOpen(kx::cli::TextsFor(kx::cli::UserLanguage()));
+    // Stopped by Ctrl-C or a termination signal: everything is let go by
+    // now, and kxgen ends as the signal would have ended it.
+    if (kx::cli::Interrupted()) kx::cli::EndByInterrupt();
+    // Whatever was done, output that did not reach its reader is a failure:
+    // a script that reads the path from a full disk must not go on.
+    if (kx::cli::OutputFailed() && status == kx::kExitWritten) status = kx::kExitOutput;
+    kx::cli::HoldOwnWindowOpen(kx::cli::UserLanguage());
     return status;
 }

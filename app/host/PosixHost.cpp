@@ -1,5 +1,6 @@
 // The host on Linux: the executable's folder from /proc, the local date from
 // the C library and the shell's "open" through xdg-open, when it is installed.
+#include <errno.h>
 #include <fcntl.h>
 #include <spawn.h>
 #include <unistd.h>
@@ -11,15 +12,24 @@
 #include "SystemHost.h"
 #include "NativePath.h"
 #include "Texts.h"
+#include "posix/PosixFiles.h"
 
 extern char** environ;
 
 namespace kx {
 
 AnsiString SystemHost::ExecutableFolder() {
+    // A folder guessed ("./", the current one) would put the projects
+    // somewhere else: a failed or filled read is an error.
     std::string buffer(4096, '\0');
-    const ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
-    if (length <= 0) return "./";
+    const ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size());
+    if (length <= 0) {
+        const int error = length < 0 ? errno : ENOENT;
+        throw KxError("Cannot find the program's folder: /proc/self/exe: " + SystemErrorText(error));
+    }
+    if (static_cast<std::size_t>(length) >= buffer.size()) {
+        throw KxError("Cannot find the program's folder: /proc/self/exe gave a path of 4096 bytes or more");
+    }
     buffer.resize(static_cast<std::size_t>(length));
     return AnsiFromUtf8(buffer.substr(0, buffer.rfind('/') + 1));
 }

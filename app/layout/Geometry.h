@@ -19,8 +19,8 @@ struct Point {
 };
 
 // a * b / c rounded to the nearest integer, halves away from zero; -1 when c
-// is 0. The same result as the Win32 MulDiv, so layouts agree with the
-// platform's dialog-unit arithmetic.
+// is 0 or the result lies beyond -INT_MAX..INT_MAX. The same result as the
+// Win32 MulDiv, so layouts agree with the platform's dialog-unit arithmetic.
 int MulDiv(int a, int b, int c);
 
 // Origin that centres a box of the given size in area; halves are truncated

@@ -1,6 +1,7 @@
 #include "ExportTemplates.h"
 
 #include "FileReading.h"
+#include "PathSplit.h"
 #include "FileSystem.h"
 #include "TemplateSet.h"
 #include "UnitFunction.h"
@@ -53,16 +54,17 @@ ExportResult ExportTemplates(const AnsiString& folder, bool force) {
     const std::vector<AnsiString> names = ExportedFileNames();
     if (!DirectoryExists(folder)) {
         if (PathTaken(folder)) {
-            result.problem = "这个路径已经有一个文件，不是文件夹";
+            result.problem = ExportProblem::PathIsFile;
             return result;
         }
         if (!CreateFolder(folder)) {
-            result.problem = "无法创建文件夹（上一级文件夹存在吗？）";
+            result.problem = ExportProblem::FolderNotCreated;
+            result.systemError = LastSystemError();
             return result;
         }
     } else if (!force) {
         for (const AnsiString& name : names) {
-            if (PathTaken(folder + "\\" + name)) result.existing.push_back(name);
+            if (PathTaken(folder + kPathSeparator + name)) result.existing.push_back(name);
         }
         if (!result.existing.empty()) return result;
     }
@@ -70,23 +72,26 @@ ExportResult ExportTemplates(const AnsiString& folder, bool force) {
     // A build without a template must not export half a set.
     for (const TemplateFile& file : kTemplateFiles) {
         if (BuiltInTemplates().Text(file.resource).empty()) {
-            result.problem = std::string("程序里缺少内置模板 ") + file.fileName;
+            result.problem = ExportProblem::TemplateMissing;
+            result.file = file.fileName;
             return result;
         }
     }
-    if (!BuiltInTemplates().WriteDll(folder + "\\" + kDllFileName)) {
-        result.problem = "无法写出 GetPointXY.dll（程序里缺少它，或文件无法创建）";
+    if (!BuiltInTemplates().WriteDll(folder + kPathSeparator + kDllFileName)) {
+        result.problem = ExportProblem::DllNotWritten;
+        result.file = kDllFileName;
         return result;
     }
     result.written.push_back(kDllFileName);
     for (const TemplateFile& file : kTemplateFiles) {
         // The generator's own UTF-8 writer: an unedited library file is byte for
         // byte the file a project gets.
-        SaveUtf8File(folder + "\\" + file.fileName, BuiltInTemplates().Text(file.resource), true);
+        SaveUtf8File(folder + kPathSeparator + file.fileName, BuiltInTemplates().Text(file.resource), true);
         result.written.push_back(file.fileName);
     }
-    if (!WriteBytesToFile(folder + "\\" + kGuideFileName, std::string("\xEF\xBB\xBF") + kGuide)) {
-        result.problem = "无法写出说明.txt";
+    if (!WriteBytesToFile(folder + kPathSeparator + kGuideFileName, std::string("\xEF\xBB\xBF") + kGuide)) {
+        result.problem = ExportProblem::GuideNotWritten;
+        result.file = kGuideFileName;
         return result;
     }
     result.written.push_back(kGuideFileName);

@@ -12,10 +12,22 @@ namespace kx {
 // The guide's file name: what each exported file becomes.
 inline constexpr char kGuideFileName[] = KX_TEXT_GUIDE_FILE_NAME;
 
+// Why an export stopped.
+enum class ExportProblem {
+    None,              // it went through
+    PathIsFile,        // the folder's path names a file: nothing was written
+    FolderNotCreated,  // the folder cannot be made (systemError): nothing was written
+    TemplateMissing,   // this build lacks the built-in template file: nothing was written
+    DllNotWritten,     // GetPointXY.dll cannot be written (file)
+    GuideNotWritten,   // the guide cannot be written (file)
+};
+
 struct ExportResult {
     std::vector<AnsiString> written;  // file names, in the order written
     std::vector<AnsiString> existing;  // files in the way without force: nothing was written
-    std::string problem;               // UTF-8; empty when the export went through
+    ExportProblem problem = ExportProblem::None;
+    AnsiString file;       // the file name the problem concerns, where one does
+    int systemError = 0;   // the system's error number, where it said why
 };
 
 // The five text templates as UTF-8 with a byte-order mark and CR LF, the DLL

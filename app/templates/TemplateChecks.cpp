@@ -1,7 +1,6 @@
 #include "TemplateChecks.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <map>
 
 #include "CodePage.h"
@@ -49,18 +48,8 @@ std::size_t Utf8SequenceAt(const std::string& text, std::size_t pos, char32_t* c
 
 bool HoldsInCodePage936(const std::string& utf8) { return Utf8FromAnsi(AnsiFromUtf8(utf8)) == utf8; }
 
-// "U+1F600 😀"; invisible characters by their number alone.
-std::string CharacterName(char32_t cp, const std::string& utf8) {
-    char number[16];
-    std::snprintf(number, sizeof number, "U+%04X", static_cast<unsigned>(cp));
-    const bool invisible = cp < 0x20 || (cp >= 0x7F && cp < 0xA0) || (cp >= 0x200B && cp <= 0x200F) ||
-                           cp == 0xFEFF;
-    return invisible ? std::string(number) : std::string(number) + " " + utf8;
-}
-
-// The characters of one line that code page 936 cannot hold, each named once.
-std::string CharactersNotIn936(const std::string& line) {
-    std::string names;
+// The characters of one line that code page 936 cannot hold, each once.
+std::vector<char32_t> CharactersNotIn936(const std::string& line) {
     std::vector<char32_t> seen;
     char32_t cp = 0;
     for (std::size_t pos = 0; pos < line.size();) {
@@ -70,27 +59,24 @@ std::string CharactersNotIn936(const std::string& line) {
         if (cp < 0x80 || std::find(seen.begin(), seen.end(), cp) != seen.end()) continue;
         if (HoldsInCodePage936(character)) continue;
         seen.push_back(cp);
-        names += (names.empty() ? "" : "、") + CharacterName(cp, character);
     }
-    return names;
+    return seen;
 }
 
 // Findings of one kind are kept for the first lines only; the rest are counted.
 class Findings {
 public:
-    void Add(int kind, bool refusal, std::size_t line, std::string message) {
-        Count& count = counts_[kind];
-        count.refusal = refusal;
-        if (++count.lines <= kLinesPerProblem) list_.push_back({refusal, line, std::move(message)});
+    void Add(Finding finding) {
+        Count& count = counts_[finding.kind];
+        count.refusal = finding.refusal;
+        if (++count.lines <= kLinesPerProblem) list_.push_back(std::move(finding));
     }
     std::vector<Finding> Take() {
         std::stable_sort(list_.begin(), list_.end(),
                          [](const Finding& a, const Finding& b) { return a.line < b.line; });
         for (const auto& [kind, count] : counts_) {
             if (count.lines <= kLinesPerProblem) continue;
-            list_.push_back({count.refusal, 0,
-                             "……另有 " + std::to_string(count.lines - kLinesPerProblem) +
-                                 " 行有同样的问题"});
+            list_.push_back({count.refusal, 0, FindingKind::MoreLines, count.lines - kLinesPerProblem});
         }
         return std::move(list_);
     }
@@ -100,11 +86,9 @@ private:
         bool refusal = false;
         std::size_t lines = 0;
     };
-    std::map<int, Count> counts_;
+    std::map<FindingKind, Count> counts_;
     std::vector<Finding> list_;
 };
-
-enum Kind { kNul, kNot936, kDollar, kDollarKept, kLineEnds };
 
 void CheckDollars(const std::string& line, std::size_t lineNumber, bool substituted, Findings& findings) {
     std::size_t column = 1;
@@ -120,14 +104,8 @@ void CheckDollars(const std::string& line, std::size_t lineNumber, bool substitu
             column += kPlaceholderLength - 1;
             continue;
         }
-        const std::string where = "第 " + std::to_string(column) + " 列";
-        if (placeholder) {
-            findings.Add(kDollarKept, false, lineNumber,
-                         where + "的 $ProjectName$ 不会被替换：这个文件原样写入");
-        } else {
-            findings.Add(kDollar, false, lineNumber,
-                         where + "的“$”不属于 $ProjectName$，将原样写入");
-        }
+        const FindingKind kind = placeholder ? FindingKind::PlaceholderKept : FindingKind::StrayDollar;
+        findings.Add({false, lineNumber, kind, column});
         return;  // one warning per line is enough to find it
     }
 }
@@ -143,7 +121,7 @@ CheckedText CheckTemplateText(const std::string& bytes, bool substituted) {
     const bool bom = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0;
     const std::string text = bom ? bytes.substr(3) : bytes;
     if (text.empty()) {
-        result.findings.push_back({true, 0, "文件是空的：生成的项目会缺少这个文件"});
+        result.findings.push_back({true, 0, FindingKind::Empty});
         return result;
     }
 
@@ -167,12 +145,8 @@ CheckedText CheckTemplateText(const std::string& bytes, bool substituted) {
         for (std::size_t pos = 0; pos < lines[i].size();) {
             const std::size_t length = Utf8SequenceAt(lines[i], pos, &cp);
             if (length == 0) {
-                char byte[8];
-                std::snprintf(byte, sizeof byte, "0x%02X", static_cast<unsigned char>(lines[i][pos]));
                 result.findings.push_back(
-                    {true, i + 1,
-                     std::string("不是 UTF-8 文本（第一个无效字节 ") + byte +
-                         "）：文件是否按 ANSI/GBK 保存了？请另存为 UTF-8"});
+                    {true, i + 1, FindingKind::NotUtf8, static_cast<unsigned char>(lines[i][pos])});
                 return result;  // whatever else it holds cannot be read as characters
             }
             pos += length;
@@ -186,47 +160,49 @@ CheckedText CheckTemplateText(const std::string& bytes, bool substituted) {
     Findings findings;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const std::string& line = lines[i];
-        if (line.find('\0') != std::string::npos) {
-            findings.Add(kNul, true, i + 1, "含有 NUL 字节（0x00）");
-        }
+        if (line.find('\0') != std::string::npos) findings.Add({true, i + 1, FindingKind::NulByte});
         if (!fitsCodePage && !HoldsInCodePage936(line)) {
-            const std::string names = CharactersNotIn936(line);
-            findings.Add(kNot936, true, i + 1,
-                         names.empty() ? "这一行无法按代码页 936 (GBK) 原样保存"
-                                       : "代码页 936 (GBK) 无法表示的字符：" + names);
+            std::vector<char32_t> characters = CharactersNotIn936(line);
+            Finding finding{true, i + 1, FindingKind::NotInCodePage};
+            if (characters.empty()) finding.kind = FindingKind::LineNotInCodePage;
+            finding.characters = std::move(characters);
+            findings.Add(std::move(finding));
         }
         CheckDollars(line, i + 1, substituted, findings);
     }
     if (firstOtherLineEnd != 0) {
-        findings.Add(kLineEnds, false, firstOtherLineEnd, "行尾不是 CR LF（第一处在这一行），已全部按 CR LF 写入");
+        findings.Add({false, firstOtherLineEnd, FindingKind::LineEnds});
     }
     result.findings = findings.Take();
     if (!result.Refused()) result.text = AnsiFromUtf8(normalized);
     return result;
 }
 
-std::optional<std::string> PointPickerDllProblem(const std::string& bytes) {
-    std::string why;
+std::optional<Finding> PointPickerDllProblem(const std::string& bytes) {
+    Finding problem{true, 0, FindingKind::NotPointPicker};
     try {
         const PeImage image = ReadPeImage(bytes);
         if (image.machine != 0x14C) {
-            why = "不是 32 位 (x86) 映像";
-        } else if ((image.characteristics & 0x2000) == 0) {
-            why = "不是 DLL";
-        } else {
-            for (std::uint32_t ordinal : {1u, 2u}) {
-                const auto found = image.addressesByOrdinal.find(ordinal);
-                if (found == image.addressesByOrdinal.end() || found->second == 0) {
-                    why = "没有导出序号 " + std::to_string(ordinal);
-                    break;
-                }
+            problem.dll = DllDefect::NotX86;
+            return problem;
+        }
+        if ((image.characteristics & 0x2000) == 0) {
+            problem.dll = DllDefect::NotDll;
+            return problem;
+        }
+        for (std::uint32_t ordinal : {1u, 2u}) {
+            const auto found = image.addressesByOrdinal.find(ordinal);
+            if (found == image.addressesByOrdinal.end() || found->second == 0) {
+                problem.dll = DllDefect::MissingOrdinal;
+                problem.number = ordinal;
+                return problem;
             }
         }
     } catch (const PeFormatError&) {
-        why = "读不出 32 位 PE 文件的结构";
+        problem.dll = DllDefect::NotPe;
+        return problem;
     }
-    if (why.empty()) return std::nullopt;
-    return "不是导出序号 1 和 2 的 32 位 DLL（" + why + "）：生成的项目在第一次取点时就会出错";
+    return std::nullopt;
 }
 
 }  // namespace kx

@@ -1,5 +1,6 @@
 // The checks a template from the user's folder passes before anything is
-// written. Messages are UTF-8 and name the line; the caller adds the file.
+// written. Findings are values that name the line; the front end words them
+// and adds the file.
 #pragma once
 
 #include <cstddef>
@@ -11,10 +12,40 @@
 
 namespace kx {
 
+// Why GetPointXY.dll from the folder will not do.
+enum class DllDefect {
+    NotPe,           // no 32-bit PE structure can be read
+    NotX86,          // another machine than 32-bit x86
+    NotDll,          // an executable, not a DLL
+    MissingOrdinal,  // number: the ordinal (1 or 2) it does not export
+};
+
+enum class FindingKind {
+    Empty,              // nothing but a byte-order mark, if that
+    NotUtf8,            // number: the first byte that is not UTF-8
+    NulByte,            // a zero byte on the line
+    NotInCodePage,      // characters: those of the line code page 936 cannot hold, each once
+    LineNotInCodePage,  // the line cannot be kept as it is in code page 936
+    StrayDollar,        // number: the column of a "$" outside $ProjectName$
+    PlaceholderKept,    // number: the column of a $ProjectName$ this file does not replace
+    LineEnds,           // line ends other than CR LF, first on this line (converted)
+    MoreLines,          // number: further lines with the problem of the ones before
+    Unreadable,         // the file cannot be read
+    NotPointPicker,     // not a 32-bit DLL exporting ordinals 1 and 2; dll says why
+    NoTemplateFiles,    // the folder holds none of the template files
+};
+
 struct Finding {
+    Finding() = default;
+    Finding(bool isRefusal, std::size_t onLine, FindingKind what, std::size_t value = 0)
+        : refusal(isRefusal), line(onLine), kind(what), number(value) {}
+
     bool refusal = false;  // true: nothing may be written; false: a warning
     std::size_t line = 0;  // 1-based; 0 for the file as a whole
-    std::string message;   // UTF-8, without the file and the line
+    FindingKind kind = FindingKind::Empty;
+    std::size_t number = 0;              // by kind: a byte, a column, a count, an ordinal
+    std::vector<char32_t> characters;    // NotInCodePage
+    DllDefect dll = DllDefect::NotPe;    // NotPointPicker
 };
 
 struct CheckedText {
@@ -30,8 +61,8 @@ struct CheckedText {
 // ends other than CR LF (converted, said once).
 CheckedText CheckTemplateText(const std::string& bytes, bool substituted);
 
-// Why the bytes are not a 32-bit DLL exporting ordinals 1 and 2 (UTF-8);
-// nothing when they are.
-std::optional<std::string> PointPickerDllProblem(const std::string& bytes);
+// Why the bytes are not a 32-bit DLL exporting ordinals 1 and 2 (a
+// NotPointPicker refusal); nothing when they are.
+std::optional<Finding> PointPickerDllProblem(const std::string& bytes);
 
 }  // namespace kx

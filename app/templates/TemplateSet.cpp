@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "FileReading.h"
+#include "PathSplit.h"
 
 namespace kx {
 
@@ -30,12 +31,6 @@ bool LoadedTemplates::Refused() const {
     });
 }
 
-namespace {
-
-const char kUnreadable[] = "无法读取（是文件夹、没有权限或被占用？）";
-
-}  // namespace
-
 LoadedTemplates LoadTemplates(const AnsiString& folder) {
     LoadedTemplates loaded;
     auto report = [&](const AnsiString& fileName, std::vector<Finding> findings) {
@@ -43,11 +38,11 @@ LoadedTemplates LoadTemplates(const AnsiString& folder) {
     };
 
     for (const TemplateFile& file : kTemplateFiles) {
-        const FileContents contents = ReadFileContents(folder + "\\" + file.fileName);
+        const FileContents contents = ReadFileContents(folder + kPathSeparator + file.fileName);
         if (contents.outcome == ReadOutcome::Missing) continue;
         loaded.filesUsed.push_back(file.fileName);
         if (contents.outcome == ReadOutcome::Failed) {
-            report(file.fileName, {{true, 0, kUnreadable}});
+            report(file.fileName, {{true, 0, FindingKind::Unreadable}});
             continue;
         }
         CheckedText checked = CheckTemplateText(contents.bytes, file.substituted);
@@ -55,20 +50,20 @@ LoadedTemplates LoadTemplates(const AnsiString& folder) {
         report(file.fileName, std::move(checked.findings));
     }
 
-    const FileContents dll = ReadFileContents(folder + "\\" + kDllFileName);
+    const FileContents dll = ReadFileContents(folder + kPathSeparator + kDllFileName);
     if (dll.outcome != ReadOutcome::Missing) {
         loaded.filesUsed.push_back(kDllFileName);
         if (dll.outcome == ReadOutcome::Failed) {
-            report(kDllFileName, {{true, 0, kUnreadable}});
+            report(kDllFileName, {{true, 0, FindingKind::Unreadable}});
         } else if (const auto problem = PointPickerDllProblem(dll.bytes)) {
-            report(kDllFileName, {{true, 0, *problem}});
+            report(kDllFileName, {*problem});
         } else {
             loaded.set.dll = dll.bytes;
         }
     }
 
     if (loaded.filesUsed.empty()) {
-        report("", {{true, 0, "文件夹里没有模板文件（main-script.kx、public-library.kx 等）"}});
+        report("", {{true, 0, FindingKind::NoTemplateFiles}});
     }
     return loaded;
 }

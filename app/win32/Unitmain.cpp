@@ -143,7 +143,7 @@ void TfrmMain::Create(HWND owner) {
 void TfrmMain::btn1Click(HWND /*Sender*/) {
     SystemHost host;
     Win32Dialogs dialogs;
-    GenerateProject(dialogs, host);
+    ShowOutcome(GenerateProject(dialogs, host));
 }
 
 void TfrmMain::btn2Click(HWND /*Sender*/) { Application().Terminate(); }

@@ -1,21 +1,20 @@
-// The workflow's dialog port on Windows: the text prompt and the message box.
+// The workflow's dialog port on Windows: the name prompt and the exists
+// question, each as the text prompt or the message box shows it.
 #pragma once
 
-#include "MessageBox.h"
+#include "Outcome.h"
 #include "Ports.h"
-#include "TextPrompt.h"
 
 namespace kx::win {
 
 class Win32Dialogs : public DialogPort {
 public:
-    AnsiString PromptForText(const AnsiString& caption, const AnsiString& prompt,
-                             const AnsiString& defaultText) override {
-        return win::PromptForText(caption, prompt, defaultText);
-    }
-    int ShowMessageBox(const AnsiString& text, const AnsiString& caption, unsigned flags) override {
-        return win::ShowMessageBox(text, caption, flags);
-    }
+    AnsiString AskProjectName(const AnsiString& proposed) override;
+    bool ConfirmRegeneration(const AnsiString& name) override;
 };
+
+// Shows how a press of Generate ended: its message box, the error display,
+// or nothing when the project opens or the user said no.
+void ShowOutcome(const GenerationOutcome& outcome);
 
 }  // namespace kx::win

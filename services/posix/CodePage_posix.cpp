@@ -9,10 +9,15 @@
 #include <string>
 #include <vector>
 
+#include "CodePageSeam.h"
 #include "Gbk.h"
 #include "TextContent.h"
 
 namespace kx {
+
+namespace seams {
+iconv_t (*OpenIconv)(const char* to, const char* from) = &iconv_open;
+}  // namespace seams
 
 namespace {
 
@@ -23,13 +28,18 @@ constexpr char16_t kReplacementUnit = 0xFFFD;
 // more than converting a whole file, and paths are converted one part at a time.
 class Converter {
 public:
-    Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
-    ~Converter() {
-        if (ok()) iconv_close(cd_);
-    }
+    Converter(const char* to, const char* from) : to_(to), from_(from) { Open(); }
+    ~Converter() { Close(); }
     Converter(const Converter&) = delete;
     Converter& operator=(const Converter&) = delete;
-    bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+    bool ok() {
+        // Opened again when a test has swapped the way converters are opened.
+        if (opener_ != seams::OpenIconv) {
+            Close();
+            Open();
+        }
+        return cd_ != reinterpret_cast<iconv_t>(-1);
+    }
 
     // Back to the initial shift state, whatever the last conversion ended in.
     void Reset() { iconv(cd_, nullptr, nullptr, nullptr, nullptr); }
@@ -52,26 +62,38 @@ public:
     }
 
 private:
-    iconv_t cd_;
+    void Open() {
+        opener_ = seams::OpenIconv;
+        cd_ = opener_(to_, from_);
+    }
+    void Close() {
+        if (cd_ != reinterpret_cast<iconv_t>(-1)) iconv_close(cd_);
+        cd_ = reinterpret_cast<iconv_t>(-1);
+    }
+
+    const char* to_;
+    const char* from_;
+    iconv_t (*opener_)(const char*, const char*) = nullptr;
+    iconv_t cd_ = reinterpret_cast<iconv_t>(-1);
 };
 
-// The converter reset for a new text, or null where iconv lacks it.
-Converter* Ready(Converter& converter) {
-    if (!converter.ok()) return nullptr;
+// The converter reset for a new text; ConversionError where iconv lacks it.
+Converter& Ready(Converter& converter, const char* what) {
+    if (!converter.ok()) throw ConversionError(what);
     converter.Reset();
-    return &converter;
+    return converter;
 }
 
 // Code points, four bytes each: iconv has that form built in, where UTF-16
 // would load one more module.
-Converter* ToCodePoints() {
+Converter& ToCodePoints() {
     thread_local Converter converter("UCS-4LE", "CP936");
-    return Ready(converter);
+    return Ready(converter, "no converter from CP936");
 }
 
-Converter* ToAnsi() {
+Converter& ToAnsi() {
     thread_local Converter converter("CP936", "UTF-8");
-    return Ready(converter);
+    return Ready(converter, "no converter to CP936");
 }
 
 bool IsAscii(const std::string& text) {
@@ -112,49 +134,50 @@ std::size_t Utf8SequenceLength(unsigned char lead, const char* next, std::size_t
 
 WideString DecodeAnsi(const AnsiString& text, AnsiPage /*page: both are CP936 here*/) {
     WideString result;
-    try {
-        result.reserve(text.size());
-        std::string codePoints;
-        Converter* converter = nullptr;
-        std::size_t pos = 0;
-        while (pos < text.size()) {
-            // Code page 936 keeps ASCII as it is, and templates are mostly
-            // ASCII: only the runs of other characters go through iconv.
-            std::size_t asciiEnd = pos;
-            while (asciiEnd < text.size() && static_cast<unsigned char>(text[asciiEnd]) < 0x80) ++asciiEnd;
-            if (asciiEnd > pos) {
-                const std::size_t start = result.size();
-                result.resize(start + (asciiEnd - pos));
-                std::copy(text.data() + pos, text.data() + asciiEnd, &result[start]);
-                pos = asciiEnd;
-                continue;
-            }
-            // A run of whole characters: each lead byte with the byte after it,
-            // whatever that is, so that the run ends where a character does.
-            std::size_t end = pos;
-            while (end < text.size() && static_cast<unsigned char>(text[end]) >= 0x80) {
-                end += IsGbkLeadByte(static_cast<unsigned char>(text[end])) && end + 1 < text.size() ? 2 : 1;
-            }
-            if (!converter && !(converter = ToCodePoints())) return WideString();
-            codePoints.clear();
-            const char* in = text.data() + pos;
-            std::size_t left = end - pos;
-            const bool whole = converter->Step(in, left, codePoints);
-            AppendAsUtf16(codePoints, result);
-            pos = static_cast<std::size_t>(in - text.data());
-            if (!whole) {
-                // An invalid or incomplete sequence: one replacement character
-                // for its first byte, then go on from the next byte (so an
-                // ASCII byte after a stray lead byte survives).
-                result += kReplacementUnit;
-                ++pos;
-                converter->Reset();
-            }
+    result.reserve(text.size());
+    std::string codePoints;
+    Converter* converter = nullptr;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        // Code page 936 keeps ASCII as it is, and templates are mostly
+        // ASCII: only the runs of other characters go through iconv.
+        std::size_t asciiEnd = pos;
+        while (asciiEnd < text.size() && static_cast<unsigned char>(text[asciiEnd]) < 0x80) ++asciiEnd;
+        if (asciiEnd > pos) {
+            const std::size_t start = result.size();
+            result.resize(start + (asciiEnd - pos));
+            std::copy(text.data() + pos, text.data() + asciiEnd, &result[start]);
+            pos = asciiEnd;
+            continue;
         }
-    } catch (...) {
-        result.clear();
+        // A run of whole characters: each lead byte with the byte after it,
+        // whatever that is, so that the run ends where a character does.
+        std::size_t end = pos;
+        while (end < text.size() && static_cast<unsigned char>(text[end]) >= 0x80) {
+            end += IsGbkLeadByte(static_cast<unsigned char>(text[end])) && end + 1 < text.size() ? 2 : 1;
+        }
+        if (!converter) converter = &ToCodePoints();
+        codePoints.clear();
+        const char* in = text.data() + pos;
+        std::size_t left = end - pos;
+        const bool whole = converter->Step(in, left, codePoints);
+        AppendAsUtf16(codePoints, result);
+        pos = static_cast<std::size_t>(in - text.data());
+        if (!whole) {
+            // An invalid or incomplete sequence: one replacement character
+            // for its first byte, then go on from the next byte (so an
+            // ASCII byte after a stray lead byte survives).
+            result += kReplacementUnit;
+            ++pos;
+            converter->Reset();
+        }
     }
     return result;
+}
+
+void EnsureCodePage() {
+    ToCodePoints();
+    ToAnsi();
 }
 
 std::string Utf8FromAnsi(const AnsiString& text) { return Utf8FromUnits(DecodeAnsi(text, AnsiPage::System)); }
@@ -162,8 +185,7 @@ std::string Utf8FromAnsi(const AnsiString& text) { return Utf8FromUnits(DecodeAn
 AnsiString AnsiFromUtf8(const std::string& text) {
     AnsiString result;
     if (text.empty() || IsAscii(text)) return text;
-    Converter* converter = ToAnsi();
-    if (!converter) return result;
+    Converter* converter = &ToAnsi();
     const char* in = text.data();
     std::size_t left = text.size();
     while (!converter->Step(in, left, result)) {

@@ -6,25 +6,26 @@
 // relative folder is refused before anything is touched, and so is one that
 // the ANSI calls would take for another (IsIntactAnsiPath).
 //
-// To the trash: every entry is checked first (its mount, the permissions a
-// move needs, a trash that can take it), so that a clean-up that cannot
-// keep the old files changes nothing; then the entries are renamed into the
-// trash one by one, each after its info file is complete. Nothing is ever
-// deleted for good on this path.
+// To the trash: everything is looked at first (MoveSurvey.h: every entry at
+// every depth, the permissions a move needs, a trash that can take them), so
+// that a clean-up that cannot keep the old files changes nothing; then the
+// entries are renamed into the trash one by one, each after its info file is
+// complete. A stop after the first entry moved is always told as such.
+// Nothing is ever deleted for good on this path.
 #include <dirent.h>
 #include <errno.h>
 #include <fcntl.h>
-#include <limits.h>
-#include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <new>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "CodePage.h"
 #include "FolderCleanup.h"
+#include "MoveSurvey.h"
 #include "PathRules.h"
 #include "PosixFiles.h"
 #include "Trash.h"
@@ -87,70 +88,120 @@ FileDescriptor OpenFolderItself(const AnsiString& dir, std::string& native) {
     return FileDescriptor(::open(native.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
 }
 
-// Whether rename() may take the entry out of the folder: it lies on the
-// folder's own mount (not a mount point inside it) and the permissions allow
-// it, the sticky bit and a folder's own ".." included.
-bool CanMoveOut(int folderFd, const struct stat& folder, const MountIdentity& mount, const std::string& name,
-                const struct stat& entry) {
-    const std::optional<MountIdentity> entryMount = MountOf(folderFd, name);
-    if (!entryMount || *entryMount != mount || entry.st_dev != folder.st_dev) return false;
-    const uid_t user = ::geteuid();
-    if (user == 0) return true;
-    if ((folder.st_mode & S_ISVTX) != 0 && entry.st_uid != user && folder.st_uid != user) return false;
-    return !S_ISDIR(entry.st_mode) || ::faccessat(folderFd, name.c_str(), W_OK, AT_EACCESS) == 0;
+// The folder dir names, opened as OpenFolderItself does; the check says why not.
+MoveCheck OpenForMove(const AnsiString& dir, std::string& native, FileDescriptor& folder) {
+    MoveCheck check;
+    folder = OpenFolderItself(dir, native);
+    if (folder) return check;
+    const int error = native.empty() || native[0] != '/' ? EINVAL : errno;
+    // Missing, a link or no folder at all; else there but not to be opened.
+    const bool absent = error == EINVAL || error == ENOENT || error == ELOOP || error == ENOTDIR;
+    check.block = absent ? MoveBlock::NotAFolder : MoveBlock::Unreadable;
+    check.systemError = error;
+    return check;
+}
+
+// What stopped a move the checks had let through.
+MoveCheck MoveStopped(const std::string& name, int error) {
+    MoveCheck check;
+    switch (error) {
+        case EXDEV:
+        case EBUSY:
+            check.block = MoveBlock::OtherMount;
+            break;
+        case EPERM:
+        case EACCES:
+            check.block = MoveBlock::Unmovable;
+            break;
+        default:  // a full disk, a trash that went away
+            check.block = MoveBlock::NoTrash;
+            break;
+    }
+    check.entry = AnsiFromUtf8(name);
+    check.systemError = error;
+    return check;
+}
+
+// The errno for the exception being handled: ENOMEM for memory, else 0.
+int ErrorOfException() {
+    try {
+        throw;
+    } catch (const std::bad_alloc&) {
+        return ENOMEM;
+    } catch (...) {
+        return 0;
+    }
 }
 
 }  // namespace
 
-TrashResult MoveFolderContentsToTrash(const AnsiString& dir, bool includeSubfolders) {
-    TrashResult result;
+MoveCheck CheckFolderContentsMove(const AnsiString& dir) {
     try {
         std::string native;
-        FileDescriptor folder = OpenFolderItself(dir, native);
-        if (!folder) return result;
+        FileDescriptor folder;
+        const MoveCheck opened = OpenForMove(dir, native, folder);
+        if (!opened.Clear()) return opened;
+        MovePlan plan;
+        return SurveyMove(folder.Get(), native, true, plan);
+    } catch (...) {
+        MoveCheck check;
+        check.block = MoveBlock::Unreadable;
+        check.systemError = ErrorOfException();
+        return check;
+    }
+}
 
-        std::vector<std::string> names;
-        if (!ListNames(folder.Get(), names)) return result;
-        struct stat folderStat {};
-        const std::optional<MountIdentity> mount = MountOf(folder.Get(), "");
-        if (!mount || ::fstat(folder.Get(), &folderStat) != 0) return result;
-        if (::geteuid() != 0 && ::faccessat(folder.Get(), ".", W_OK | X_OK, AT_EACCESS) != 0) return result;
-
-        std::vector<std::string> moving;
-        for (const std::string& name : names) {
-            struct stat st {};
-            if (::fstatat(folder.Get(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
-                if (errno == ENOENT) continue;
-                return result;
-            }
-            if (!includeSubfolders && S_ISDIR(st.st_mode)) continue;
-            if (!CanMoveOut(folder.Get(), folderStat, *mount, name, st)) return result;
-            moving.push_back(name);
-        }
-        if (moving.empty()) {
+TrashResult MoveFolderContentsToTrash(const AnsiString& dir, bool includeSubfolders) {
+    TrashResult result;
+    // Outside the try: what an exception interrupts must still be told apart.
+    bool moving = false;
+    bool movedAny = false;
+    std::string current;
+    try {
+        std::string native;
+        FileDescriptor folder;
+        result.check = OpenForMove(dir, native, folder);
+        if (!result.check.Clear()) return result;
+        MovePlan plan;
+        result.check = SurveyMove(folder.Get(), native, includeSubfolders, plan);
+        if (!result.check.Clear()) return result;
+        if (plan.moving.empty()) {
             result.outcome = TrashOutcome::Moved;
             return result;
         }
 
-        char* real = ::realpath(native.c_str(), nullptr);
-        if (real == nullptr) return result;
-        const std::string folderPath = real;
-        ::free(real);
-        std::optional<Trash> trash = Trash::For(folderPath, *mount);
-        if (!trash) return result;
+        int error = 0;
+        std::optional<Trash> trash = Trash::For(plan.folderPath, plan.mount, error);
+        if (!trash) {
+            result.check.block = MoveBlock::NoTrash;
+            result.check.systemError = error;
+            return result;
+        }
         result.trashFolder = AnsiFromUtf8(trash->Folder() + "/files");
-
-        bool movedAny = false;
-        for (const std::string& name : moving) {
-            if (!trash->Move(folder.Get(), folderPath, name)) {
+        moving = true;
+        for (const std::string& name : plan.moving) {
+            current = name;
+            const Trash::MoveResult moved = trash->Move(folder.Get(), plan.folderPath, name);
+            if (moved == Trash::MoveResult::Failed) {
+                result.check = MoveStopped(name, errno);
                 result.outcome = movedAny ? TrashOutcome::PartlyMoved : TrashOutcome::NothingChanged;
                 return result;
             }
-            movedAny = true;
+            movedAny = movedAny || moved == Trash::MoveResult::Moved;
         }
         result.outcome = TrashOutcome::Moved;
         return result;
     } catch (...) {
+        // Whatever flew, what moved before it is in the trash and the rest in place.
+        result.outcome = movedAny ? TrashOutcome::PartlyMoved : TrashOutcome::NothingChanged;
+        result.check = MoveCheck();
+        result.check.block = moving ? MoveBlock::NoTrash : MoveBlock::Unreadable;
+        result.check.systemError = ErrorOfException();
+        try {
+            result.check.entry = AnsiFromUtf8(current);
+        } catch (...) {
+            // The entry stays unnamed: memory ran out once more.
+        }
         return result;
     }
 }

@@ -10,6 +10,7 @@
 
 #include "GenerationLock.h"
 #include "PathRules.h"
+#include "PathSplit.h"
 #include "PosixFiles.h"
 
 namespace kx {
@@ -21,8 +22,8 @@ constexpr int kReopenAttempts = 16;
 }  // namespace
 
 GenerationLock GenerationLock::Take(const AnsiString& folder) {
-    const AnsiString path = folder + "\\" + kGenerationLockName;
-    if (!IsIntactAnsiPath(folder)) return GenerationLock(LockState::Failed, -1, path);
+    const AnsiString path = folder + kPathSeparator + kGenerationLockName;
+    if (!IsIntactAnsiPath(folder)) return GenerationLock(LockState::Failed, -1, path, EINVAL);
     const std::string native = NativePath(path);
     for (int attempt = 0; attempt < kReopenAttempts; ++attempt) {
         // Read-only is enough for flock, and lets every user of a shared
@@ -34,12 +35,14 @@ GenerationLock GenerationLock::Take(const AnsiString& folder) {
             if (!fd && errno == EEXIST) continue;
             if (fd) ::fchmod(fd.Get(), 0644);  // readable for the other users whatever the umask; no harm if not
         }
-        if (!fd) return GenerationLock(LockState::Failed, -1, path);
+        if (!fd) return GenerationLock(LockState::Failed, -1, path, errno);
         struct stat st {};
-        if (::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode)) return GenerationLock(LockState::Failed, -1, path);
+        if (::fstat(fd.Get(), &st) != 0) return GenerationLock(LockState::Failed, -1, path, errno);
+        if (!S_ISREG(st.st_mode)) return GenerationLock(LockState::Failed, -1, path, S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
         if (::flock(fd.Get(), LOCK_EX | LOCK_NB) != 0) {
-            const bool busy = errno == EWOULDBLOCK;
-            return GenerationLock(busy ? LockState::Busy : LockState::Failed, -1, path);
+            const int error = errno;
+            const bool busy = error == EWOULDBLOCK;
+            return GenerationLock(busy ? LockState::Busy : LockState::Failed, -1, path, busy ? 0 : error);
         }
         struct stat now {};
         if (::lstat(native.c_str(), &now) == 0 && now.st_dev == st.st_dev && now.st_ino == st.st_ino) {
@@ -51,7 +54,7 @@ GenerationLock GenerationLock::Take(const AnsiString& folder) {
 }
 
 GenerationLock::GenerationLock(GenerationLock&& other) noexcept
-    : state_(other.state_), handle_(other.handle_), path_(std::move(other.path_)) {
+    : state_(other.state_), handle_(other.handle_), path_(std::move(other.path_)), systemError_(other.systemError_) {
     other.handle_ = -1;
 }
 

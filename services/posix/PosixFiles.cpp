@@ -15,22 +15,19 @@
 namespace kx {
 
 std::string NativePath(const AnsiString& path) {
+    // Only '/' separates here: a backslash is a character of a name on POSIX.
+    // Each component is converted by itself, so that a stray lead byte
+    // before a slash cannot swallow it. '/' is never the second byte of a
+    // GBK character.
     std::string native;
     native.reserve(path.size() + path.size() / 2);
     std::size_t start = 0;
-    auto flush = [&](std::size_t end) {
-        if (end > start) native += Utf8FromAnsi(path.substr(start, end - start));
-    };
-    for (std::size_t pos = 0; pos < path.size();) {
-        const std::size_t len = GbkCharLength(path, pos);
-        if (len == 1 && (path[pos] == '\\' || path[pos] == '/')) {
-            flush(pos);
-            native += '/';
-            start = pos + 1;
-        }
-        pos += len;
+    for (std::size_t slash = path.find('/'); slash != AnsiString::npos; slash = path.find('/', start)) {
+        if (slash > start) native += Utf8FromAnsi(path.substr(start, slash - start));
+        native += '/';
+        start = slash + 1;
     }
-    flush(path.size());
+    if (start < path.size()) native += Utf8FromAnsi(path.substr(start));
     return native;
 }
 
@@ -114,7 +111,7 @@ bool WriteAll(int fd, const void* data, std::size_t size) {
 }
 
 AnsiString FullPathForMessage(const AnsiString& path) {
-    if (!path.empty() && (path[0] == '/' || path[0] == '\\')) return path;
+    if (!path.empty() && path[0] == '/') return path;
     std::vector<char> buffer(4096);
     while (::getcwd(buffer.data(), buffer.size()) == nullptr) {
         if (errno != ERANGE || buffer.size() > (1u << 20)) return path;

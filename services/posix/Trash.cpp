@@ -1,15 +1,13 @@
 #include "Trash.h"
 
-#include <dirent.h>
 #include <errno.h>
 #include <fcntl.h>
-#include <pwd.h>
 #include <stdio.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdlib>
-#include <vector>
+#include <limits>
 
 namespace kx {
 
@@ -17,97 +15,21 @@ namespace {
 
 constexpr char kInfoSuffix[] = ".trashinfo";
 constexpr std::size_t kInfoSuffixLength = sizeof kInfoSuffix - 1;
+// The temporary name of an info file being written: shorter than kInfoSuffix,
+// so that it fits wherever the info file's own name does.
+constexpr char kPartSuffix[] = ".kxpart";
+static_assert(sizeof kPartSuffix <= sizeof kInfoSuffix);
 // "." and the decimal digits of the largest number.
 constexpr std::size_t kNumberRoom = 1 + 20;
-// Names taken by others between our listing and our creation: a few more tries.
+// Far beyond any count of entries, and its double still fits the type.
+constexpr unsigned long kLastNumber = std::numeric_limits<unsigned long>::max() / 2;
+// Names taken by others between our look and our creation: a few more tries.
 constexpr int kRaceRetries = 64;
+// Where the file system has no locks: a temporary this old was left by a run
+// that was killed, as writing and syncing a hundred bytes never takes that long.
+constexpr std::time_t kStaleSeconds = 10 * 60;
 
-std::optional<MountIdentity> MountAt(int dirFd, const char* name, int flags) {
-    struct statx sx {};
-    if (::statx(dirFd, name, flags, STATX_MNT_ID, &sx) != 0) return std::nullopt;
-    MountIdentity id;
-    id.device = (static_cast<std::uint64_t>(sx.stx_dev_major) << 32) | sx.stx_dev_minor;
-    if (sx.stx_mask & STATX_MNT_ID) id.mount = sx.stx_mnt_id;
-    return id;
-}
-
-FileDescriptor OpenRealFolder(int dirFd, const char* name) {
-    return FileDescriptor(::openat(dirFd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-}
-
-// mkdir with mode 0700 unless it exists, then open it without following a link.
-FileDescriptor MakeRealFolder(int dirFd, const char* name) {
-    if (::mkdirat(dirFd, name, 0700) != 0 && errno != EEXIST) return FileDescriptor();
-    return OpenRealFolder(dirFd, name);
-}
-
-// A folder of the user's own that nobody else may write to.
-bool IsPrivateFolder(int fd) {
-    struct stat st {};
-    return ::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::geteuid() &&
-           (st.st_mode & (S_IWGRP | S_IWOTH)) == 0;
-}
-
-std::string ParentOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    return slash == 0 || slash == std::string::npos ? "/" : path.substr(0, slash);
-}
-
-// The top folder of the mount that folderPath (real, absolute) lies on.
-std::string TopFolderOf(const std::string& folderPath, const MountIdentity& mount) {
-    std::string top = folderPath;
-    while (top != "/") {
-        const std::string parent = ParentOf(top);
-        const std::optional<MountIdentity> above = MountAt(AT_FDCWD, parent.c_str(), AT_SYMLINK_NOFOLLOW);
-        if (!above || *above != mount) break;
-        top = parent;
-    }
-    return top;
-}
-
-// Where the home trash is: an existing folder and the levels below it that
-// may be created. $XDG_DATA_HOME is made as needed, as the user named it;
-// of $HOME only .local/share/Trash is, never the home folder itself.
-struct HomeTrashPlace {
-    std::string base;
-    std::vector<std::string> levels;
-};
-
-std::optional<HomeTrashPlace> HomeTrashPlaceNow() {
-    if (const char* data = std::getenv("XDG_DATA_HOME"); data && data[0] == '/') {
-        HomeTrashPlace place{data, {"Trash"}};
-        struct stat st {};
-        while (place.base != "/" && ::stat(place.base.c_str(), &st) != 0 && errno == ENOENT) {
-            const std::size_t slash = place.base.rfind('/');
-            const std::string level = place.base.substr(slash + 1);
-            if (!level.empty()) place.levels.insert(place.levels.begin(), level);
-            place.base = slash == 0 ? "/" : place.base.substr(0, slash);
-        }
-        return place;
-    }
-    std::string home;
-    if (const char* env = std::getenv("HOME"); env && env[0] == '/') {
-        home = env;
-    } else if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir && pw->pw_dir[0] == '/') {
-        home = pw->pw_dir;
-    }
-    if (home.empty()) return std::nullopt;
-    return HomeTrashPlace{home, {".local", "share", "Trash"}};
-}
-
-// The mount the home trash is or would be on: that of its deepest existing
-// level (links followed: the user may have moved the folder elsewhere).
-std::optional<MountIdentity> HomeTrashMount(const HomeTrashPlace& place) {
-    std::optional<MountIdentity> mount = MountAt(AT_FDCWD, place.base.c_str(), 0);
-    std::string path = place.base;
-    for (const std::string& level : place.levels) {
-        path += "/" + level;
-        const std::optional<MountIdentity> deeper = MountAt(AT_FDCWD, path.c_str(), 0);
-        if (!deeper) break;
-        mount = deeper;
-    }
-    return mount;
-}
+TrashStepHook g_stepHook = nullptr;
 
 bool IsContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 
@@ -123,7 +45,32 @@ bool RenameWithoutReplacing(int fromFd, const std::string& from, int toFd, const
     return ::renameat(fromFd, from.c_str(), toFd, to.c_str()) == 0;
 }
 
+// Gives a complete file in dirFd its own name, never replacing another file
+// (EEXIST then). A rename that refuses to replace takes the temporary name
+// away in the same step; where the file system cannot rename so, a hard link
+// gives the name as atomically and the temporary is left to remove.
+bool NameWithoutReplacing(int dirFd, const std::string& temporary, const std::string& name, bool& temporaryLeft) {
+    temporaryLeft = false;
+    if (TrashStepAllowed(TrashStep::NameInfo) &&
+        ::renameat2(dirFd, temporary.c_str(), dirFd, name.c_str(), RENAME_NOREPLACE) == 0) {
+        return true;
+    }
+    temporaryLeft = true;
+    if (errno != EINVAL && errno != ENOSYS) return false;
+    return TrashStepAllowed(TrashStep::LinkInfo) && ::linkat(dirFd, temporary.c_str(), dirFd, name.c_str(), 0) == 0;
+}
+
 }  // namespace
+
+void SetTrashStepHook(TrashStepHook hook) { g_stepHook = hook; }
+
+bool TrashStepAllowed(TrashStep step) {
+    if (g_stepHook == nullptr) return true;
+    const int error = g_stepHook(step);
+    if (error == 0) return true;
+    errno = error;
+    return false;
+}
 
 std::string PercentEncodePath(const std::string& path) {
     static const char kHex[] = "0123456789ABCDEF";
@@ -149,18 +96,6 @@ std::string TrashInfoText(const std::string& path, const std::tm& localTime) {
     return "[Trash Info]\nPath=" + PercentEncodePath(path) + "\nDeletionDate=" + date + "\n";
 }
 
-std::string HomeTrashFolder() {
-    const std::optional<HomeTrashPlace> place = HomeTrashPlaceNow();
-    if (!place) return std::string();
-    std::string folder = place->base;
-    for (const std::string& level : place->levels) folder += folder == "/" ? level : "/" + level;
-    return folder;
-}
-
-std::optional<MountIdentity> MountOf(int dirFd, const std::string& name) {
-    return MountAt(dirFd, name.c_str(), AT_SYMLINK_NOFOLLOW | (name.empty() ? AT_EMPTY_PATH : 0));
-}
-
 std::string TrashEntryName(const std::string& name, unsigned long number, std::size_t nameMax) {
     if (number == 0) return name;
     const std::size_t room = nameMax > kInfoSuffixLength + kNumberRoom ? nameMax - kInfoSuffixLength - kNumberRoom : 1;
@@ -175,107 +110,98 @@ Trash::Trash(std::string folder, std::string topdir, FileDescriptor files, FileD
     if (limit > 0) nameMax_ = static_cast<std::size_t>(limit);
 }
 
-std::optional<Trash> Trash::For(const std::string& folderPath, const MountIdentity& mount) {
-    if (folderPath.empty() || folderPath[0] != '/') return std::nullopt;
-
-    // The home trash, when it is on the folder's own mount. A home trash
-    // that cannot even be looked at is no reason to go elsewhere: the user
-    // would not find the files there.
-    if (const std::optional<HomeTrashPlace> place = HomeTrashPlaceNow()) {
-        const std::optional<MountIdentity> homeMount = HomeTrashMount(*place);
-        if (!homeMount) return std::nullopt;
-        if (*homeMount == mount) {
-            FileDescriptor level(::open(place->base.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-            std::string folder = place->base;
-            for (const std::string& name : place->levels) {
-                if (!level) break;
-                if (::mkdirat(level.Get(), name.c_str(), 0700) != 0 && errno != EEXIST) return std::nullopt;
-                level.Reset(::openat(level.Get(), name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-                folder += folder == "/" ? name : "/" + name;
-            }
-            if (!level) return std::nullopt;
-            FileDescriptor files = MakeRealFolder(level.Get(), "files");
-            FileDescriptor info = MakeRealFolder(level.Get(), "info");
-            if (!files || !info) return std::nullopt;
-            // The same mount, checked again now that the folders stand.
-            const std::optional<MountIdentity> filesMount = MountOf(files.Get(), "");
-            if (!filesMount || *filesMount != mount) return std::nullopt;
-            return Trash(folder, std::string(), std::move(files), std::move(info));
-        }
-    }
-
-    // The trash in the top folder of the folder's mount.
-    const std::string topdir = TopFolderOf(folderPath, mount);
-    FileDescriptor top(::open(topdir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (!top) return std::nullopt;
-    const std::optional<MountIdentity> topMount = MountOf(top.Get(), "");
-    if (!topMount || *topMount != mount) return std::nullopt;
-    const std::string uid = std::to_string(::geteuid());
-    const std::string prefix = topdir == "/" ? std::string() : topdir;
-
-    std::string folder;
-    FileDescriptor trash;
-    struct stat shared {};
-    // An administrator's .Trash counts only as a real folder with the sticky
-    // bit; a link there could lead anywhere.
-    if (::fstatat(top.Get(), ".Trash", &shared, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(shared.st_mode) &&
-        (shared.st_mode & S_ISVTX) != 0) {
-        FileDescriptor sharedFd = OpenRealFolder(top.Get(), ".Trash");
-        if (sharedFd) trash = MakeRealFolder(sharedFd.Get(), uid.c_str());
-        if (trash && IsPrivateFolder(trash.Get())) {
-            folder = prefix + "/.Trash/" + uid;
-        } else {
-            trash.Reset();
-        }
-    }
-    if (!trash) {
-        const std::string own = ".Trash-" + uid;
-        trash = MakeRealFolder(top.Get(), own.c_str());
-        if (!trash || !IsPrivateFolder(trash.Get())) return std::nullopt;
-        folder = prefix + "/" + own;
-    }
-    FileDescriptor files = MakeRealFolder(trash.Get(), "files");
-    FileDescriptor info = MakeRealFolder(trash.Get(), "info");
-    if (!files || !info) return std::nullopt;
-    return Trash(folder, topdir, std::move(files), std::move(info));
+bool Trash::InfoTaken(const std::string& entryName) const {
+    const std::string infoName = entryName + kInfoSuffix;
+    struct stat st {};
+    return ::fstatat(info_.Get(), infoName.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 || errno != ENOENT;
 }
 
-std::string Trash::FreeName(const std::string& name) {
-    if (!listed_) {
-        // One listing of info/: every name is then chosen in memory.
-        const int copy = ::fcntl(info_.Get(), F_DUPFD_CLOEXEC, 0);
-        if (DIR* dir = copy >= 0 ? ::fdopendir(copy) : nullptr) {
-            while (const dirent* entry = ::readdir(dir)) {
-                const std::string file = entry->d_name;
-                if (file.size() > kInfoSuffixLength &&
-                    file.compare(file.size() - kInfoSuffixLength, kInfoSuffixLength, kInfoSuffix) == 0) {
-                    taken_.insert(file.substr(0, file.size() - kInfoSuffixLength));
-                }
-            }
-            ::closedir(dir);
-        } else if (copy >= 0) {
-            ::close(copy);
-        }
-        listed_ = true;
+std::optional<unsigned long> Trash::FreeNumber(const std::string& name, unsigned long from) const {
+    // Numbers are handed out one after the other, so those in use form a
+    // run: steps that double find a free number past it, and halving the
+    // last step finds where it ends. About twice the logarithm of the count
+    // of probes, with no listing of info/ and no number read from a name;
+    // a gap left by a restored entry may be taken, which is as good.
+    const auto taken = [&](unsigned long number) { return InfoTaken(TrashEntryName(name, number, nameMax_)); };
+    if (!taken(from)) return from;
+    unsigned long inUse = from;
+    unsigned long free = from;
+    for (unsigned long step = 1;; step *= 2) {
+        if (step > kLastNumber - from) return std::nullopt;
+        free = from + step;
+        if (!taken(free)) break;
+        inUse = free;
     }
-    if (name.size() + kInfoSuffixLength <= nameMax_ && taken_.count(name) == 0) return name;
-
-    // The highest number in use for this (cut) name, plus one.
-    const std::string stem = TrashEntryName(name, 1, nameMax_);
-    const std::string prefix = stem.substr(0, stem.size() - 1);  // up to and with the dot
-    unsigned long highest = 1;
-    for (auto it = taken_.lower_bound(prefix); it != taken_.end() && it->compare(0, prefix.size(), prefix) == 0; ++it) {
-        const std::string digits = it->substr(prefix.size());
-        if (digits.empty() || digits.size() > 19 || digits.find_first_not_of("0123456789") != std::string::npos) {
-            continue;
-        }
-        const unsigned long number = std::stoul(digits);
-        if (number > highest) highest = number;
+    while (free - inUse > 1) {
+        const unsigned long middle = inUse + (free - inUse) / 2;
+        (taken(middle) ? inUse : free) = middle;
     }
-    return TrashEntryName(name, highest + 1, nameMax_);
+    return free;
 }
 
-bool Trash::Move(int parentFd, const std::string& parentPath, const std::string& name) {
+bool Trash::SweepIfLeftOver(const std::string& temporary, bool locked) {
+    struct stat st {};
+    if (::fstatat(info_.Get(), temporary.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode)) return false;
+    bool leftOver = false;
+    if (locked) {
+        // Exclusively ours for a moment: no other run is writing, so the
+        // temporary is a dead run's. (A failed try drops the shared lock:
+        // it is taken again either way.)
+        leftOver = ::flock(info_.Get(), LOCK_EX | LOCK_NB) == 0;
+        ::flock(info_.Get(), LOCK_SH);
+    } else {
+        leftOver = st.st_mtime < std::time(nullptr) - kStaleSeconds;
+    }
+    return leftOver && ::unlinkat(info_.Get(), temporary.c_str(), 0) == 0;
+}
+
+Trash::Reservation Trash::Reserve(const std::string& entryName, const std::string& text) {
+    // Our temporary exists only while we hold info/ shared; the kernel lets
+    // go of it when a run dies. Where the file system has no such locks,
+    // age tells a dead run's temporary instead.
+    const bool locked = ::flock(info_.Get(), LOCK_SH) == 0;
+    struct Unlock {
+        int fd;
+        bool locked;
+        ~Unlock() {
+            if (locked) ::flock(fd, LOCK_UN);
+        }
+    } unlock{info_.Get(), locked};
+
+    const std::string temporary = entryName + kPartSuffix;
+    FileDescriptor file;
+    for (bool swept = false; !file;) {
+        if (!TrashStepAllowed(TrashStep::CreateInfo)) return Reservation::Failed;
+        file.Reset(::openat(info_.Get(), temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                            0600));
+        if (file) break;
+        if (errno != EEXIST) return Reservation::Failed;
+        // Another run's temporary: being written right now, or left by a
+        // run that was killed, and then ours to remove.
+        if (swept || !SweepIfLeftOver(temporary, locked)) return Reservation::Taken;
+        swept = true;
+    }
+    // Durable before it has its name: a crash leaves no empty info file.
+    bool ok = TrashStepAllowed(TrashStep::WriteInfo) && WriteAll(file.Get(), text.data(), text.size()) &&
+              TrashStepAllowed(TrashStep::SyncInfo) && ::fsync(file.Get()) == 0;
+    int error = errno;
+    if (!file.Close() && ok) {
+        ok = false;
+        error = errno;
+    }
+    bool temporaryLeft = true;
+    if (ok) {
+        const std::string infoName = entryName + kInfoSuffix;
+        ok = NameWithoutReplacing(info_.Get(), temporary, infoName, temporaryLeft);
+        error = errno;
+    }
+    if (temporaryLeft && TrashStepAllowed(TrashStep::RemoveTemporary)) ::unlinkat(info_.Get(), temporary.c_str(), 0);
+    if (ok) return Reservation::Made;
+    errno = error;
+    return error == EEXIST ? Reservation::Taken : Reservation::Failed;
+}
+
+Trash::MoveResult Trash::Move(int parentFd, const std::string& parentPath, const std::string& name) {
     std::string original = parentPath == "/" ? "/" + name : parentPath + "/" + name;
     if (!topdir_.empty()) {
         // Top-folder trashes keep the path relative to their top folder.
@@ -290,28 +216,38 @@ bool Trash::Move(int parentFd, const std::string& parentPath, const std::string&
     ::localtime_r(&now, &local);
     const std::string info = TrashInfoText(original, local);
 
+    // Number 0 is the name alone, when it fits; numbered names start at 2.
+    unsigned long from = name.size() + kInfoSuffixLength <= nameMax_ ? 0 : 2;
     for (int attempt = 0; attempt < kRaceRetries; ++attempt) {
-        const std::string candidate = FreeName(name);
-        taken_.insert(candidate);
-        const std::string infoName = candidate + kInfoSuffix;
-        // The info file is made first and exclusively: it reserves the name.
-        FileDescriptor infoFile(
-            ::openat(info_.Get(), infoName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
-        if (!infoFile) {
-            if (errno == EEXIST) continue;
-            return false;
+        const std::optional<unsigned long> number =
+            from == 0 && !InfoTaken(name) ? 0 : FreeNumber(name, from == 0 ? 2 : from);
+        if (!number) {
+            errno = ENOSPC;
+            return MoveResult::Failed;
         }
-        // Complete on disk before anything moves: on a full disk it fails here.
-        const bool written = WriteAll(infoFile.Get(), info.data(), info.size()) && ::fsync(infoFile.Get()) == 0;
-        const bool closed = infoFile.Close();
-        if (written && closed && RenameWithoutReplacing(parentFd, name, files_.Get(), candidate)) return true;
+        from = *number == 0 ? 2 : *number + 1;  // where the next try starts
+        const std::string entryName = TrashEntryName(name, *number, nameMax_);
+        const Reservation reservation = Reserve(entryName, info);
+        if (reservation == Reservation::Taken) continue;
+        if (reservation == Reservation::Failed) return MoveResult::Failed;
+
+        if (TrashStepAllowed(TrashStep::MoveEntry) && RenameWithoutReplacing(parentFd, name, files_.Get(), entryName)) {
+            return MoveResult::Moved;
+        }
         const int error = errno;
-        ::unlinkat(info_.Get(), infoName.c_str(), 0);
-        if (written && closed && error == EEXIST) continue;  // a file without info holds the name
+        // Nothing moved under this name: its info file goes again.
+        const std::string infoName = entryName + kInfoSuffix;
+        if (TrashStepAllowed(TrashStep::RemoveInfo)) ::unlinkat(info_.Get(), infoName.c_str(), 0);
+        if (error == EEXIST) continue;  // files/ holds an entry without info under that name
+        struct stat st {};
+        if (error == ENOENT && ::fstatat(parentFd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 && errno == ENOENT) {
+            return MoveResult::Gone;
+        }
         errno = error;
-        return false;
+        return MoveResult::Failed;
     }
-    return false;
+    errno = EEXIST;
+    return MoveResult::Failed;
 }
 
 }  // namespace kx

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <climits>
+#include <string>
 
 #include "CodePage.h"
 #include "TextContent.h"
@@ -11,15 +12,23 @@ namespace kx {
 
 namespace {
 
+// A failure of the call itself (not bad input: that becomes the default
+// character) is an error, never an empty text.
+[[noreturn]] void ThrowConversionError(const char* call) {
+    throw ConversionError(AnsiString(call) + " failed with error " + std::to_string(GetLastError()));
+}
+
 WideString Decode(UINT codePage, DWORD flags, const std::string& text) {
-    if (text.empty() || text.size() > static_cast<std::size_t>(INT_MAX)) return WideString();
+    if (text.empty()) return WideString();
+    if (text.size() > static_cast<std::size_t>(INT_MAX)) throw ConversionError("the text is too long");
     const int length = static_cast<int>(text.size());
     const int units = MultiByteToWideChar(codePage, flags, text.data(), length, nullptr, 0);
-    if (units <= 0) return WideString();
+    if (units <= 0) ThrowConversionError("MultiByteToWideChar");
     WideString result(static_cast<std::size_t>(units), u'\0');
     const int written = MultiByteToWideChar(codePage, flags, text.data(), length,
                                             reinterpret_cast<wchar_t*>(&result[0]), units);
-    result.resize(written > 0 ? static_cast<std::size_t>(written) : 0);
+    if (written <= 0) ThrowConversionError("MultiByteToWideChar");
+    result.resize(static_cast<std::size_t>(written));
     return result;
 }
 
@@ -36,16 +45,25 @@ std::string Utf8FromAnsi(const AnsiString& text) { return Utf8FromUnits(DecodeAn
 
 AnsiString AnsiFromUtf8(const std::string& text) {
     const WideString units = Decode(CP_UTF8, 0, text);
-    if (units.empty() || units.size() > static_cast<std::size_t>(INT_MAX)) return AnsiString();
+    if (units.empty()) return AnsiString();
+    if (units.size() > static_cast<std::size_t>(INT_MAX)) throw ConversionError("the text is too long");
     const auto* wide = reinterpret_cast<const wchar_t*>(units.data());
     const int length = static_cast<int>(units.size());
     // No default-character arguments: characters without an ANSI form become '?'.
     const int bytes = WideCharToMultiByte(CP_ACP, 0, wide, length, nullptr, 0, nullptr, nullptr);
-    if (bytes <= 0) return AnsiString();
+    if (bytes <= 0) ThrowConversionError("WideCharToMultiByte");
     AnsiString result(static_cast<std::size_t>(bytes), '\0');
     const int written = WideCharToMultiByte(CP_ACP, 0, wide, length, &result[0], bytes, nullptr, nullptr);
-    result.resize(written > 0 ? static_cast<std::size_t>(written) : 0);
+    if (written <= 0) ThrowConversionError("WideCharToMultiByte");
+    result.resize(static_cast<std::size_t>(written));
     return result;
+}
+
+void EnsureCodePage() {
+    // Always there on Windows; asked all the same, so that both sides stop
+    // the same way should a conversion ever fail.
+    DecodeAnsi("\xD6\xD0", AnsiPage::System);
+    DecodeAnsi("\xD6\xD0", AnsiPage::Thread);
 }
 
 }  // namespace kx

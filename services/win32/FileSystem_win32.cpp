@@ -1,6 +1,9 @@
 #include <windows.h>
 
+#include <vector>
+
 #include "FileSystem.h"
+#include "Gbk.h"
 #include "PathRules.h"
 
 namespace kx {
@@ -21,6 +24,46 @@ bool CreateFolder(const AnsiString& path) {
     }
     return CreateDirectoryA(path.c_str(), nullptr) != FALSE;
 }
+
+bool CreateFolderPath(const AnsiString& path, int* systemError) {
+    if (!IsIntactAnsiPath(path) || path.empty()) {
+        if (systemError) *systemError = ERROR_INVALID_NAME;
+        return false;
+    }
+    // The drive ("C:\\") or the share ("\\\\server\\share\\") at the start is never made.
+    std::size_t separatorsBeforeLevels = path.size() >= 2 && path[1] == ':' ? 1 : 0;
+    if (path.size() >= 2 && (path[0] == '\\' || path[0] == '/') && (path[1] == '\\' || path[1] == '/')) {
+        separatorsBeforeLevels = 4;
+    }
+    // Every level ends at a separator that is a character of its own (the 5C
+    // of 81 5C is none).
+    DWORD error = 0;
+    std::size_t separators = 0;
+    std::vector<AnsiString> made;
+    for (std::size_t pos = 0; pos <= path.size() && error == 0;) {
+        const bool atEnd = pos == path.size();
+        if (atEnd || path[pos] == '\\' || path[pos] == '/') {
+            const AnsiString level = path.substr(0, pos);
+            if (separators++ >= separatorsBeforeLevels && !level.empty() && !DirectoryExists(level)) {
+                if (CreateDirectoryA(level.c_str(), nullptr)) {
+                    made.push_back(level);
+                } else if (!DirectoryExists(level)) {
+                    error = GetLastError();
+                }
+            }
+        }
+        if (atEnd) break;
+        pos += GbkCharLength(path, pos);
+    }
+    if (error == 0) return DirectoryExists(path);
+    // A failure leaves nothing behind: the levels made here go again,
+    // innermost first (RemoveDirectoryA takes only an empty folder).
+    for (auto level = made.rbegin(); level != made.rend(); ++level) RemoveDirectoryA(level->c_str());
+    if (systemError) *systemError = static_cast<int>(error);
+    return false;
+}
+
+int LastSystemError() { return static_cast<int>(GetLastError()); }
 
 bool IsLinkOrJunction(const AnsiString& path) {
     if (!IsIntactAnsiPath(path)) return false;

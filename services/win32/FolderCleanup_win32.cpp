@@ -3,20 +3,49 @@
 // To the Recycle Bin: only where the drive has one (SHQueryRecycleBin), and
 // with FOF_WANTNUKEWARNING, so that an item the bin cannot take (too large,
 // say) is never destroyed without the user's consent: the shell asks first.
-// A folder that is itself a junction or link is never emptied.
+// Before the shell starts, every entry at every depth is opened for DELETE:
+// the shell would move what it can and stop half way at a file another
+// program holds open (a moved folder takes everything inside
+// along, so one open file deep inside stops its top folder). Junctions and
+// links are never entered; a folder that is one is never emptied.
 #include <windows.h>
 #include <shellapi.h>
 
+#include <optional>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "FolderCleanup.h"
+#include "FolderEntries.h"
 #include "FolderRules.h"
 #include "Gbk.h"
 #include "PathRules.h"
+#include "PathSplit.h"
 #include "UnitFunction.h"
+#include "Win32Handles.h"
 
 namespace kx {
+
+EntryKind KindOfEntry(const WIN32_FIND_DATAA& found) {
+    const bool folder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
+        return folder ? EntryKind::Folder : EntryKind::File;
+    }
+    if (folder && found.dwReserved0 == IO_REPARSE_TAG_MOUNT_POINT) return EntryKind::OtherMount;
+    return EntryKind::Link;
+}
+
+MoveBlock BlockOfOpenError(DWORD error) {
+    switch (error) {
+        case ERROR_SHARING_VIOLATION:
+            return MoveBlock::HeldOpen;
+        case ERROR_ACCESS_DENIED:
+            return MoveBlock::Unmovable;
+        default:
+            return MoveBlock::Unreadable;
+    }
+}
 
 namespace {
 
@@ -24,17 +53,28 @@ namespace {
 // destroyed rather than recycled.
 constexpr unsigned kFofWantNukeWarning = 0x4000;
 
+MoveCheck Blocked(MoveBlock block, const AnsiString& entry, DWORD error) {
+    MoveCheck check;
+    check.block = block;
+    check.entry = entry;
+    check.systemError = static_cast<int>(error);
+    return check;
+}
+
 // An absolute folder the ANSI calls read as it is, that exists as a folder
 // and is not a reparse point (a junction would lead the shell elsewhere).
-bool IsRealFolder(const AnsiString& dir) {
+MoveCheck CheckFolderItself(const AnsiString& dir) {
     // An empty folder would give "\*.*", the root of the current drive, and a
     // relative one depends on the current folder. A zero byte would end the
     // list early (the folder's parent or a sibling), a final lead byte would
     // take the appended backslash as its second byte (siblings).
-    if (!IsIntactAnsiPath(dir) || !IsAbsoluteWindowsPath(dir)) return false;
+    if (!IsIntactAnsiPath(dir) || !IsAbsoluteWindowsPath(dir)) return Blocked(MoveBlock::NotAFolder, "", 0);
     const DWORD attributes = GetFileAttributesA(dir.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
-           (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0;
+    if (attributes == INVALID_FILE_ATTRIBUTES) return Blocked(MoveBlock::NotAFolder, "", GetLastError());
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+        return Blocked(MoveBlock::NotAFolder, "", 0);
+    }
+    return MoveCheck();
 }
 
 // "X:\" for a drive path, "\\server\share\" for a UNC path.
@@ -47,17 +87,101 @@ AnsiString RootOf(const AnsiString& dir) {
     return dir + "\\";
 }
 
-std::set<AnsiString> NamesIn(const AnsiString& dir) {
-    std::set<AnsiString> names;
-    const AnsiString pattern = DeleteSourceList(dir).c_str();  // the same "dir\*.*"
+// The items in the Recycle Bin of dir's drive; nothing where the drive has
+// no bin (a network share, some removable drives), with the system's reason.
+std::optional<long long> ItemsInBin(const AnsiString& dir, HRESULT& status) {
+    SHQUERYRBINFO bin{};
+    bin.cbSize = sizeof bin;
+    status = SHQueryRecycleBinA(RootOf(dir).c_str(), &bin);
+    if (FAILED(status)) return std::nullopt;
+    return static_cast<long long>(bin.i64NumItems);
+}
+
+// folder\name, one backslash between them whatever folder ends in.
+AnsiString Inside(const AnsiString& folder, const AnsiString& name) {
+    return EndsWithBackslashChar(folder) ? folder + name : folder + "\\" + name;
+}
+
+// '?' is no character of a Windows name: it stands for one the system could
+// not give in the ANSI code page, and the name then leads nowhere.
+bool HasUnmappedCharacter(const AnsiString& name) {
+    for (std::size_t pos = 0; pos < name.size(); pos += GbkCharLength(name, pos)) {
+        if (name[pos] == '?') return true;
+    }
+    return false;
+}
+
+// Opens the entry for DELETE and closes it at once: what moving it needs.
+// Sharing everything, it is refused exactly while another program holds the
+// entry open without letting it be deleted (KX with the project open), as a
+// move would be; a window that merely shows a folder lets it go. An entry
+// gone since it was listed needs no move: vanished is set.
+MoveCheck CheckOpenForDelete(const AnsiString& path, const AnsiString& entry, bool& vanished) {
+    constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    const FileHandle opened(CreateFileA(path.c_str(), DELETE, kShareAll, nullptr, OPEN_EXISTING,
+                                        FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (opened) return MoveCheck();
+    const DWORD error = GetLastError();
+    vanished = error == ERROR_FILE_NOT_FOUND;
+    return vanished ? MoveCheck() : Blocked(BlockOfOpenError(error), entry, error);
+}
+
+// Every entry inside folder at every depth (its folders only with
+// includeFolders); relative is folder's own name relative to the checked
+// folder. A folder is opened before it is listed: the listing's handle
+// would stand in the way of that open.
+MoveCheck CheckEntriesIn(const AnsiString& folder, const AnsiString& relative, bool includeFolders) {
     WIN32_FIND_DATAA found{};
-    HANDLE search = FindFirstFileA(pattern.c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return names;
+    const SearchHandle search(FindFirstFileA(Inside(folder, "*").c_str(), &found));
+    if (!search) {
+        // A folder another program holds open without sharing cannot even be
+        // listed: it is held open, not unreadable.
+        const DWORD error = GetLastError();
+        return error == ERROR_FILE_NOT_FOUND ? MoveCheck() : Blocked(BlockOfOpenError(error), relative, error);
+    }
     do {
         const AnsiString name = found.cFileName;
-        if (name != "." && name != "..") names.insert(name);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+        if (name == "." || name == "..") continue;
+        if (!includeFolders && (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) continue;
+        const EntryKind kind = KindOfEntry(found);
+        const AnsiString entry = relative.empty() ? name : relative + kPathSeparator + name;
+        if (HasUnmappedCharacter(name)) return Blocked(MoveBlock::Unreadable, entry, 0);
+        if (kind == EntryKind::OtherMount) return Blocked(MoveBlock::OtherMount, entry, 0);
+        const AnsiString path = Inside(folder, name);
+        bool vanished = false;
+        MoveCheck check = CheckOpenForDelete(path, entry, vanished);
+        if (check.Clear() && !vanished && kind == EntryKind::Folder) check = CheckEntriesIn(path, entry, true);
+        if (!check.Clear()) return check;
+    } while (FindNextFileA(search.Get(), &found));
+    const DWORD error = GetLastError();
+    return error == ERROR_NO_MORE_FILES ? MoveCheck() : Blocked(MoveBlock::Unreadable, relative, error);
+}
+
+MoveCheck CheckMove(const AnsiString& dir, bool includeSubfolders) {
+    const MoveCheck folder = CheckFolderItself(dir);
+    if (!folder.Clear()) return folder;
+    // No bin on this drive: the shell would delete for good.
+    HRESULT status = S_OK;
+    if (!ItemsInBin(dir, status)) {
+        // The Win32 code inside an HRESULT of that facility, else the HRESULT.
+        const bool win32 = HRESULT_FACILITY(status) == FACILITY_WIN32;
+        return Blocked(MoveBlock::NoTrash, "", win32 ? HRESULT_CODE(status) : static_cast<DWORD>(status));
+    }
+    return CheckEntriesIn(dir, "", includeSubfolders);
+}
+
+// The names the shell's "dir\*.*" takes, in the order it takes them:
+// without subfolders, files only.
+std::vector<AnsiString> NamesIn(const AnsiString& dir, bool includeSubfolders) {
+    std::vector<AnsiString> names;
+    WIN32_FIND_DATAA found{};
+    const SearchHandle search(FindFirstFileA(DeleteSourceList(dir).c_str(), &found));
+    if (!search) return names;
+    do {
+        const AnsiString name = found.cFileName;
+        if (name == "." || name == "..") continue;
+        if (includeSubfolders || (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) names.push_back(name);
+    } while (FindNextFileA(search.Get(), &found));
     return names;
 }
 
@@ -75,25 +199,57 @@ int RunShellDelete(const AnsiString& dir, unsigned flags, bool& aborted) {
     return result;
 }
 
+// Why entries stayed after the shell had its go: the check's reason when it
+// finds one now (a file opened meanwhile), else the first entry left in the
+// shell's order, where it stopped or what it could not do: the bin refused
+// it and the user kept it (the user aborted, with No or Cancel), or the
+// shell could not move it.
+MoveCheck WhyLeft(const AnsiString& dir, bool includeSubfolders, const AnsiString& firstLeft, bool aborted,
+                  int status) {
+    const MoveCheck now = CheckMove(dir, includeSubfolders);
+    if (!now.Clear()) return now;
+    return Blocked(aborted ? MoveBlock::NoTrash : MoveBlock::Unmovable, firstLeft,
+                   static_cast<DWORD>(status));
+}
+
 }  // namespace
+
+MoveCheck CheckFolderContentsMove(const AnsiString& dir) { return CheckMove(dir, true); }
 
 TrashResult MoveFolderContentsToTrash(const AnsiString& dir, bool includeSubfolders) {
     TrashResult result;
-    if (!IsRealFolder(dir)) return result;
-    // No bin on this drive (a network share, some removable drives): the
-    // shell would delete for good, so nothing is done.
-    SHQUERYRBINFO bin{};
-    bin.cbSize = sizeof bin;
-    if (FAILED(SHQueryRecycleBinA(RootOf(dir).c_str(), &bin))) return result;
-
-    const std::set<AnsiString> before = NamesIn(dir);
-    bool aborted = false;
-    const int status = RunShellDelete(dir, DeleteFlags(includeSubfolders, true) | kFofWantNukeWarning, aborted);
-    if (status == 0 && !aborted) {
+    result.check = CheckMove(dir, includeSubfolders);
+    if (!result.check.Clear()) return result;
+    const std::vector<AnsiString> listed = NamesIn(dir, includeSubfolders);
+    const std::set<AnsiString> before(listed.begin(), listed.end());
+    if (before.empty()) {
         result.outcome = TrashOutcome::Moved;
         return result;
     }
-    result.outcome = NamesIn(dir) == before ? TrashOutcome::NothingChanged : TrashOutcome::PartlyMoved;
+
+    HRESULT status = S_OK;
+    const std::optional<long long> binBefore = ItemsInBin(dir, status);
+    bool aborted = false;
+    const int shellStatus = RunShellDelete(dir, DeleteFlags(includeSubfolders, true) | kFofWantNukeWarning, aborted);
+    const std::optional<long long> binAfter = ItemsInBin(dir, status);
+
+    std::vector<AnsiString> left;
+    for (const AnsiString& name : NamesIn(dir, includeSubfolders)) {
+        if (before.count(name) != 0) left.push_back(name);
+    }
+    const long long moved = static_cast<long long>(before.size() - left.size());
+    // Each entry that left the folder is one item in the bin, unless the
+    // user let the shell destroy it. Another program recycling meanwhile
+    // hides a destroyed one; the bin emptied or trimmed meanwhile shows one
+    // that was not: the count errs both ways, only ever while it runs. A bin
+    // that cannot be counted now is taken for the worse case.
+    result.deletedForGood = moved > 0 && (!binBefore || !binAfter || *binAfter - *binBefore < moved);
+    if (left.empty()) {
+        result.outcome = TrashOutcome::Moved;
+        return result;
+    }
+    result.outcome = moved == 0 ? TrashOutcome::NothingChanged : TrashOutcome::PartlyMoved;
+    result.check = WhyLeft(dir, includeSubfolders, left.front(), aborted, shellStatus);
     return result;
 }
 

@@ -4,12 +4,13 @@
 
 #include "GenerationLock.h"
 #include "PathRules.h"
+#include "PathSplit.h"
 
 namespace kx {
 
 GenerationLock GenerationLock::Take(const AnsiString& folder) {
-    const AnsiString path = folder + "\\" + kGenerationLockName;
-    if (!IsIntactAnsiPath(folder)) return GenerationLock(LockState::Failed, -1, path);
+    const AnsiString path = folder + kPathSeparator + kGenerationLockName;
+    if (!IsIntactAnsiPath(folder)) return GenerationLock(LockState::Failed, -1, path, ERROR_INVALID_NAME);
     // Every handle must allow deletion, as the first one deletes on close;
     // the reparse point itself is opened, never what it points to.
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
@@ -21,25 +22,30 @@ GenerationLock GenerationLock::Take(const AnsiString& folder) {
         // open, as does one held without sharing: both mean someone else.
         const DWORD error = GetLastError();
         const bool busy = error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED;
-        return GenerationLock(busy ? LockState::Busy : LockState::Failed, -1, path);
+        return GenerationLock(busy ? LockState::Busy : LockState::Failed, -1, path, busy ? 0 : static_cast<int>(error));
     }
     BY_HANDLE_FILE_INFORMATION info{};
-    if (!GetFileInformationByHandle(file, &info) ||
-        (info.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
+    if (!GetFileInformationByHandle(file, &info)) {
+        const DWORD error = GetLastError();
         CloseHandle(file);
-        return GenerationLock(LockState::Failed, -1, path);
+        return GenerationLock(LockState::Failed, -1, path, static_cast<int>(error));
+    }
+    if ((info.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
+        CloseHandle(file);
+        return GenerationLock(LockState::Failed, -1, path, ERROR_DIRECTORY);
     }
     OVERLAPPED whole{};
     if (!LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &whole)) {
         const DWORD error = GetLastError();
         CloseHandle(file);
-        return GenerationLock(error == ERROR_LOCK_VIOLATION ? LockState::Busy : LockState::Failed, -1, path);
+        const bool busy = error == ERROR_LOCK_VIOLATION;
+        return GenerationLock(busy ? LockState::Busy : LockState::Failed, -1, path, busy ? 0 : static_cast<int>(error));
     }
     return GenerationLock(LockState::Held, reinterpret_cast<std::intptr_t>(file), path);
 }
 
 GenerationLock::GenerationLock(GenerationLock&& other) noexcept
-    : state_(other.state_), handle_(other.handle_), path_(std::move(other.path_)) {
+    : state_(other.state_), handle_(other.handle_), path_(std::move(other.path_)), systemError_(other.systemError_) {
     other.handle_ = -1;
 }
 

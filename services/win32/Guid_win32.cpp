@@ -2,6 +2,10 @@
 #include <windows.h>
 #include <objbase.h>
 
+#include <cstdio>
+
+#include "SystemCalls.h"
+#include "SystemText.h"
 #include "UnitFunction.h"
 #include "Win32Handles.h"
 
@@ -9,8 +13,18 @@ namespace kx {
 
 AnsiString NewGuidText() {
     GUID guid{};
-    // The status is not examined: a failure leaves the all-zero GUID.
-    CoCreateGuid(&guid);
+    const HRESULT created = os::CoCreateGuid(&guid);
+    if (FAILED(created)) {
+        // Two projects must never share an identifier: the all-zero GUID a
+        // failure leaves is no fallback.
+        AnsiString why = SystemErrorText(static_cast<DWORD>(created));
+        if (why.empty()) {
+            char code[16];
+            std::snprintf(code, sizeof code, "0x%08lX", static_cast<unsigned long>(created));
+            why = AnsiString("error ") + code;
+        }
+        throw KxError("Cannot create a GUID: " + why);
+    }
     LPOLESTR wide = nullptr;
     const HRESULT formatted = StringFromCLSID(guid, &wide);
     const CoTaskText owned(wide);

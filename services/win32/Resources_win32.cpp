@@ -49,8 +49,9 @@ bool ExtractResourceToFile(const AnsiString& path, const AnsiString& name, const
     if (!file) return false;
     DWORD written = 0;
     const BOOL ok = WriteFile(file.Get(), bytes, size, &written, nullptr);
-    file.Close();  // closing cannot change the outcome
-    if (!ok || written < size) {
+    // A failing close can mean bytes that never reached the disk.
+    const bool closed = file.Close();
+    if (!ok || written < size || !closed) {
         // A cut-off DLL would be loaded and crash the scripts; a missing one
         // they report. The file is our own by now (made or emptied above).
         DeleteFileA(path.c_str());

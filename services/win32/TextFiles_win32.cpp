@@ -3,11 +3,14 @@
 #include <windows.h>
 
 #include <climits>
+#include <string>
 #include <vector>
 
+#include "CodePage.h"
 #include "FileWriting.h"
 #include "PathRules.h"
 #include "RegularFile.h"
+#include "SystemText.h"
 #include "TextContent.h"
 #include "UnitFunction.h"
 #include "Win32Handles.h"
@@ -16,35 +19,30 @@ namespace kx {
 
 namespace {
 
-constexpr DWORD kFormatFlags =
-    FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ARGUMENT_ARRAY;  // 0x3200
-static_assert(kFormatFlags == 0x3200, "message flags");
-
 [[noreturn]] void ThrowCreateError(const AnsiString& path, DWORD error) {
     // The error code is taken first: GetFullPathNameA may set its own.
     char fullPath[kFullPathBufferSize] = {};
     LPSTR filePart = nullptr;
     const DWORD fullLength = GetFullPathNameA(path.c_str(), kFullPathBufferSize, fullPath, &filePart);
     const AnsiString shownPath = PathForCreateMessage(path, fullPath, sizeof fullPath, fullLength);
-
-    char message[kSystemMessageBufferSize] = {};
-    const DWORD messageLength =
-        FormatMessageA(kFormatFlags, nullptr, error, 0, message, kSystemMessageBufferSize, nullptr);
-    // A text that does not fit comes back as nothing (length 0): the message
-    // then ends after the path.
-    const std::size_t shownLength = messageLength < kSystemMessageBufferSize ? messageLength : 0;
-    throw EFCreateError(shownPath, TrimSystemErrorText(message, shownLength));
+    // Without the system's text the message ends after the path.
+    throw EFCreateError(shownPath, SystemErrorText(error));
 }
 
 }  // namespace
 
 WideString AnsiToWideText(const AnsiString& text) {
-    if (text.size() >= static_cast<std::size_t>(INT_MAX)) return WideString();
+    if (text.empty()) return WideString();
+    if (text.size() >= static_cast<std::size_t>(INT_MAX)) throw ConversionError("the text is too long");
     const int n = static_cast<int>(text.size());
     // n + 1 zeroed units: at most n come out, so the last one always ends the text.
     std::vector<wchar_t> buffer(static_cast<std::size_t>(n) + 1, L'\0');
-    // The result is not used: on failure the buffer stays all zero.
-    MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, text.data(), n, buffer.data(), n + 1);
+    // Bad input never fails the call (it becomes the default character); a
+    // call that fails all the same would leave the buffer all zero, and an
+    // empty file is no way to report that.
+    if (MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, text.data(), n, buffer.data(), n + 1) == 0) {
+        throw ConversionError("MultiByteToWideChar failed with error " + std::to_string(GetLastError()));
+    }
     WideString result;
     for (const wchar_t* unit = buffer.data(); *unit != L'\0'; ++unit) result += static_cast<char16_t>(*unit);
     return result;
@@ -56,12 +54,15 @@ void WriteWholeFile(const AnsiString& path, const std::string& content) {
     if (!IsIntactAnsiPath(path)) ThrowCreateError(path, ERROR_INVALID_NAME);
     FileHandle file = CreateRegularFileAlways(path, GENERIC_READ | GENERIC_WRITE, 0);
     if (!file) ThrowCreateError(path, GetLastError());
-    if (content.empty()) return;
     if (content.size() > MAXDWORD) throw EWriteError(path);
     const DWORD size = static_cast<DWORD>(content.size());
     DWORD written = 0;
-    const BOOL ok = WriteFile(file.Get(), content.data(), size, &written, nullptr);
-    if (!ok || written != size) throw EWriteError(path);  // the handle closes on the way out
+    const bool stored = content.empty() || (WriteFile(file.Get(), content.data(), size, &written, nullptr) &&
+                                            written == size);
+    // A failing close can mean data that never reached the disk (a network
+    // drive, a quota): that is a short write as well.
+    const bool closed = file.Close();
+    if (!stored || !closed) throw EWriteError(path);
 }
 
 }  // namespace kx

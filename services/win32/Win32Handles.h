@@ -4,17 +4,28 @@
 #include <windows.h>
 #include <objbase.h>
 
+#include "SystemCalls.h"
 #include "UniqueHandle.h"
 
 namespace kx {
 
-// CreateFileA's handles: failure is INVALID_HANDLE_VALUE, not NULL.
+// CreateFileA's handles: failure is INVALID_HANDLE_VALUE, not NULL. Closed
+// through the seam of SystemCalls.h, where the writers' checked close can be
+// made to fail.
 struct FileHandleTraits {
     using Handle = HANDLE;
     static Handle Invalid() noexcept { return INVALID_HANDLE_VALUE; }
-    static bool Close(Handle handle) noexcept { return CloseHandle(handle) != FALSE; }
+    static bool Close(Handle handle) noexcept { return os::CloseHandle(handle) != FALSE; }
 };
 using FileHandle = UniqueHandle<FileHandleTraits>;
+
+// FindFirstFileA's searches: also INVALID_HANDLE_VALUE when there is none.
+struct SearchHandleTraits {
+    using Handle = HANDLE;
+    static Handle Invalid() noexcept { return INVALID_HANDLE_VALUE; }
+    static bool Close(Handle handle) noexcept { return FindClose(handle) != FALSE; }
+};
+using SearchHandle = UniqueHandle<SearchHandleTraits>;
 
 // A handle that is NULL when there is none and whose release tells nothing
 // worth checking.

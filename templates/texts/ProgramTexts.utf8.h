@@ -73,7 +73,16 @@
 #define KX_TEXT_OLD_FILES_SPLIT_TAIL "”目录中的旧文件未能全部移到回收站：已移走的在回收站中，其余仍在原处。"
 #define KX_TEXT_GENERATION_BUSY "另一个生成正在使用“KX项目”目录，请稍后再试。"
 #define KX_TEXT_ROOT_LOCK_FAILED "无法锁定“KX项目”目录，未作任何改动。"
-#define KX_TEXT_OLD_FILES_MOVED_TO "旧文件已移到："
-#define KX_TEXT_OLD_FILES_IN_RECYCLE_BIN "旧文件已移到回收站。"
+
+/* Checks before the first change. An entry inside the project folder goes
+   between KX_TEXT_ENTRY_IN and a tail: "“demo”中的“sub\x”是……". */
+#define KX_TEXT_ENTRY_IN "”中的“"
+#define KX_TEXT_ENTRY_OTHER_MOUNT_TAIL "”是另一个文件系统（挂载点或卷），旧文件无法移到回收站，未作任何改动。"
+#define KX_TEXT_ENTRY_UNMOVABLE_TAIL "”不允许移动，旧文件无法移到回收站，未作任何改动。"
+#define KX_TEXT_ENTRY_HELD_OPEN_TAIL "”正被另一个程序使用，旧文件无法移到回收站，未作任何改动。请先关闭它（例如在 KX 中关闭这个项目）再重新生成。"
+#define KX_TEXT_ENTRY_UNREADABLE_TAIL "”无法读取，旧文件无法移到回收站，未作任何改动。"
+#define KX_TEXT_TRASH_INSIDE_TAIL "”是一个挂载点，它的回收站只能建在它自己里面，旧文件无法移到回收站，未作任何改动。"
+#define KX_TEXT_NAME_TOO_LONG_TAIL "”太长：项目中的路径会超出文件系统的长度上限，未作任何改动。"
+#define KX_TEXT_CONVERTER_FAILED "无法在代码页 936 与 Unicode 之间转换文字，未作任何改动。"
 
 #endif

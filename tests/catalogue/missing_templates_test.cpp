@@ -20,9 +20,8 @@ TEST(MissingTemplates, LeaveTheirFilesOutAndTheRunGoesOn) {
     test::FixedHost host(root);
     test::ScriptedDialogs dialogs;
     dialogs.promptAnswers = {AnsiString("demo")};
-    GenerateProject(dialogs, host);
-
-    EXPECT_EQ(dialogs.events.size(), 1u) << "only the name prompt, no message";
+    EXPECT_EQ(GenerateProject(dialogs, host).kind, OutcomeKind::Written);
+    EXPECT_EQ(dialogs.events.size(), 1u) << "only the name prompt";
     ASSERT_EQ(host.opened.size(), 1u);
     const AnsiString source = test::JoinPath(test::JoinPath(root, "demo"), "demo");
     EXPECT_EQ(test::ListFolder(source),

@@ -6,6 +6,9 @@
 set -uo pipefail
 
 source "$(dirname "$0")/common.sh"
+# The messages checked below are the Chinese ones (under Wine the runner's
+# locale is Chinese too); kxgen_language_test.sh has them in English.
+export LC_ALL=zh_CN.UTF-8
 
 said() { grep -qF -- "$1" "$work/err.txt" "$work/out.txt"; }
 snapshot() { (cd "$1" && find . -print0 | LC_ALL=C sort -z | xargs -0 md5sum 2>/dev/null; find . | LC_ALL=C sort); }
@@ -42,16 +45,19 @@ check "the guide names the placeholder" grep -qF '$ProjectName$ 会被替换为�
 before=$(snapshot "$tpl")
 kx --export-templates "$(win_path "$tpl")"
 check "export over existing files exits 1" test $? -eq 1
-check "it names an existing file" said "public-library.kx: 文件已存在"
+check "it names an existing file" said "public-library.kx 已存在"
 check "it says nothing was written" said "没有写入任何文件；要覆盖这些文件请加 --force"
 check "the folder is untouched" test "$(snapshot "$tpl")" = "$before"
 echo '// mine' >"$tpl/public-library.kx"
 kx --export-templates "$(win_path "$tpl")" --force
 check "--force exports again" test $? -eq 0
 check "--force restored the library" test "$(snapshot "$tpl")" = "$before"
+check "the export prints the path of each file it wrote" test "$(grep -c "^$(win_path "$tpl" | sed 's/\\/\\\\/g')" "$work/out.txt")" -eq 7
 
 kx --check-templates "$(win_path "$tpl")"
 check "an exported folder checks clean (exit 0)" test $? -eq 0
+check "checking writes nothing" test "$(snapshot "$tpl")" = "$before"
+check "and prints nothing on stdout" test ! -s "$work/out.txt"
 
 # Generate: unedited, then edited.
 kx --name demo --root "$(win_path "$out/built-in")" --no-open

@@ -51,7 +51,13 @@ row() {
         LC_ALL=$language timeout 120 script -qefc "$command >$work/out.raw" "$work/raw.txt" >/dev/null
     rc=$?
     tr -d '\r' <"$work/raw.txt" >"$work/shown.txt"
-    if [ -n "$runner" ]; then
+    if [[ $language == *GBK ]]; then
+        # What a GBK terminal shows, and what it takes, is GBK; bytes typed
+        # that are not (the terminal echoes them) are left out.
+        iconv -c -f GBK -t UTF-8 <"$work/shown.txt" >"$work/shown.utf8"
+        mv "$work/shown.utf8" "$work/shown.txt"
+        iconv -f GBK -t UTF-8 <"$work/out.raw" >"$work/out.txt"
+    elif [ -n "$runner" ]; then
         # Wine's console draws with cursor controls; redirected output is ANSI.
         sed -i 's/\x1b\[[0-9;?]*[A-Za-z]//g' "$work/shown.txt"
         iconv -f GBK -t UTF-8 <"$work/out.raw" | tr -d '\r' >"$work/out.txt"
@@ -65,10 +71,11 @@ row() {
     else
         check "$what prints /$printed/ on stdout" grep -qE -- "$printed" "$work/out.txt"
     fi
-    check "$what keeps the prompt off stdout" absent '请输入' "$work/out.txt"
+    check "$what keeps the prompt off stdout" absent 'KX project\|KX 项目' "$work/out.txt"
+    check "$what leaves no lock file" test ! -e "$root/.kx-generate.lock"
     [ -n "$runner" ] || check "$what shows no raw escape character" absent $'\e' "$work/shown.txt"
     if [ "$existing" != - ]; then
-        if [ "$code" -eq 3 ]; then
+        if [ "$code" -ne 0 ]; then
             check "$what keeps the old files" test -f "$root/$existing/$existing/mine.txt"
         else
             check "$what replaces the old files" test ! -e "$root/$existing/$existing/mine.txt"
@@ -78,42 +85,54 @@ row() {
 
 en=C.UTF-8
 zh=zh_CN.UTF-8
+gbk=zh_CN.GBK
 if [ -n "$runner" ]; then
     # The Windows console: Ctrl+Z then Enter ends the input, and the console
     # itself edits the line, so an arrow key moves the cursor. The runner's
     # locale makes the texts Chinese.
-    row $zh -    'typed\r'       0 '^请输入生成的KX项目名称：$'        '\\typed$'
-    row $zh -    '\r'            0 "^提示：   \\[wpx$today\\]"         "\\\\wpx$today\$"
-    row $zh kept 'kept\r|y\r'    0 '^确定？\[y/N\]'                  '\\kept$'
-    row $zh kept 'kept\r|是\r'   0 '^确定？\[y/N\]'                  '\\kept$'
-    row $zh kept 'kept\r|n\r'    3 '^kxgen：项目未改动；加 --yes 再运行即可重新生成。$' -
-    row $zh kept 'kept\r|\032\r' 3 '^kxgen：项目未改动'                -
-    row $zh -    'ab\033[Dc\r'   0 '^请输入'                           '\\acb$'
-    row $zh -    '한\r'          2 '^kxgen：名称“한”含有代码页 936 无法表示的字符$' -
+    row $zh -    'typed\r'       0 '^新 KX 项目的名称 \[wpx[0-9_]+\]：typed$' '\\typed$'
+    row $zh -    '\r'            0 "^新 KX 项目的名称 \\[wpx$today\\]："      "\\\\wpx$today\$"
+    row $zh kept 'kept\r|y\r'    0 '\\kept 已存在。重新生成吗（旧文件移到回收站）？\[y/N\]' '\\kept$'
+    row $zh kept 'kept\r|是\r'   0 '\[y/N\]'                                   '\\kept$'
+    row $zh kept 'kept\r|n\r'    3 '^kxgen: .*\\kept 已存在，未作改动；加 --yes 再运行即可重新生成$' -
+    row $zh kept 'kept\r|\032\r' 3 '^kxgen: .*\\kept 已存在，未作改动'        -
+    row $zh -    'ab\033[Dc\r'   0 '^新 KX 项目的名称'                          '\\acb$'
+    row $zh -    '한\r'          2 '^kxgen: 名称“한”含有代码页 936 无法表示的字符$' -
     echo "kxgen.exe at a Windows console: $failures failed"
     [ "$failures" -eq 0 ]
     exit
 fi
 # The name prompt: a typed name, Enter for the proposal, end of input (Ctrl-D)
-# for the proposal with the next output on a line of its own.
-row $en -           'typed\r'    0 '^请输入生成的KX项目名称：$'                 '/typed$'
-row $en -           '\r'         0 "^提示：   \\[wpx$today\\] "                 "/wpx$today\$"
-row $en "wpx$today" '\004'       0 '^\[提示\] 该项目已经存在，是否重新生成？$'   "/wpx$today\$" --yes
+# for the proposal with the next output on a line of its own; with --yes
+# nothing but what was done.
+prompt_en="^Name of the new KX project \\[wpx$today\\]: "
+row $en -           'typed\r'    0 "${prompt_en}typed\$"                        '/typed$'
+row $en -           '\r'         0 "$prompt_en"                                 "/wpx$today\$"
+row $en "wpx$today" '\004'       0 '^kxgen: the old files are in the trash: '   "/wpx$today\$" --yes
 # The exists question: only yes regenerates; end of input ends its line too.
-row $en kept        'kept\r|y\r'   0 '^OK\? \[y/N\] '                           '/kept$'
-row $en kept        'kept\r|YES\r' 0 '^OK\? \[y/N\] '                           '/kept$'
-row $en kept        'kept\r|n\r'   3 '^kxgen: the project was kept; run again with --yes to regenerate it\.$' -
-row $en kept        'kept\r|\r'    3 '^kxgen: the project was kept'             -
-row $en kept        'kept\r|\004'  3 '^kxgen: the project was kept'             -
-row $zh kept        'kept\r|是\r'  0 '^确定？\[y/N\] '                           '/kept$'
-row $zh kept        'kept\r| 确定 \r' 0 '^确定？\[y/N\] '                        '/kept$'
-row $zh kept        'kept\r|否\r'  3 '^kxgen：项目未改动；加 --yes 再运行即可重新生成。$' -
+question_en='^/.*/kept exists\. Regenerate it \(its old files go to the trash\)\? \[y/N\] '
+row $en kept        'kept\r|y\r'   0 "$question_en"                             '/kept$'
+row $en kept        'kept\r|YES\r' 0 "$question_en"                             '/kept$'
+row $en kept        'kept\r|n\r'   3 '^kxgen: /.*/kept exists and was kept; run again with --yes to regenerate it$' -
+row $en kept        'kept\r|\r'    3 '^kxgen: /.*/kept exists and was kept'     -
+row $en kept        'kept\r|\004'  3 '^kxgen: /.*/kept exists and was kept'     -
+question_zh='^/.*/kept 已存在。重新生成吗（旧文件移到回收站）？\[y/N\] '
+row $zh kept        'kept\r|是\r'  0 "$question_zh"                             '/kept$'
+row $zh kept        'kept\r| 确定 \r' 0 "$question_zh"                          '/kept$'
+row $zh kept        'kept\r|否\r'  3 '^kxgen: /.*/kept 已存在，未作改动；加 --yes 再运行即可重新生成$' -
+# Ctrl-C at a question stops kxgen as the signal does: nothing changed, no lock file left.
+row $en -           '\003'         130 "$prompt_en"                             -
+row $en kept        'kept\r|\003'  130 "$question_en"                           -
+# A GBK terminal: the prompt, the name and the answer in GBK.
+row $gbk -          '\xba\xba\xd7\xd6\r' 0 '^新 KX 项目的名称 \[wpx'             '/汉字$'
+row $gbk kept       'kept\r|\xca\xc7\r'  0 '已存在。重新生成吗'                  '/kept$'
+row $gbk -          'a\xff\r'      2 '^kxgen: 输入的“a\\xFF”中的 \\xFF 不是 GBK 文字$' -
 # What a name may bring along: an arrow key's escape sequence is shown
 # escaped; a character code page 936 lacks is a usage error, as on the command line.
-row $en -           'ab\033[Dc\r' 1 '“ab\\x1B\[Dc”目录创建失败。'                -
+row $en -           'ab\033[Dc\r' 2 '^kxgen: "ab\\x1B\[Dc" cannot be used: Windows allows none of' -
 row $en -           'a😀b\r'      2 '^kxgen: the name "a😀b" has characters that code page 936 cannot hold$' -
-row $zh -           '한\r'        2 '^kxgen：名称“한”含有代码页 936 无法表示的字符$' -
-row $en -           'q\r'         0 '^请输入'                                   '^/.*/q/q\.kxproj$' --quiet
+row $zh -           '한\r'        2 '^kxgen: 名称“한”含有代码页 936 无法表示的字符$' -
+row $en -           'q\r'         0 "$prompt_en"                                '^/.*/q/q\.kxproj$' --quiet
 
 echo "kxgen at a terminal: $failures failed"
 [ "$failures" -eq 0 ]

@@ -168,11 +168,11 @@ bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs) {
     }
 }
 
-GuiSession::GuiSession(const Text& exeName, const std::function<void(const Text&)>& prepare) {
+GuiSession::GuiSession(const Text& exeName, const std::function<void(const Text&)>& prepare, const Text& parent) {
     static int counter = 0;
     char temp[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, temp);
-    folder_ = Text(temp) + "kxgui_" + std::to_string(GetCurrentProcessId()) + "_" +
+    folder_ = (parent.empty() ? Text(temp) : parent + "\\") + "kxgui_" + std::to_string(GetCurrentProcessId()) + "_" +
               std::to_string(++counter);
     RemoveTree(folder_);
     CreateDirectoryA(folder_.c_str(), nullptr);

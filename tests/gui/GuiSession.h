@@ -39,10 +39,11 @@ struct MessageBoxView {
 
 class GuiSession {
 public:
-    // Copies the program as exeName into a new temporary folder; prepare runs
-    // before the start, with that folder, to set up the disk.
+    // Copies the program as exeName into a new folder in parent (by default
+    // the temporary folder); prepare runs before the start, with that folder,
+    // to set up the disk.
     explicit GuiSession(const Text& exeName = "KXProjectMaker.exe",
-                        const std::function<void(const Text&)>& prepare = nullptr);
+                        const std::function<void(const Text&)>& prepare = nullptr, const Text& parent = "");
     ~GuiSession();
     GuiSession(const GuiSession&) = delete;
     GuiSession& operator=(const GuiSession&) = delete;

@@ -1,39 +1,21 @@
 #!/usr/bin/env bash
 # kxgen's Debian package as users get it: read back with dpkg-deb, its manual
-# page rendered by man, its bash completion asked for completions, and the
-# option table the two are made from held against what kxgen itself accepts
-# and lists in --help. PACKAGE is the .deb, or a build tree for CPack to pack
-# one from (nothing is built); scripts/release.sh checks what it made with
-# this too.
+# page rendered by man, its bash completion asked for completions. Both are
+# made from kxgen's option table; here they are held against what kxgen
+# --help lists. PACKAGE is the .deb, or a build tree for CPack to pack one
+# from (nothing is built); scripts/release.sh checks what it made with this
+# too.
 # usage: deb_test.sh PACKAGE VERSION SOURCE KXGEN
 set -uo pipefail
 
 source "$(dirname "$0")/common.sh"
-package=$1 version=$2 source=$3 built_kxgen=$(realpath "$4")
-table="$source/packaging/kxgen-options.txt"
+package=$1 version=$2 source=$3 kxgen_built=$(realpath "$4")
 export LC_ALL=C.UTF-8
 unset LANG LC_MESSAGES
 
-# The option table against kxgen: the same options, short names and values.
-rows=$(grep '^-' "$table")
-help=$("$built_kxgen" --help)
-check "the table lists exactly the options of kxgen --help" \
-    test "$(cut -f1 <<<"$rows" | sort)" = "$(grep -oE -- '--[a-z][a-z-]+' <<<"$help" | sort -u)"
-check "the table pairs the short names as kxgen --help does" \
-    test "$(awk -F'\t' '$2 != "-" { print $2 ", " $1 }' <<<"$rows" | sort)" = \
-         "$(grep -oE -- '-[A-Za-z], --[a-z-]+' <<<"$help" | sort -u)"
-while IFS=$'\t' read -r long _ value _; do
-    # A bare option that takes a value, or a flag given a value: refused, nothing done.
-    if [ "$value" = - ]; then
-        arg="$long=x" said="$long takes no value"
-    else
-        arg=$long said="$long needs a value"
-    fi
-    (cd "$work" && "$built_kxgen" "$arg" </dev/null >/dev/null 2>"$work/err.txt")
-    rc=$?
-    check "kxgen $arg: exit 2, '$said' (as the table's value column says)" \
-        eval 'test $rc -eq 2 && grep -qF -- "$said" "$work/err.txt"'
-done <<<"$rows"
+# long name, short name or -, NAME, DIR or -
+options=$("$kxgen_built" --help | help_options)
+check "kxgen --help lists options" test -n "$options"
 
 arch=$(dpkg --print-architecture)
 deb=$(package_from "$package" deb) || exit 1
@@ -87,12 +69,14 @@ check "the manual page is gzip data" gzip -t "$page"
 shown=$(MANWIDTH=80 man --warnings -l "$page" 2>"$work/man-warnings.txt")
 check "man shows the page without warnings" test ! -s "$work/man-warnings.txt"
 check "the page's footer names kxgen $version" grep -qE "^kxgen $version +KXGEN\(1\)$" <<<"$shown"
-while IFS=$'\t' read -r long short value _; do
+while read -r long short value; do
     heading=$long
     [ "$short" = - ] || heading="$short, $long"
     [ "$value" = - ] || heading="$heading $value"
     check "the page describes $heading" grep -qxE -- " +$heading" <<<"$shown"
-done <<<"$rows"
+done <<<"$options"
+check "the page describes no other option" \
+    test "$(sed -n '/^OPTIONS$/,/^[A-Z]/p' <<<"$shown" | grep -cE '^ {7}-')" -eq "$(wc -l <<<"$options")"
 
 # The completion, asked as bash asks it: the words so far, the last being completed.
 mkdir -p "$work/here/projects" "$work/here/plans"
@@ -102,21 +86,22 @@ completions() {
         COMP_WORDS=(kxgen "$@") && COMP_CWORD=$# && _kxgen &&
         for word in "${COMPREPLY[@]}"; do echo "$word"; done | sort | tr '\n' ' ')
 }
-all_names=$(awk -F'\t' '{ print $1; if ($2 != "-") print $2 }' <<<"$rows" | sort | tr '\n' ' ')
-while IFS='|' read -r words expected; do
-    read -ra words <<<"$words"
-    [ "${words[-1]}" = "''" ] && words[-1]=
-    check "completes 'kxgen ${words[*]}' to '$expected'" test "$(completions "${words[@]}")" = "$expected"
-done <<EOF
---ro|--root 
---ch|--check-templates 
--|$all_names
---root p|plans projects 
---root = p|plans projects 
---export-templates ''|plans projects 
---name p|
-p|
---yes --no|--no-open 
-EOF
+completes() {  # expected words...
+    local expected=$1
+    shift
+    check "completes 'kxgen $*' to '$expected'" test "$(completions "$@")" = "$expected"
+}
+completes "$(awk '{ print $1; if ($2 != "-") print $2 }' <<<"$options" | sort | tr '\n' ' ')" -
+completes "--root " --ro
+completes "--no-open " --yes --no
+completes "" p
+# After an option, what its value is: folders, or nothing to offer for a name.
+while read -r long _ value; do
+    case $value in
+        DIR) completes "plans projects " "$long" p
+             completes "plans projects " "$long" = p ;;
+        *) completes "" "$long" p ;;
+    esac
+done <<<"$options"
 
 finish

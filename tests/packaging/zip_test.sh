@@ -2,7 +2,8 @@
 # The Windows zip as users get it: its names read as Explorer on a Chinese
 # Windows reads them (bsdtar), unpacked, the programs' version resources read
 # back with windres, their manifests with wrestool and xmllint, their headers
-# with objdump, kxgen.exe run under Wine. PACKAGE is the zip, or a build tree
+# with objdump, kxgen.exe run under Wine (its version, and its options for the
+# completion's). PACKAGE is the zip, or a build tree
 # for CPack to pack one from (nothing is built); scripts/release.sh checks
 # what it made with this too.
 # usage: zip_test.sh PACKAGE VERSION RELEASE(ON|OFF) URL PICTURE WINDRES RUNNER SOURCE
@@ -38,12 +39,19 @@ check "用户指南.txt is the guide, with BOM and CR LF" windows_text "$x/用�
 check "LICENSE.txt is the licence, with BOM and CR LF" windows_text "$x/LICENSE.txt" "$source/LICENSE"
 check "kxgen.ps1 has BOM and CR LF" windows_text "$x/kxgen.ps1" ""
 check "kxgen.ps1 registers a completer for kxgen" grep -q 'Register-ArgumentCompleter -Native -CommandName kxgen' "$x/kxgen.ps1"
-while IFS=$'\t' read -r long short value _; do
+# The completion offers what kxgen.exe --help lists (in the user's language,
+# redirected: ANSI), with the value each option takes.
+options=$("$runner" "$x/kxgen.exe" --help </dev/null 2>/dev/null | iconv -f GBK -t UTF-8 | tr -d '\r' | help_options)
+check "kxgen.exe --help lists options" test -n "$options"
+while read -r long short value; do
+    [ "$value" = - ] && value=
     for name in "$long" "$short"; do
         [ "$name" = - ] && continue
         check "kxgen.ps1 completes $name" grep -qF "Name = '$name'; Value = '$value';" "$x/kxgen.ps1"
     done
-done < <(grep '^-' "$source/packaging/kxgen-options.txt")
+done <<<"$options"
+check "kxgen.ps1 completes no other option" \
+    test "$(grep -c "Name = '" "$x/kxgen.ps1")" -eq "$(awk '{ n += ($2 == "-") ? 1 : 2 } END { print n }' <<<"$options")"
 
 arch=$("$runner" --arch-of "$x/kxgen.exe")
 manifest_arch=x86

@@ -35,7 +35,7 @@ TEST(PointPickerPayload, GeneratedProjectCarriesTheBuiltDllByteForByte) {
     dialogs.promptAnswers = {AnsiString("demo")};
     FixedHost host(root);
 
-    GenerateProject(dialogs, host);
+    ASSERT_EQ(GenerateProject(dialogs, host).kind, OutcomeKind::Written);
 
     const AnsiString dll = JoinPath(JoinPath(JoinPath(root, "demo"), texts::kBuildFolderName),
                                     "GetPointXY.dll");

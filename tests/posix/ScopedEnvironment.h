@@ -31,7 +31,11 @@ public:
     }
 
 private:
+    // The value before the first change is the one to put back.
     void Save(const std::string& name) {
+        for (const auto& saved : saved_) {
+            if (saved.first == name) return;
+        }
         const char* old = ::getenv(name.c_str());
         saved_.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
     }

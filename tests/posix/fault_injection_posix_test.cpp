@@ -18,6 +18,7 @@
 #include "GenerateProject.h"
 #include "Texts.h"
 #include "posix/PosixFiles.h"
+#include "posix/ScopedEnvironment.h"
 #include "support/ScopedMount.h"
 #include "support/ScriptedPorts.h"
 #include "support/TempFolder.h"
@@ -26,10 +27,10 @@
 namespace kx {
 namespace {
 
-using test::Box;
 using test::DialogEvent;
 using test::JoinPath;
 using test::Prompt;
+using test::Stop;
 
 int OpenDescriptors() {
     int count = 0;
@@ -42,10 +43,6 @@ int OpenDescriptors() {
 
 class FaultInjectionPosixTest : public test::WorkflowTest {
 protected:
-    FaultInjectionPosixTest() {
-        setenv("XDG_DATA_HOME", temp.Child("xdg").c_str(), 1);
-    }
-
     std::string Native(const AnsiString& name, const AnsiString& relative) const {
         return NativePath(JoinPath(JoinPath(outputRoot, name), relative));
     }
@@ -78,11 +75,10 @@ TEST_F(FaultInjectionPosixTest, AReadOnlyFileAtAnyStepEndsTheRunThereAndKeepsWha
         ASSERT_TRUE(test::SetReadOnly(locked, true));
 
         try {
-            WriteProjectFiles(outputRoot, "demo", host);
+            WriteProjectFiles(test::PlanToWrite(outputRoot, "demo"), host);
             ADD_FAILURE() << "no error raised";
         } catch (const EFCreateError& error) {
-            AnsiString passed = outputRoot + "\\demo\\" + kTextFiles[step];
-            std::replace(passed.begin() + static_cast<std::ptrdiff_t>(outputRoot.size()), passed.end(), '/', '\\');
+            const AnsiString passed = JoinPath(project, kTextFiles[step]);
             EXPECT_EQ(error.Message(), "Cannot create file \"" + passed + "\". Permission denied");
         }
 
@@ -113,7 +109,7 @@ TEST_F(FaultInjectionPosixTest, AShortWriteRaisesTheWriteErrorNamingTheFileClose
     // One file of each writer: UTF-8 (the public library) and UTF-16 (the window file).
     for (std::size_t step : {std::size_t{1}, std::size_t{3}}) {
         SCOPED_TRACE(kTextFiles[step]);
-        WriteProjectFiles(outputRoot, "demo", host);  // every file whole again, with room
+        WriteProjectFiles(test::PlanToWrite(outputRoot, "demo"), host);  // every file whole again, with room
         const std::size_t opened = host.opened.size();
         for (std::size_t later = step; later < kTextFiles.size(); ++later) {
             ASSERT_TRUE(test::RemoveTree(JoinPath(JoinPath(outputRoot, "demo"), kTextFiles[later])));
@@ -129,11 +125,10 @@ TEST_F(FaultInjectionPosixTest, AShortWriteRaisesTheWriteErrorNamingTheFileClose
         const int descriptors = OpenDescriptors();
 
         try {
-            WriteProjectFiles(outputRoot, "demo", host);
+            WriteProjectFiles(test::PlanToWrite(outputRoot, "demo"), host);
             ADD_FAILURE() << "no error raised";
         } catch (const EWriteError& error) {
-            AnsiString passed = outputRoot + "\\demo\\" + kTextFiles[step];
-            std::replace(passed.begin() + static_cast<std::ptrdiff_t>(outputRoot.size()), passed.end(), '/', '\\');
+            const AnsiString passed = JoinPath(JoinPath(outputRoot, "demo"), kTextFiles[step]);
             EXPECT_EQ(error.Message(), "Stream write error: \"" + passed + "\"");
         }
 
@@ -159,7 +154,7 @@ TEST_F(FaultInjectionPosixTest, APayloadThatCannotBeWrittenIsLeftOutAndTheRunGoe
     ASSERT_EQ(::symlink("/dev/full", Native("demo", dll).c_str()), 0);
     const int descriptors = OpenDescriptors();
 
-    WriteProjectFiles(outputRoot, "demo", host);
+    WriteProjectFiles(test::PlanToWrite(outputRoot, "demo"), host);
 
     EXPECT_EQ(OpenDescriptors(), descriptors);
     for (const AnsiString& file : kTextFiles) EXPECT_TRUE(StartsWithBom("demo", file)) << file;
@@ -175,10 +170,10 @@ TEST_F(FaultInjectionPosixTest, AProjectFolderPathOver260BytesIsUsedAndReportedA
 
     ASSERT_TRUE(test::SetReadOnly(projectFile, true));
     try {
-        WriteProjectFiles(outputRoot, name, host);
+        WriteProjectFiles(test::PlanToWrite(outputRoot, name), host);
         ADD_FAILURE() << "no error raised";
     } catch (const EFCreateError& error) {
-        const AnsiString passed = outputRoot + "\\" + name + "\\" + name + ".kxproj";
+        const AnsiString passed = projectFile;
         EXPECT_EQ(error.Message(), "Cannot create file \"" + passed + "\". Permission denied");
     }
     EXPECT_EQ(host.opened.size(), 1u);
@@ -189,7 +184,7 @@ TEST_F(FaultInjectionPosixTest, AProjectFolderPathOver260BytesIsUsedAndReportedA
 // in a child process that has given up root for the nobody user.
 class UndeletableSourceFolder : public FaultInjectionPosixTest {
 protected:
-    struct Outcome {
+    struct ChildPress {
         std::vector<DialogEvent> events;
         std::size_t opened = 0;
     };
@@ -207,7 +202,7 @@ protected:
 
     // Runs one press of Generate answering "demo" and OK, as a user who may
     // not change the source folder.
-    Outcome PressAsAnotherUser(uid_t uid, gid_t gid) {
+    ChildPress PressAsAnotherUser(uid_t uid, gid_t gid) {
         int fds[2];
         EXPECT_EQ(::pipe(fds), 0);
         const pid_t child = ::fork();
@@ -217,11 +212,10 @@ protected:
                 ::_exit(3);
             }
             host.opened.clear();
-            Generate("demo", {texts::kOk});
+            Generate("demo", true);
             std::string report = Field(std::to_string(host.opened.size()));
             for (const DialogEvent& e : dialogs.events) {
-                report += Field(e.kind) + Field(e.text) + Field(e.caption) + Field(e.preset) +
-                          Field(std::to_string(e.flags));
+                report += Field(e.kind) + Field(e.text) + Field(std::to_string(static_cast<int>(e.notice)));
             }
             const bool written = WriteAll(fds[1], report.data(), report.size());
             ::_exit(written ? 0 : 4);
@@ -236,16 +230,15 @@ protected:
         ::waitpid(child, &status, 0);
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "child status " << status;
 
-        Outcome outcome;
+        ChildPress press;
         std::size_t pos = 0;
-        std::string opened, kind, text, caption, preset, flags;
-        if (!ReadField(report, pos, opened)) return outcome;
-        outcome.opened = std::stoul(opened);
-        while (ReadField(report, pos, kind) && ReadField(report, pos, text) && ReadField(report, pos, caption) &&
-               ReadField(report, pos, preset) && ReadField(report, pos, flags)) {
-            outcome.events.push_back({kind, text, caption, preset, static_cast<unsigned>(std::stoul(flags))});
+        std::string opened, kind, text, notice;
+        if (!ReadField(report, pos, opened)) return press;
+        press.opened = std::stoul(opened);
+        while (ReadField(report, pos, kind) && ReadField(report, pos, text) && ReadField(report, pos, notice)) {
+            press.events.push_back({kind, text, static_cast<Notice>(std::stoi(notice))});
         }
-        return outcome;
+        return press;
     }
 };
 
@@ -288,16 +281,15 @@ TEST_F(UndeletableSourceFolder, FailsAtTheSourceFolderWithItsMessageAndKeepsTheF
     const std::vector<AnsiString> inside = test::ListFolder(sourceAnsi);
     ASSERT_EQ(inside.size(), 5u);
 
-    const Outcome outcome = PressAsAnotherUser(uid, gid);
+    const ChildPress press = PressAsAnotherUser(uid, gid);
     ::chmod(source.c_str(), 0755);
 
-    // The source folder cannot be moved, so nothing is: the old project stays whole.
-    const AnsiString oldFilesKept = texts::kOpenQuote + AnsiString("demo") + texts::kOldFilesKeptTail;
-    EXPECT_EQ(outcome.events,
-              (std::vector<DialogEvent>{Prompt(texts::kNamePromptTitle, texts::kNamePromptLabel, "wpx2026_12_07"),
-                                        Box(texts::kProjectExists, texts::kNotice, 0x121),
-                                        Box(oldFilesKept, texts::kError, 0x10)}));
-    EXPECT_EQ(outcome.opened, 0u);
+    // The source folder cannot be moved, so nothing is: the old project stays
+    // whole, and the message names the folder before the question is asked.
+    const AnsiString unmovable = texts::kOpenQuote + AnsiString("demo") + texts::kEntryIn + "demo" +
+                                 texts::kEntryUnmovableTail;
+    EXPECT_EQ(press.events, (std::vector<DialogEvent>{Prompt("wpx2026_12_07"), Stop(unmovable)}));
+    EXPECT_EQ(press.opened, 0u);
     EXPECT_EQ(test::ListFolder(sourceAnsi), inside) << "what could not be moved stays as it was";
     EXPECT_EQ(test::ListFolder(JoinPath(outputRoot, "demo")),
               (std::vector<AnsiString>{"demo", "demo.kxproj", texts::kBuildFolderName}));

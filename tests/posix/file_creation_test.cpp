@@ -37,7 +37,7 @@ const char* const kWindowsInvalidNames[] = {
 TEST(WindowsNames, FoldersWindowsCannotCreateAreRefused) {
     TempFolder temp;
     for (const char* name : kWindowsInvalidNames) {
-        EXPECT_FALSE(CreateFolder(temp.Path() + "\\" + name)) << name;
+        EXPECT_FALSE(CreateFolder(temp.Child(name))) << name;
     }
     EXPECT_TRUE(test::ListFolder(temp.Path()).empty());
 }
@@ -45,7 +45,7 @@ TEST(WindowsNames, FoldersWindowsCannotCreateAreRefused) {
 TEST(WindowsNames, FilesWindowsCannotCreateRaiseTheCreationError) {
     TempFolder temp;
     for (const char* name : kWindowsInvalidNames) {
-        const AnsiString path = temp.Path() + "\\" + name;
+        const AnsiString path = temp.Child(name);
         SCOPED_TRACE(name);
         for (const auto& writer : test::kTextWriters) {
             EXPECT_THAT(WriterErrorOf(writer.write, path), StartsWith(CreateErrorStart(path))) << writer.name;
@@ -58,7 +58,7 @@ TEST(WindowsNames, FilesWindowsCannotCreateRaiseTheCreationError) {
 TEST(WindowsNames, ValidNamesNearTheRulesAreCreated) {
     TempFolder temp;
     for (const char* name : {"con1", "COM10", "console.txt", "a.b.c", ".kx", "\x81\x7C"}) {
-        EXPECT_TRUE(CreateFolder(temp.Path() + "\\" + name)) << name;
+        EXPECT_TRUE(CreateFolder(temp.Child(name))) << name;
     }
 }
 
@@ -198,7 +198,7 @@ TEST(FileCreation, NewFileIsNotRefusedUnderAReadOnlyUmask) {
 
 TEST(FileCreation, MissingFolderMessageCarriesTheSystemText) {
     TempFolder temp;
-    const AnsiString path = temp.Path() + "\\missing\\x.txt";
+    const AnsiString path = temp.Child("missing/x.txt");
     EXPECT_EQ(WriterErrorOf(SaveUtf8File, path), CreateErrorStart(path) + "No such file or directory");
 }
 

@@ -118,12 +118,17 @@ TEST(FolderCleanupPosix, RelativeFolderIsRefusedEvenWhenItExistsHere) {
     EXPECT_TRUE(test::FileExists(temp.Child("demo/a.txt")));
 }
 
-TEST(FolderCleanupPosix, BackslashPathAsTheProgramJoinsIt) {
+// A backslash is a character of a name here: "KX项目\\demo" is one folder, and
+// its sibling "KX项目" is another that is never touched.
+TEST(FolderCleanupPosix, ABackslashIsPartOfTheFolderName) {
     TempFolder temp;
-    const std::string project = temp.Path() + "\\KX\xCF\xEE\xC4\xBF";
+    const std::string sibling = temp.Child("KX\xCF\xEE\xC4\xBF");
+    const std::string project = sibling + "\\demo";
     ASSERT_TRUE(test::MakeFolderWithFile(project, "a.txt", "a"));
-    EXPECT_TRUE(DeleteFolderContents(project + "\\", true, false));
+    ASSERT_TRUE(test::MakeFolderWithFile(sibling, "demo", "not the project"));
+    EXPECT_TRUE(DeleteFolderContents(project + "/", true, false));
     EXPECT_TRUE(test::ListFolder(project).empty());
+    EXPECT_EQ(test::ReadFileBytes(test::JoinPath(sibling, "demo")).value_or(""), "not the project");
 }
 
 TEST(FolderCleanupPosix, ReadOnlyNestedFolderIsEmptiedWhereThePermissionsAllow) {

@@ -19,6 +19,7 @@
 #include "Texts.h"
 #include "posix/PosixFiles.h"
 #include "posix/ScopedEnvironment.h"
+#include "posix/TreeState.h"
 #include "support/ScopedMount.h"
 #include "support/ScriptedPorts.h"
 #include "support/TempFolder.h"
@@ -27,64 +28,20 @@
 namespace kx {
 namespace {
 
-using test::Box;
 using test::DialogEvent;
+using test::FirstDifference;
+using test::Info;
 using test::JoinPath;
 using test::Prompt;
+using test::Snapshot;
+using test::Stop;
 
 const AnsiString kDemoFile = "demo.kxproj";
 
-// Every entry below a native folder: type, permissions and bytes (links:
-// their target), never following a link.
-std::map<std::string, std::string> Snapshot(const std::string& native) {
-    std::map<std::string, std::string> out;
-    std::function<void(const std::string&, const std::string&)> walk = [&](const std::string& path,
-                                                                          const std::string& rel) {
-        struct stat st {};
-        if (::lstat(path.c_str(), &st) != 0) return;
-        std::string& state = out[rel];
-        state = std::to_string(st.st_mode) + ":";
-        if (S_ISLNK(st.st_mode)) {
-            char target[4096];
-            const ssize_t n = ::readlink(path.c_str(), target, sizeof target);
-            if (n > 0) state.append(target, static_cast<std::size_t>(n));
-        } else if (S_ISREG(st.st_mode)) {
-            state += test::ReadFileBytes(AnsiFromUtf8(path)).value_or("<unreadable>");
-        } else if (S_ISDIR(st.st_mode)) {
-            for (const std::string& name : test::ListNativeFolder(path)) walk(path + "/" + name, rel + "/" + name);
-        }
-    };
-    walk(native, "");
-    return out;
-}
-
-std::string FirstDifference(const std::map<std::string, std::string>& a, const std::map<std::string, std::string>& b) {
-    for (const auto& [path, state] : a) {
-        const auto it = b.find(path);
-        if (it == b.end() || it->second != state) return path.empty() ? "(top)" : path;
-    }
-    for (const auto& [path, state] : b) {
-        if (a.find(path) == a.end()) return path;
-    }
-    return std::string();
-}
-
 class RegenerationTest : public test::WorkflowTest {
 public:  // the tables stage their cases on the fixture
-    RegenerationTest() {
-        env.Set("XDG_DATA_HOME", temp.Child("xdg"));
-    }
-
-    std::vector<DialogEvent> AskedThen(const DialogEvent& box) const {
-        return {Prompt(texts::kNamePromptTitle, texts::kNamePromptLabel, "wpx2026_12_07"),
-                Box(texts::kProjectExists, texts::kNotice, 0x121), box};
-    }
-    std::vector<DialogEvent> PromptThen(const DialogEvent& box) const {
-        return {Prompt(texts::kNamePromptTitle, texts::kNamePromptLabel, "wpx2026_12_07"), box};
-    }
+    std::vector<DialogEvent> PromptThen(const DialogEvent& box) const { return {Prompt("wpx2026_12_07"), box}; }
     std::string NativeTemp() const { return NativePath(temp.Path()); }
-
-    test::ScopedEnvironment env;
 };
 
 // ---- stopping before anything changes -------------------------------------
@@ -104,20 +61,20 @@ TEST_F(RegenerationTest, WhatCannotBeRegeneratedSafelyStopsWithItsMessageAndChan
              ASSERT_EQ(::rename(NativePath(JoinPath(t.outputRoot, "demo")).c_str(), t.temp.Child(elsewhere).c_str()), 0);
              ASSERT_EQ(::symlink(t.temp.Child(elsewhere).c_str(), NativePath(JoinPath(t.outputRoot, "demo")).c_str()), 0);
          },
-         PromptThen(Box(linkMessage, texts::kError, 0x10))},
+         PromptThen(Stop(linkMessage))},
         {"the project folder is a dangling link",
          [&](RegenerationTest& t) {
              ASSERT_TRUE(test::RemoveTree(JoinPath(t.outputRoot, "demo")));
              ASSERT_EQ(::symlink(t.temp.Child("nowhere").c_str(), NativePath(JoinPath(t.outputRoot, "demo")).c_str()), 0);
          },
-         PromptThen(Box(linkMessage, texts::kError, 0x10))},
+         PromptThen(Stop(linkMessage))},
         {"the project folder is a link to a file outside",
          [&](RegenerationTest& t) {
              ASSERT_TRUE(test::RemoveTree(JoinPath(t.outputRoot, "demo")));
              ASSERT_TRUE(test::WriteFileBytes(t.temp.Child("victim"), "precious"));
              ASSERT_EQ(::symlink(t.temp.Child("victim").c_str(), NativePath(JoinPath(t.outputRoot, "demo")).c_str()), 0);
          },
-         PromptThen(Box(linkMessage, texts::kError, 0x10))},
+         PromptThen(Stop(linkMessage))},
         {"no trash can be made ($XDG_DATA_HOME is a file)",
          [](RegenerationTest& t) { ASSERT_TRUE(test::WriteFileBytes(t.temp.Child("xdg"), "not a folder")); }, {}},
         {"no trash can be made ($XDG_DATA_HOME below a file, no home)",
@@ -144,11 +101,12 @@ TEST_F(RegenerationTest, WhatCannotBeRegeneratedSafelyStopsWithItsMessageAndChan
         const auto before = Snapshot(NativeTemp());
         host.opened.clear();
 
-        Generate("demo", {texts::kOk});
-        EXPECT_EQ(dialogs.events, c.events.empty() ? AskedThen(Box(keptMessage, texts::kError, 0x10)) : c.events);
+        Generate("demo", true);
+        // Found before the question: OK is never asked for.
+        EXPECT_EQ(dialogs.events, c.events.empty() ? PromptThen(Stop(keptMessage)) : c.events);
         EXPECT_EQ(FirstDifference(before, Snapshot(NativeTemp())), "") << "changed";
         EXPECT_TRUE(host.opened.empty());
-        EXPECT_TRUE(host.oldFilesMovedTo.empty());
+        EXPECT_EQ(outcome.oldFiles.place, OldFilesPlace::None);
     }
 }
 
@@ -192,17 +150,18 @@ TEST_F(RegenerationTest, OldFilesGoToTheTrashOfTheirMountAndTheHostIsTold) {
         test::FixedHost here(root);
         dialogs = {};
         dialogs.promptAnswers = {AnsiString("demo")};
-        GenerateProject(dialogs, here);
+        ASSERT_EQ(GenerateProject(dialogs, here).kind, OutcomeKind::Written);
         const AnsiString oldProject = test::ReadFileBytes(JoinPath(JoinPath(root, "demo"), kDemoFile)).value_or("");
         ASSERT_TRUE(test::WriteFileBytes(JoinPath(JoinPath(root, "demo"), "mine.txt"), "my work"));
 
         dialogs = {};
         dialogs.promptAnswers = {AnsiString("demo")};
-        dialogs.boxAnswers = {texts::kOk};
-        GenerateProject(dialogs, here);
+        dialogs.questionAnswers = {true};
+        const GenerationOutcome regenerated = GenerateProject(dialogs, here);
         const std::string trash = temp.Child(c.trash);
         EXPECT_EQ(here.opened.size(), 2u);
-        EXPECT_EQ(here.oldFilesMovedTo, std::vector<AnsiString>{trash + "/files"});
+        EXPECT_EQ(regenerated.oldFiles.place, OldFilesPlace::Trash);
+        EXPECT_EQ(regenerated.oldFiles.folder, trash + "/files");
         EXPECT_EQ(test::ReadFileBytes(trash + "/files/mine.txt").value_or("<missing>"), "my work");
         EXPECT_EQ(test::ReadFileBytes(trash + "/files/" + kDemoFile).value_or("<missing>"), oldProject);
         EXPECT_TRUE(test::FileExists(trash + "/info/mine.txt.trashinfo"));
@@ -220,8 +179,7 @@ TEST_F(RegenerationTest, ADiskThatFillsUpKeepsTheOldFilesAndTheErrorNamesTheFile
     const AnsiString root = temp.Child("disk/root");
     test::FixedHost here(root);
     dialogs.promptAnswers = {AnsiString("demo")};
-    GenerateProject(dialogs, here);
-    ASSERT_EQ(here.opened.size(), 1u);
+    ASSERT_EQ(GenerateProject(dialogs, here).kind, OutcomeKind::Written);
     const auto oldProject = Snapshot(NativePath(JoinPath(root, "demo")));
 
     // Room for the trash's three info files and a little more, not for a new project.
@@ -236,14 +194,12 @@ TEST_F(RegenerationTest, ADiskThatFillsUpKeepsTheOldFilesAndTheErrorNamesTheFile
 
     dialogs = {};
     dialogs.promptAnswers = {AnsiString("demo")};
-    dialogs.boxAnswers = {texts::kOk};
-    std::string error;
-    try {
-        GenerateProject(dialogs, here);
-    } catch (const KxError& e) {
-        error = e.Message();
-    }
-    EXPECT_EQ(error.rfind("Stream write error: \"" + root + "\\demo\\", 0), 0u) << error;
+    dialogs.questionAnswers = {true};
+    const GenerationOutcome full = GenerateProject(dialogs, here);
+    EXPECT_EQ(full.kind, OutcomeKind::WriteFailed);
+    EXPECT_EQ(ReportFor(full).exitCode, kExitPartial) << "something changed, and the exit code says so";
+    const std::string error = full.error ? full.error->Message() : "";
+    EXPECT_EQ(error.rfind("Stream write error: \"" + root + "/demo/", 0), 0u) << error;
     EXPECT_EQ(here.opened.size(), 1u) << "no success after a failed write";
     // Every old entry is in the trash, byte for byte.
     const std::string trash = temp.Child("disk/.Trash-" + std::to_string(::geteuid()));
@@ -266,16 +222,16 @@ TEST_F(RegenerationTest, AHeldOrUnusableLockStopsBeforeTheProjectFolderIsLookedA
     {
         const GenerationLock other = GenerationLock::Take(outputRoot);
         ASSERT_EQ(other.State(), LockState::Held);
-        Generate("demo", {texts::kOk});
-        EXPECT_EQ(dialogs.events, PromptThen(Box(texts::kGenerationBusy, texts::kNotice, 0x40)));
-        Generate("fresh", {texts::kOk});
-        EXPECT_EQ(dialogs.events, PromptThen(Box(texts::kGenerationBusy, texts::kNotice, 0x40)));
+        Generate("demo", true);
+        EXPECT_EQ(dialogs.events, PromptThen(Info(texts::kGenerationBusy)));
+        Generate("fresh", true);
+        EXPECT_EQ(dialogs.events, PromptThen(Info(texts::kGenerationBusy)));
     }
     EXPECT_EQ(FirstDifference(before, Snapshot(NativeTemp())), "") << "the lock file goes with the lock";
 
     ASSERT_TRUE(test::MakeFolder(JoinPath(outputRoot, kGenerationLockName)));
-    Generate("demo", {texts::kOk});
-    EXPECT_EQ(dialogs.events, PromptThen(Box(texts::kRootLockFailed, texts::kError, 0x10)));
+    Generate("demo", true);
+    EXPECT_EQ(dialogs.events, PromptThen(Stop(texts::kRootLockFailed)));
     EXPECT_EQ(host.opened.size(), 1u);
 }
 
@@ -300,20 +256,20 @@ TEST_F(RegenerationTest, ConcurrentPressesNeverLeaveAnIncompleteProjectBehindASu
             }
             test::ScriptedDialogs d;
             d.promptAnswers = {AnsiString("demo")};
-            d.boxAnswers = {texts::kOk};
+            d.questionAnswers = {true};
             test::FixedHost h(outputRoot);
-            char outcome = 'x';
+            char ending = 'x';
             try {
-                GenerateProject(d, h);
-                if (!h.opened.empty()) outcome = 'S';
-                for (const DialogEvent& e : d.events) {
-                    if (e.text == texts::kGenerationBusy) outcome = 'B';
-                    if (e.text == texts::kOutputRootFailed) outcome = 'R';
+                switch (GenerateProject(d, h).kind) {
+                    case OutcomeKind::Written: ending = 'S'; break;
+                    case OutcomeKind::Busy: ending = 'B'; break;
+                    case OutcomeKind::RootFailed: ending = 'R'; break;
+                    default: break;
                 }
             } catch (...) {
-                outcome = 'E';
+                ending = 'E';
             }
-            ::_exit(::write(report[1], &outcome, 1) == 1 ? 0 : 1);
+            ::_exit(::write(report[1], &ending, 1) == 1 ? 0 : 1);
         }
         ::close(report[1]);
         children.push_back(child);
@@ -323,12 +279,12 @@ TEST_F(RegenerationTest, ConcurrentPressesNeverLeaveAnIncompleteProjectBehindASu
     ::close(go[1]);  // everyone starts now
     std::string outcomes;
     for (int i = 0; i < kPresses; ++i) {
-        char outcome = '?';
-        if (::read(reports[i], &outcome, 1) != 1) outcome = '?';
+        char ending = '?';
+        if (::read(reports[i], &ending, 1) != 1) ending = '?';
         ::close(reports[i]);
         int status = 0;
         ::waitpid(children[i], &status, 0);
-        outcomes += outcome;
+        outcomes += ending;
     }
     EXPECT_EQ(outcomes.find_first_not_of("SB"), std::string::npos) << outcomes;
     EXPECT_NE(outcomes.find('S'), std::string::npos) << outcomes;
@@ -360,7 +316,7 @@ TEST_F(RegenerationTest, AnotherUsersLinksInTheProjectFolderAreMovedNotFollowed)
         ASSERT_EQ(::lchown((project + entry).c_str(), other->pw_uid, other->pw_gid), 0);
     }
 
-    Generate("demo", {texts::kOk});
+    Generate("demo", true);
     EXPECT_EQ(test::ReadFileBytes(victim).value_or(""), "the victim's settings");
     EXPECT_EQ(host.opened.size(), 1u);
     struct stat st {};

@@ -2,6 +2,7 @@
 // call and every window binding finds its function.
 #include <algorithm>
 #include <cctype>
+#include <map>
 #include <set>
 #include <unordered_map>
 
@@ -76,6 +77,25 @@ public:
         if (!main) {
             Error(window.file, 1, "main script " + mainScriptFile + " is not in the file set");
             return;
+        }
+        // A script asks for a control by its name: no other word of the
+        // window file may be that name (a window called 启动 beside the hot
+        // key 启动, or called 按钮, the kind word).
+        std::map<std::string, int> words;
+        for (const WindowControl& control : window.controls) {
+            ++words[control.kind];
+            ++words[control.name];
+            for (const auto& [key, value] : control.properties) ++words[key];
+            for (const auto& [event, handler] : control.events) {
+                ++words[event];
+                ++words[handler];
+            }
+        }
+        ++words[u8"窗口结束"];
+        for (const WindowControl& control : window.controls) {
+            if (words[control.name] > 1) {
+                Error(window.file, control.line, "the name " + control.name + " is used more than once in the window file");
+            }
         }
         for (const WindowControl& control : window.controls) {
             for (const auto& [event, handler] : control.events) {

@@ -109,14 +109,20 @@ GeneratedProject::GeneratedProject(const std::string& name) : name_(name) {
 
     const kx::AnsiString outputRoot = AnsiFromNative(root_);
     const kx::AnsiString ansiName = kx::AnsiFromUtf8(name);
-    projectFolderAnsi = outputRoot + "\\" + ansiName;
+    kx::GenerationPlan plan;
+    plan.outputRoot = outputRoot;
+    plan.name = ansiName;
+    plan.paths = kx::ProjectPathsFor(outputRoot, ansiName);
+    plan.templates = &kx::BuiltInTemplates();
+    plan.textFiles = kx::ProjectTextFiles(kx::BuiltInTemplates(), ansiName, kx::NewGuidText());
+    projectFolderAnsi = plan.paths.folder;
     // WriteProjectFiles starts from prepared folders: project, source and build.
-    if (!kx::CreateFolder(projectFolderAnsi) || !kx::CreateFolder(projectFolderAnsi + "\\" + ansiName) ||
-        !kx::CreateFolder(projectFolderAnsi + "\\" + kx::AnsiFromUtf8(u8"生成"))) {
+    if (!kx::CreateFolder(plan.paths.folder) || !kx::CreateFolder(plan.paths.sourceFolder) ||
+        !kx::CreateFolder(plan.paths.buildFolder)) {
         throw std::runtime_error("cannot prepare the project folders under " + root_);
     }
     RecordingHost host(opened);
-    kx::WriteProjectFiles(outputRoot, ansiName, host);
+    kx::WriteProjectFiles(plan, host);
 }
 
 GeneratedProject::~GeneratedProject() {

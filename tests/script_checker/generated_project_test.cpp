@@ -5,6 +5,8 @@
 #include <regex>
 
 #include "ProjectFiles.h"
+#include "CodePage.h"
+#include "PathSplit.h"
 
 namespace kx::script::test {
 namespace {
@@ -70,8 +72,8 @@ TEST_P(GeneratedFiles, TwoGenerationsGiveTwoGuids) {
 
 TEST_P(GeneratedFiles, ShellOpensTheProjectFile) {
     const GeneratedProject project(GetParam());
-    const std::string name = project.projectFolderAnsi.substr(project.projectFolderAnsi.rfind('\\') + 1);
-    EXPECT_EQ(project.opened, std::vector<std::string>{project.projectFolderAnsi + "\\" + name + ".kxproj"});
+    const kx::AnsiString name = kx::AnsiFromUtf8(GetParam());
+    EXPECT_EQ(project.opened, std::vector<std::string>{project.projectFolderAnsi + kx::kPathSeparator + name + ".kxproj"});
 }
 
 std::string PrintName(const testing::TestParamInfo<std::string>& name) {

@@ -14,6 +14,7 @@
 #include "UnitFunction.h"
 #include "support/TempFolder.h"
 #include "win32/Win32Handles.h"
+#include "windows/Wine.h"
 
 namespace kx {
 namespace {
@@ -163,11 +164,6 @@ TEST(DeleteFolderContentsOnWindows, NoWindowIsLeftBehind) {
     EXPECT_FALSE(anyWindow);
 }
 
-bool RunningUnderWine() {
-    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
-    return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
-}
-
 std::string EnvironmentValue(const char* name) {
     char value[1024] = {};
     const DWORD n = GetEnvironmentVariableA(name, value, sizeof value);
@@ -186,7 +182,7 @@ TEST(DeleteFolderContentsOnWindows, RecycleBinEmptiesTheFolder) {
     // Under Wine the bin is the Unix user's freedesktop trash, named by the
     // Unix environment that Wine hands down; a private one keeps tests from
     // filling the real one.
-    const bool wine = RunningUnderWine();
+    const bool wine = test::RunningUnderWine();
     const std::string dataHome = EnvironmentValue("XDG_DATA_HOME");
     if (wine && dataHome.empty()) GTEST_SKIP() << "under Wine this needs XDG_DATA_HOME set to a private folder";
 

@@ -7,7 +7,7 @@
 namespace kx {
 
 struct ProjectPaths {
-    AnsiString folder;        // <output root>\<name>
+    AnsiString folder;        // <output root>\<name> (with the platform's separator)
     AnsiString sourceFolder;  // <folder>\<name>: the scripts and the window file
     AnsiString buildFolder;   // <folder>\生成: the point picker's DLL
     AnsiString projectFile;   // <folder>\<name>.kxproj
