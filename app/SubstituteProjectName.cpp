@@ -1,6 +1,7 @@
 #include "SubstituteProjectName.h"
 
 #include <cstring>
+#include <string_view>
 
 #include "Gbk.h"
 #include "KxName.h"
@@ -135,22 +136,25 @@ AnsiString SubstituteProjectName(TemplateKind kind, const AnsiString& text, cons
     const NameForms forms(kind, projectForms);
     const std::size_t placeholderLength = std::strlen(kProjectNamePlaceholder);
     const std::size_t zero = text.find('\0');
-    const AnsiString searched = text.substr(0, zero);  // the whole text without a zero byte
+    const std::string_view searched = std::string_view(text).substr(0, zero);  // the whole text without a zero byte
 
     AnsiString result;
     result.reserve(text.size());
     PlaceTracker tracker(kind);
+    std::size_t copied = 0;
     for (std::size_t pos = 0; pos < searched.size();) {
-        if (searched.compare(pos, placeholderLength, kProjectNamePlaceholder) == 0) {
+        if (searched[pos] == '$' && searched.substr(pos, placeholderLength) == kProjectNamePlaceholder) {
+            result.append(searched.data() + copied, pos - copied);
             result += forms.At(tracker.Current());
             pos += placeholderLength;  // the placeholder holds no quote, slash or line end
+            copied = pos;
             continue;
         }
         const std::size_t length = GbkCharLength(searched, pos);
-        tracker.Pass(searched, pos, length);
-        result.append(searched, pos, length);
+        tracker.Pass(text, pos, length);
         pos += length;
     }
+    result.append(searched.data() + copied, searched.size() - copied);
     if (zero != AnsiString::npos) result.append(text, zero, AnsiString::npos);
     return result;
 }

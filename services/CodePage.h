@@ -1,6 +1,8 @@
 // Code-page conversions at the edges of the program. Pure functions over bytes.
 #pragma once
 
+#include <string_view>
+
 #include "KxTypes.h"
 
 namespace kx {
@@ -27,6 +29,17 @@ void EnsureCodePage();
 // the platform's replacement; throws ConversionError when no conversion is
 // possible at all.
 WideString DecodeAnsi(const AnsiString& text, AnsiPage page);
+
+// Appends to out what the UTF-8 writer makes of text: decoded as DecodeAnsi
+// decodes it (zero bytes included), each UTF-16 unit then encoded by itself
+// (AppendUtf8Unit, TextContent.h). Throws ConversionError as DecodeAnsi does.
+void AppendUtf8OfUnits(std::string& out, std::string_view text, AnsiPage page);
+
+// Appends the code page 936 form of utf8 (well-formed UTF-8) to out and
+// returns true when every character has one that reads back as the very same
+// character; otherwise returns false and leaves out as it was. Throws
+// ConversionError as DecodeAnsi does.
+bool AppendAnsiOfUtf8(AnsiString& out, std::string_view utf8);
 
 // For terminals, command lines and the POSIX file system, which speak UTF-8.
 // Both throw ConversionError as DecodeAnsi does; a character code page 936

@@ -3,6 +3,8 @@
 // rather than fail at the fifth.
 #pragma once
 
+#include <vector>
+
 #include "KxTypes.h"
 
 namespace kx {
@@ -16,14 +18,21 @@ struct PathFit {
     std::size_t limit = 0;    // ... and the most the system takes, in the same units
 };
 
-// Checks folder + separator + relative against the limits of the file
-// system below folder, an existing folder: every component of relative
-// (separated by kPathSeparator) as a name, and the whole as a path.
+// A path below a folder, and whether it names a folder (or a file).
+struct PathBelow {
+    AnsiString relative;  // components separated by kPathSeparator
+    bool isFolder = false;
+};
+
+// The first of paths that does not fit the file system below folder, an
+// existing folder (asked once): of folder + separator + relative, every
+// component of relative as a name, and the whole as a path. A PathFit that
+// fits when they all do.
 //   Windows: a name of at most 255 UTF-16 units; a whole path below MAX_PATH
 //            (259 units), or for a folder below MAX_PATH - 12 (247 units),
 //            as CreateDirectoryA keeps room for a short name.
 //   POSIX:   a name of at most NAME_MAX bytes of UTF-8 (the folder's file
 //            system says how many), a whole path below PATH_MAX.
-PathFit CheckPathFits(const AnsiString& folder, const AnsiString& relative, bool isFolder);
+PathFit FirstPathTooLong(const AnsiString& folder, const std::vector<PathBelow>& paths);
 
 }  // namespace kx

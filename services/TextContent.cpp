@@ -7,41 +7,41 @@
 namespace kx {
 
 void AppendUtf8CodePoint(std::string& out, unsigned long cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
+    if (cp < 0x10000) {
+        AppendUtf8Unit(out, static_cast<char16_t>(cp));
+        return;
     }
+    const char bytes[] = {static_cast<char>(0xF0 | (cp >> 18)), static_cast<char>(0x80 | ((cp >> 12) & 0x3F)),
+                          static_cast<char>(0x80 | ((cp >> 6) & 0x3F)), static_cast<char>(0x80 | (cp & 0x3F))};
+    out.append(bytes, sizeof bytes);
 }
 
 // A unit is below 0x10000: one, two or three bytes, as SaveUtf8File's steps say.
-void AppendUtf8Unit(std::string& out, char16_t unit) { AppendUtf8CodePoint(out, unit); }
-
-std::string Utf8FileContent(const WideString& units, bool withBom) {
-    std::string content;
-    content.reserve((withBom ? 3 : 0) + units.size() * 3);
-    if (withBom) content += "\xEF\xBB\xBF";
-    for (char16_t unit : units) AppendUtf8Unit(content, unit);
-    return content;
+void AppendUtf8Unit(std::string& out, char16_t unit) {
+    char bytes[3];
+    out.append(bytes, static_cast<std::size_t>(PutUtf8Unit(bytes, unit) - bytes));
 }
 
-std::string Utf16FileContent(const WideString& units, bool withBom) {
+void AppendUtf8Units(std::string& out, std::u16string_view units) {
+    std::size_t size = 0;
+    for (const char16_t unit : units) size += Utf8UnitSize(unit);
+    const std::size_t start = out.size();
+    out.resize(start + size);
+    char* at = &out[start];
+    for (const char16_t unit : units) at = PutUtf8Unit(at, unit);
+}
+
+std::string Utf16FileContent(std::u16string_view units, bool withBom) {
     std::string content;
-    content.reserve((withBom ? 2 : 0) + units.size() * 2);
-    if (withBom) content += "\xFF\xFE";
-    for (char16_t unit : units) {
-        content += static_cast<char>(unit & 0xFF);
-        content += static_cast<char>((unit >> 8) & 0xFF);
+    content.resize((withBom ? 2 : 0) + units.size() * 2);
+    std::size_t at = 0;
+    if (withBom) {
+        content[at++] = '\xFF';
+        content[at++] = '\xFE';
+    }
+    for (const char16_t unit : units) {
+        content[at++] = static_cast<char>(unit & 0xFF);
+        content[at++] = static_cast<char>(unit >> 8);
     }
     return content;
 }

@@ -10,8 +10,10 @@ namespace kx {
 
 std::string Utf8FileBytes(const AnsiString& text, bool withBom) {
     if (text.empty()) return std::string();
+    std::string content = withBom ? "\xEF\xBB\xBF" : "";
     // The thread's ANSI code page, zero bytes included; every unit by itself.
-    return Utf8FileContent(DecodeAnsi(text, AnsiPage::Thread), withBom);
+    AppendUtf8OfUnits(content, text, AnsiPage::Thread);
+    return content;
 }
 
 std::string Utf16FileBytes(const AnsiString& text, bool withBom) {

@@ -71,6 +71,12 @@ const TextCase kTextCases[] = {
      {"W1 PlaceholderKept 2"}, "x$ProjectName$\r\n"},
     {"warning and refusal together", "$\n😀\r\n", true,
      {"W1 StrayDollar 1", "W1 LineEnds", "E2 NotInCodePage U+1F600"}, ""},
+    {"bytes that are no UTF-8 after other findings: only they are said", "$\r\n😀\n\xC0\xAF\r\n", true,
+     {"E3 NotUtf8 0xC0"}, ""},
+    // A tag character converts to nothing at all: it is no character of 936.
+    {"tag character", "a\xF3\xA0\x80\x81z\r\n", true, {"E1 NotInCodePage U+E0001"}, ""},
+    {"long text with LF line ends", Repeat("中文 $ProjectName$ x\n", 40000), true, {"W1 LineEnds"},
+     Repeat("\xD6\xD0\xCE\xC4 $ProjectName$ x\r\n", 40000)},
 };
 
 TEST(TemplateChecks, TextsFromTheFolder) {

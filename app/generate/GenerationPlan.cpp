@@ -26,20 +26,16 @@ bool OutputRootStands(HostPort& host, const AnsiString& root, int& systemError) 
 
 // The first path of the project (below the output root) that does not fit
 // its file system: the folders, the DLL and the text files.
-PathFit FirstPathTooLong(const GenerationPlan& plan) {
+PathFit FirstProjectPathTooLong(const GenerationPlan& plan) {
     const AnsiString& name = plan.name;
-    std::vector<std::pair<AnsiString, bool>> paths = {
+    std::vector<PathBelow> paths = {
         {name, true},
         {name + kPathSeparator + name, true},
         {name + kPathSeparator + texts::kBuildFolderName, true},
         {name + kPathSeparator + DllRelativePath(), false},
     };
-    for (const ProjectTextFile& file : plan.textFiles) paths.emplace_back(name + kPathSeparator + file.relativePath, false);
-    for (const auto& [relative, isFolder] : paths) {
-        const PathFit fit = CheckPathFits(plan.outputRoot, relative, isFolder);
-        if (!fit.fits) return fit;
-    }
-    return PathFit();
+    for (const ProjectTextFile& file : plan.textFiles) paths.push_back({name + kPathSeparator + file.relativePath, false});
+    return FirstPathTooLong(plan.outputRoot, paths);
 }
 
 }  // namespace
@@ -96,7 +92,7 @@ Planning PlanGeneration(DialogPort& dialogs, HostPort& host) {
         plan.templates = &host.Templates();
         plan.textFiles = ProjectTextFiles(*plan.templates, plan.name, NewGuidText());
 
-        ending.tooLong = FirstPathTooLong(plan);
+        ending.tooLong = FirstProjectPathTooLong(plan);
         if (!ending.tooLong.fits) return Stop(OutcomeKind::NameTooLong, std::move(ending));
 
         plan.regenerate = DirectoryExists(ending.paths.folder);

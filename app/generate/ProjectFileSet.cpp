@@ -28,7 +28,7 @@ std::vector<ProjectTextFile> ProjectTextFiles(const TemplateSource& templates, c
     const AnsiString runtime = templates.Text("runtimefun");
     const AnsiString library = templates.Text("publicfun");
     const AnsiString window = templates.Text("form");
-    const AnsiString code = guidLine + templates.Text("code");
+    AnsiString code = guidLine + templates.Text("code");
     const AnsiString keyScript = texts::kKeyScript;
     // File and folder names keep the name as typed; inside the files each
     // place gets the form of it that the place can hold, and where KX reads
@@ -43,8 +43,10 @@ std::vector<ProjectTextFile> ProjectTextFiles(const TemplateSource& templates, c
         Utf8FileBytes(SubstituteProjectName(TemplateKind::ProjectFile, templates.Text("programe"), forms), true));
     Add(files, InSourceFolder(name, "main.kxwin"),
         Utf16FileBytes(SubstituteProjectName(TemplateKind::WindowFile, window, forms), true));
-    Add(files, InSourceFolder(name, name + ".kx"),
-        Utf8FileBytes(SubstituteProjectName(TemplateKind::Script, code, forms), true));
+    AnsiString script = SubstituteProjectName(TemplateKind::Script, code, forms);
+    AnsiString().swap(code);
+    Add(files, InSourceFolder(name, name + ".kx"), Utf8FileBytes(script, true));
+    AnsiString().swap(script);
     Add(files, InSourceFolder(name, texts::kKeyScriptFile), Utf8FileBytes(keyScript, true));
     return files;
 }

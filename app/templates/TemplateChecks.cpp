@@ -1,10 +1,14 @@
 #include "TemplateChecks.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <map>
+#include <string_view>
 
 #include "CodePage.h"
 #include "PeImage.h"
+#include "TextContent.h"
 
 namespace kx {
 
@@ -15,46 +19,18 @@ constexpr std::size_t kPlaceholderLength = sizeof kPlaceholder - 1;
 // Beyond this many lines with the same problem, one line says how many more.
 constexpr std::size_t kLinesPerProblem = 10;
 
-// Length of the well-formed UTF-8 sequence at pos (code point in *cp), 0 when
-// it is not one: overlong forms, surrogates and values past U+10FFFF are not.
-std::size_t Utf8SequenceAt(const std::string& text, std::size_t pos, char32_t* cp) {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char lead = byte(pos);
-    if (lead < 0x80) {
-        *cp = lead;
-        return 1;
-    }
-    std::size_t length = 0;
-    char32_t value = 0;
-    char32_t minimum = 0;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2, value = lead & 0x1F, minimum = 0x80;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3, value = lead & 0x0F, minimum = 0x800;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4, value = lead & 0x07, minimum = 0x10000;
-    } else {
-        return 0;
-    }
-    if (pos + length > text.size()) return 0;
-    for (std::size_t i = 1; i < length; ++i) {
-        if ((byte(pos + i) & 0xC0) != 0x80) return 0;
-        value = value << 6 | (byte(pos + i) & 0x3F);
-    }
-    if (value < minimum || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return 0;
-    *cp = value;
-    return length;
+bool HoldsInCodePage936(std::string_view utf8) {
+    AnsiString ansi;
+    return AppendAnsiOfUtf8(ansi, utf8);
 }
 
-bool HoldsInCodePage936(const std::string& utf8) { return Utf8FromAnsi(AnsiFromUtf8(utf8)) == utf8; }
-
 // The characters of one line that code page 936 cannot hold, each once.
-std::vector<char32_t> CharactersNotIn936(const std::string& line) {
+std::vector<char32_t> CharactersNotIn936(std::string_view line) {
     std::vector<char32_t> seen;
     char32_t cp = 0;
     for (std::size_t pos = 0; pos < line.size();) {
         const std::size_t length = Utf8SequenceAt(line, pos, &cp);
-        const std::string character = line.substr(pos, length);
+        const std::string_view character = line.substr(pos, length);
         pos += length;
         if (cp < 0x80 || std::find(seen.begin(), seen.end(), cp) != seen.end()) continue;
         if (HoldsInCodePage936(character)) continue;
@@ -90,7 +66,7 @@ private:
     std::vector<Finding> list_;
 };
 
-void CheckDollars(const std::string& line, std::size_t lineNumber, bool substituted, Findings& findings) {
+void CheckDollars(std::string_view line, std::size_t lineNumber, bool substituted, Findings& findings) {
     std::size_t column = 1;
     char32_t cp = 0;
     for (std::size_t pos = 0; pos < line.size(); ++column) {
@@ -98,7 +74,7 @@ void CheckDollars(const std::string& line, std::size_t lineNumber, bool substitu
             pos += Utf8SequenceAt(line, pos, &cp);
             continue;
         }
-        const bool placeholder = line.compare(pos, kPlaceholderLength, kPlaceholder) == 0;
+        const bool placeholder = line.substr(pos, kPlaceholderLength) == kPlaceholder;
         if (placeholder && substituted) {
             pos += kPlaceholderLength;
             column += kPlaceholderLength - 1;
@@ -110,71 +86,113 @@ void CheckDollars(const std::string& line, std::size_t lineNumber, bool substitu
     }
 }
 
+// How often c occurs in text: memchr skips whole lines at a time.
+std::size_t Occurrences(std::string_view text, char c) {
+    std::size_t count = 0;
+    for (const char* at = text.data(), *end = text.data() + text.size();
+         (at = static_cast<const char*>(std::memchr(at, c, static_cast<std::size_t>(end - at)))) != nullptr; ++at) {
+        ++count;
+    }
+    return count;
+}
+
+// One line of the text: where it ends (at a CR, an LF or the end of the
+// text), and whether it holds a NUL byte or a "$". Bytes from 0x80 up are
+// passed over: they never stand for ASCII in UTF-8.
+struct LineScan {
+    std::size_t end = 0;
+    bool nul = false;
+    bool dollar = false;
+};
+
+LineScan ScanLine(std::string_view text, std::size_t pos) {
+    // Eight bytes at a time while none of them is one to stop at.
+    constexpr std::uint64_t kOnes = 0x0101010101010101u;
+    constexpr std::uint64_t kHigh = 0x8080808080808080u;
+    const auto zeroBytes = [](std::uint64_t v) { return (v - kOnes) & ~v & kHigh; };
+    LineScan scan;
+    for (std::uint64_t word = 0; pos + sizeof word <= text.size(); pos += sizeof word) {
+        std::memcpy(&word, text.data() + pos, sizeof word);
+        if ((zeroBytes(word) | zeroBytes(word ^ (kOnes * '\r')) | zeroBytes(word ^ (kOnes * '\n')) |
+             zeroBytes(word ^ (kOnes * '$'))) != 0) {
+            break;
+        }
+    }
+    for (; pos < text.size() && text[pos] != '\r' && text[pos] != '\n'; ++pos) {
+        scan.nul |= text[pos] == '\0';
+        scan.dollar |= text[pos] == '$';
+    }
+    scan.end = pos;
+    return scan;
+}
+
+// Where the first byte that starts no well-formed UTF-8 sequence lies in
+// line; npos when there is none.
+std::size_t FirstInvalidByte(std::string_view line) {
+    char32_t cp = 0;
+    for (std::size_t pos = 0; pos < line.size();) {
+        const std::size_t length = Utf8SequenceAt(line, pos, &cp);
+        if (length == 0) return pos;
+        pos += length;
+    }
+    return std::string_view::npos;
+}
+
 }  // namespace
 
 bool CheckedText::Refused() const {
     return std::any_of(findings.begin(), findings.end(), [](const Finding& f) { return f.refusal; });
 }
 
-CheckedText CheckTemplateText(const std::string& bytes, bool substituted) {
+CheckedText CheckTemplateText(std::string_view bytes, bool substituted) {
     CheckedText result;
-    const bool bom = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0;
-    const std::string text = bom ? bytes.substr(3) : bytes;
+    const std::string_view bom = "\xEF\xBB\xBF";
+    const std::string_view text = bytes.substr(0, bom.size()) == bom ? bytes.substr(bom.size()) : bytes;
     if (text.empty()) {
         result.findings.push_back({true, 0, FindingKind::Empty});
         return result;
     }
 
-    // Lines without their ends; any of CR LF, LF and a lone CR ends one.
-    std::vector<std::string> lines(1);
-    std::size_t firstOtherLineEnd = 0;
-    for (std::size_t pos = 0; pos < text.size(); ++pos) {
-        const char c = text[pos];
-        if (c != '\r' && c != '\n') {
-            lines.back() += c;
-            continue;
-        }
-        const bool crlf = c == '\r' && pos + 1 < text.size() && text[pos + 1] == '\n';
-        if (!crlf && firstOtherLineEnd == 0) firstOtherLineEnd = lines.size();
-        if (crlf) ++pos;
-        lines.emplace_back();
-    }
-
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        char32_t cp = 0;
-        for (std::size_t pos = 0; pos < lines[i].size();) {
-            const std::size_t length = Utf8SequenceAt(lines[i], pos, &cp);
-            if (length == 0) {
-                result.findings.push_back(
-                    {true, i + 1, FindingKind::NotUtf8, static_cast<unsigned char>(lines[i][pos])});
-                return result;  // whatever else it holds cannot be read as characters
-            }
-            pos += length;
-        }
-    }
-
-    std::string normalized;
-    for (std::size_t i = 0; i < lines.size(); ++i) normalized += (i ? "\r\n" : "") + lines[i];
-    const bool fitsCodePage = HoldsInCodePage936(normalized);
-
+    // One pass over the lines, converting as it goes: the text is read once
+    // and held twice at most, as UTF-8 and as GBK. Code page 936 never takes
+    // more bytes than UTF-8 for a character; only line ends may grow.
+    AnsiString gbk;
+    gbk.reserve(text.size() + Occurrences(text, '\n') + Occurrences(text, '\r'));
     Findings findings;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const std::string& line = lines[i];
-        if (line.find('\0') != std::string::npos) findings.Add({true, i + 1, FindingKind::NulByte});
-        if (!fitsCodePage && !HoldsInCodePage936(line)) {
+    bool lineEndsNoted = false;
+    for (std::size_t pos = 0, lineNumber = 1;; ++lineNumber) {
+        // A CR or an LF is never part of a longer UTF-8 sequence: a line
+        // ends at the first one whatever comes before it.
+        const LineScan scan = ScanLine(text, pos);
+        const std::string_view line = text.substr(pos, scan.end - pos);
+        // The conversion reads every character and fails on bytes that are
+        // no UTF-8 too: only then is the line looked at again.
+        const bool converted = AppendAnsiOfUtf8(gbk, line);
+        const std::size_t invalid = converted ? std::string_view::npos : FirstInvalidByte(line);
+        if (invalid != std::string_view::npos) {
+            // Whatever else the text holds cannot be read as characters.
+            result.findings = {{true, lineNumber, FindingKind::NotUtf8, static_cast<unsigned char>(line[invalid])}};
+            return result;
+        }
+        if (scan.nul) findings.Add({true, lineNumber, FindingKind::NulByte});
+        if (!converted) {
             std::vector<char32_t> characters = CharactersNotIn936(line);
-            Finding finding{true, i + 1, FindingKind::NotInCodePage};
-            if (characters.empty()) finding.kind = FindingKind::LineNotInCodePage;
+            Finding finding{true, lineNumber, characters.empty() ? FindingKind::LineNotInCodePage : FindingKind::NotInCodePage};
             finding.characters = std::move(characters);
             findings.Add(std::move(finding));
         }
-        CheckDollars(line, i + 1, substituted, findings);
-    }
-    if (firstOtherLineEnd != 0) {
-        findings.Add({false, firstOtherLineEnd, FindingKind::LineEnds});
+        if (scan.dollar) CheckDollars(line, lineNumber, substituted, findings);
+        if (scan.end == text.size()) break;
+        const bool crlf = text[scan.end] == '\r' && scan.end + 1 < text.size() && text[scan.end + 1] == '\n';
+        if (!crlf && !lineEndsNoted) {
+            findings.Add({false, lineNumber, FindingKind::LineEnds});
+            lineEndsNoted = true;
+        }
+        gbk += "\r\n";
+        pos = scan.end + (crlf ? 2 : 1);
     }
     result.findings = findings.Take();
-    if (!result.Refused()) result.text = AnsiFromUtf8(normalized);
+    if (!result.Refused()) result.text = std::move(gbk);
     return result;
 }
 

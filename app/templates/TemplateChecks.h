@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "KxTypes.h"
@@ -59,7 +60,7 @@ struct CheckedText {
 // Refused: empty, not UTF-8, a NUL byte, characters code page 936 cannot hold.
 // Warnings: a "$" that is not part of a placeholder that is replaced; line
 // ends other than CR LF (converted, said once).
-CheckedText CheckTemplateText(const std::string& bytes, bool substituted);
+CheckedText CheckTemplateText(std::string_view bytes, bool substituted);
 
 // Why the bytes are not a 32-bit DLL exporting ordinals 1 and 2 (a
 // NotPointPicker refusal); nothing when they are.

@@ -50,7 +50,7 @@ LoadedTemplates LoadTemplates(const AnsiString& folder) {
         report(file.fileName, std::move(checked.findings));
     }
 
-    const FileContents dll = ReadFileContents(folder + kPathSeparator + kDllFileName);
+    FileContents dll = ReadFileContents(folder + kPathSeparator + kDllFileName);
     if (dll.outcome != ReadOutcome::Missing) {
         loaded.filesUsed.push_back(kDllFileName);
         if (dll.outcome == ReadOutcome::Failed) {
@@ -58,7 +58,7 @@ LoadedTemplates LoadTemplates(const AnsiString& folder) {
         } else if (const auto problem = PointPickerDllProblem(dll.bytes)) {
             report(kDllFileName, {*problem});
         } else {
-            loaded.set.dll = dll.bytes;
+            loaded.set.dll = std::move(dll.bytes);
         }
     }
 

@@ -8,10 +8,10 @@
 
 namespace kx {
 
-PathFit CheckPathFits(const AnsiString& folder, const AnsiString& relative, bool /*isFolder*/) {
-    const std::string nativeFolder = NativePath(folder);
-    const long named = ::pathconf(nativeFolder.c_str(), _PC_NAME_MAX);
-    const std::size_t nameMax = named > 0 ? static_cast<std::size_t>(named) : NAME_MAX;
+namespace {
+
+PathFit CheckPathFits(const std::string& nativeFolder, std::size_t nameMax, const AnsiString& folder,
+                      const AnsiString& relative) {
     const std::string whole = nativeFolder + kPathSeparator + NativePath(relative);
 
     PathFit fit;
@@ -36,6 +36,19 @@ PathFit CheckPathFits(const AnsiString& folder, const AnsiString& relative, bool
         fit.limit = PATH_MAX - 1;
     }
     return fit;
+}
+
+}  // namespace
+
+PathFit FirstPathTooLong(const AnsiString& folder, const std::vector<PathBelow>& paths) {
+    const std::string nativeFolder = NativePath(folder);
+    const long named = ::pathconf(nativeFolder.c_str(), _PC_NAME_MAX);
+    const std::size_t nameMax = named > 0 ? static_cast<std::size_t>(named) : NAME_MAX;
+    for (const PathBelow& path : paths) {
+        PathFit fit = CheckPathFits(nativeFolder, nameMax, folder, path.relative);
+        if (!fit.fits) return fit;
+    }
+    return PathFit();
 }
 
 }  // namespace kx

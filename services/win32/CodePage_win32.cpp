@@ -2,8 +2,10 @@
 // machine and the thread's locale say (936 on the machines the tool is for).
 #include <windows.h>
 
+#include <algorithm>
 #include <climits>
 #include <string>
+#include <string_view>
 
 #include "CodePage.h"
 #include "TextContent.h"
@@ -18,7 +20,7 @@ namespace {
     throw ConversionError(AnsiString(call) + " failed with error " + std::to_string(GetLastError()));
 }
 
-WideString Decode(UINT codePage, DWORD flags, const std::string& text) {
+WideString Decode(UINT codePage, DWORD flags, std::string_view text) {
     if (text.empty()) return WideString();
     if (text.size() > static_cast<std::size_t>(INT_MAX)) throw ConversionError("the text is too long");
     const int length = static_cast<int>(text.size());
@@ -32,13 +34,34 @@ WideString Decode(UINT codePage, DWORD flags, const std::string& text) {
     return result;
 }
 
-}  // namespace
-
-WideString DecodeAnsi(const AnsiString& text, AnsiPage page) {
+WideString DecodeOn(AnsiPage page, std::string_view text) {
     // The UTF-16 writer's page asks for precomposed characters; the UTF-8
     // writer's conversion passes no flags.
     if (page == AnsiPage::System) return Decode(CP_ACP, MB_PRECOMPOSED, text);
     return Decode(CP_THREAD_ACP, 0, text);
+}
+
+}  // namespace
+
+WideString DecodeAnsi(const AnsiString& text, AnsiPage page) { return DecodeOn(page, text); }
+
+void AppendUtf8OfUnits(std::string& out, std::string_view text, AnsiPage page) {
+    AppendUtf8Units(out, DecodeOn(page, text));
+}
+
+bool AppendAnsiOfUtf8(AnsiString& out, std::string_view utf8) {
+    // ASCII is the same in both, and most lines of a template are ASCII.
+    if (std::all_of(utf8.begin(), utf8.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+        out += utf8;
+        return true;
+    }
+    // The system's conversion falls back on look-alikes (best fit) that read
+    // back as other characters: only the round trip tells.
+    const std::string text(utf8);
+    const AnsiString ansi = AnsiFromUtf8(text);
+    if (Utf8FromAnsi(ansi) != text) return false;
+    out += ansi;
+    return true;
 }
 
 std::string Utf8FromAnsi(const AnsiString& text) { return Utf8FromUnits(DecodeAnsi(text, AnsiPage::System)); }

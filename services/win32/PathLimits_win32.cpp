@@ -17,8 +17,6 @@ constexpr std::size_t kFolderRoom = 12;
 // Length in UTF-16 units, the units of the limits below the ANSI calls.
 std::size_t Units(const AnsiString& text) { return DecodeAnsi(text, AnsiPage::System).size(); }
 
-}  // namespace
-
 PathFit CheckPathFits(const AnsiString& folder, const AnsiString& relative, bool isFolder) {
     PathFit fit;
     fit.path = folder + kPathSeparator + relative;
@@ -47,6 +45,16 @@ PathFit CheckPathFits(const AnsiString& folder, const AnsiString& relative, bool
         fit.limit = limit;
     }
     return fit;
+}
+
+}  // namespace
+
+PathFit FirstPathTooLong(const AnsiString& folder, const std::vector<PathBelow>& paths) {
+    for (const PathBelow& path : paths) {
+        PathFit fit = CheckPathFits(folder, path.relative, path.isFolder);
+        if (!fit.fits) return fit;
+    }
+    return PathFit();
 }
 
 }  // namespace kx

@@ -39,6 +39,10 @@ TEST(ConverterMissing, EveryConversionFailsLoudly) {
         {"DecodeAnsi", [] { DecodeAnsi("\xD6\xD0", AnsiPage::System); }},
         {"Utf8FromAnsi", [] { Utf8FromAnsi("\xD6\xD0"); }},
         {"AnsiFromUtf8", [] { AnsiFromUtf8("\xE4\xB8\xAD"); }},
+        {"AppendAnsiOfUtf8", [] {
+             AnsiString out;
+             AppendAnsiOfUtf8(out, "\xE4\xB8\xAD");
+         }},
         {"NativePath", [] { NativePath("/tmp/KX\xCF\xEE\xC4\xBF/demo"); }},
         {"AnsiToWideText", [] { AnsiToWideText("\xD6\xD0"); }},
         {"Utf8FileBytes", [] { Utf8FileBytes("\xD6\xD0", true); }},
