@@ -14,7 +14,8 @@ fi
 for p in cmake g++ googletest libgtest-dev libbenchmark-dev \
          g++-mingw-w64-i686 mingw-w64-i686-dev g++-mingw-w64-x86-64 mingw-w64-x86-64-dev \
          wine wine32:i386 wine64 xvfb locales fonts-wqy-microhei fonts-dejavu-core \
-         imagemagick qrencode clang libclang-rt-14-dev xdotool x11-utils trash-cli git diffutils patch; do
+         imagemagick qrencode clang libclang-rt-14-dev xdotool x11-utils trash-cli git diffutils patch \
+         dpkg-dev unzip libarchive-tools icoutils libxml2-utils man-db groff-base; do
     have_pkg "$p" || need+=("$p")
 done
 

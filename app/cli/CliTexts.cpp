@@ -269,6 +269,7 @@ constexpr Row kRows[] = {
     {Text::DllNotDll, {"not a DLL", "不是 DLL"}},
     {Text::DllMissingOrdinal, {"ordinal {ordinal} is not exported", "没有导出序号 {ordinal}"}},
     {Text::ListSeparator, {", ", "、"}},
+    {Text::PressAnyKey, {"Press any key to close this window...", "按任意键关闭窗口…"}},
 };
 
 constexpr bool RowsFollowTheTexts() {

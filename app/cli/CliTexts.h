@@ -114,6 +114,9 @@ enum class Text {
     DllMissingOrdinal,
     ListSeparator,
 
+    // Before a console window of kxgen's own closes (see KeyBeforeExit.h).
+    PressAnyKey,
+
     Count
 };
 

@@ -27,6 +27,10 @@ void PrintUtf8(std::FILE* stream, const std::string& text);
 // disk behind a redirection, /dev/full).
 bool OutputFailed();
 
+// When kxgen.exe's console window is its own (see KeyBeforeExit.h), says
+// so in the language and waits for a key; otherwise, and on Linux, nothing.
+void HoldOwnWindowOpen(Language language);
+
 // The user's language: the locale on Linux, the user's UI language on Windows.
 Language UserLanguage();
 

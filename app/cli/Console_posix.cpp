@@ -197,6 +197,9 @@ void PrintUtf8(std::FILE* stream, const std::string& text) {
 
 bool OutputFailed() { return outputFailed; }
 
+// A terminal window outlives the programs it runs.
+void HoldOwnWindowOpen(Language) {}
+
 Language UserLanguage() {
     return LanguageFromLocale(std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"), std::getenv("LANG"));
 }

@@ -4,7 +4,9 @@
 
 #include <algorithm>
 
+#include "CliTexts.h"
 #include "Console.h"
+#include "KeyBeforeExit.h"
 
 namespace kx::cli {
 
@@ -59,6 +61,26 @@ void PrintUtf8(std::FILE* stream, const std::string& text) {
 }
 
 bool OutputFailed() { return outputFailed; }
+
+void HoldOwnWindowOpen(Language language) {
+    DWORD processes[2];
+    const HWND window = GetConsoleWindow();
+    const ConsoleWindowState console = {GetConsoleProcessList(processes, 2), InputIsTerminal(),
+                                        window != nullptr && IsWindowVisible(window)};
+    if (!WaitsForKeyBeforeExit(console)) return;
+    PrintUtf8(stderr, Pattern(language, Text::PressAnyKey));
+    // Keys pressed while kxgen worked do not close the window unseen.
+    const HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+    FlushConsoleInputBuffer(input);
+    INPUT_RECORD record{};
+    DWORD read = 0;
+    while (ReadConsoleInputW(input, &record, 1, &read) && read == 1) {
+        if (record.EventType != KEY_EVENT || !record.Event.KeyEvent.bKeyDown) continue;
+        // Shift, Ctrl or Alt alone (switching to the window, say) is no answer.
+        const WORD key = record.Event.KeyEvent.wVirtualKeyCode;
+        if (key != VK_SHIFT && key != VK_CONTROL && key != VK_MENU) break;
+    }
+}
 
 Language UserLanguage() {
     return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_CHINESE ? Language::Chinese : Language::English;

@@ -186,5 +186,6 @@ int main(int argc, char** argv) {
     // Whatever was done, output that did not reach its reader is a failure:
     // a script that reads the path from a full disk must not go on.
     if (kx::cli::OutputFailed() && status == kx::kExitWritten) status = kx::kExitOutput;
+    kx::cli::HoldOwnWindowOpen(kx::cli::UserLanguage());
     return status;
 }

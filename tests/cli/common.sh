@@ -4,16 +4,8 @@
 
 kxgen=$(realpath "$1")
 runner=${2:+$(realpath "$2")}
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+source "$(dirname "${BASH_SOURCE[0]}")/../support/checks.sh"
 export XDG_DATA_HOME="$work/xdg"  # regenerating moves old files to this trash
-
-failures=0
-check() {  # description, command...
-    local what=$1
-    shift
-    if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; failures=$((failures + 1)); fi
-}
 
 # A path as the program spells it: under Wine on drive Z:, with backslashes.
 win_path() {

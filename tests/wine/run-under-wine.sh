@@ -13,7 +13,8 @@
 #                  the program must still show its Chinese texts.
 #   KX_WINEPREFIX, KX_WINEPREFIX_PLAIN
 #                  the prefix of each look (one per test run, see scripts/test.sh);
-#                  without them per-user prefixes in TMPDIR.
+#                  without them per-user prefixes in TMPDIR. New prefixes get
+#                  unmanaged windows (the test displays have no window manager).
 #   DISPLAY        the display; a private Xvfb when none is set.
 #
 #   run-under-wine.sh PROGRAM [ARGS...]
@@ -87,6 +88,9 @@ fi
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
     mkdir -p "$WINEPREFIX"
     "$loader" wineboot -i >/dev/null 2>&1 || true
+    # The test displays run no window manager: a managed window that hides
+    # waits about 2 s for one to answer. Unmanaged windows need none.
+    "$loader" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
     if [ "$look" = zh-CN ]; then
         reg="$WINEPREFIX/zh-CN-fonts.reg"
         { printf '\xff\xfe'; iconv -f UTF-8 -t UTF-16LE "$here/zh-CN-fonts.reg"; } >"$reg"

@@ -1,0 +1,107 @@
+# What a release is given: the address the main window's download link opens
+# and the donation picture it shows. Other builds keep the placeholders. Both
+# are checked before anything is built: a picture of another size would break
+# the main window's layout, and the address becomes a C string.
+#
+#   include(ReleaseInputs)
+#       defines KX_PLACEHOLDER_URL, KX_PLACEHOLDER_QRCODE and
+#       kx_release_input_problems(URL PICTURE RELEASE RESULT), which sets
+#       RESULT to what is wrong (one problem a line), "" when nothing is.
+#   cmake [-DURL=...] [-DPICTURE=...] -DRELEASE=ON|OFF -P ReleaseInputs.cmake
+#       the same check as a command (a missing one is the placeholder):
+#       prints the problems, nothing when there are none.
+
+get_filename_component(kx_source_dir "${CMAKE_CURRENT_LIST_DIR}/.." ABSOLUTE)
+set(KX_PLACEHOLDER_URL "https://kx-tool.example/")
+set(KX_PLACEHOLDER_QRCODE "${kx_source_dir}/templates/images/qrcode.bmp")
+
+# The little-endian number of `bytes` bytes at `offset` of a hex dump.
+function(kx_le_number hex offset bytes out)
+    set(value 0)
+    math(EXPR last "${offset} + ${bytes} - 1")
+    foreach(at RANGE ${last} ${offset} -1)
+        math(EXPR pos "${at} * 2")
+        string(SUBSTRING "${hex}" ${pos} 2 pair)
+        math(EXPR value "${value} * 256 + 0x${pair}")
+    endforeach()
+    set(${out} ${value} PARENT_SCOPE)
+endfunction()
+
+# What the main window's layout reserves: 162 x 162 pixels of 32 bits,
+# uncompressed (BI_RGB or BI_BITFIELDS).
+function(kx_picture_problem file result)
+    set(${result} "" PARENT_SCOPE)
+    if(NOT EXISTS "${file}" OR IS_DIRECTORY "${file}")
+        set(${result} "${file} is not a file" PARENT_SCOPE)
+        return()
+    endif()
+    file(SIZE "${file}" size)
+    file(READ "${file}" hex LIMIT 54 HEX)
+    string(LENGTH "${hex}" length)
+    if(length LESS 108 OR NOT hex MATCHES "^424d")
+        set(${result} "${file} is not a BMP picture" PARENT_SCOPE)
+        return()
+    endif()
+    kx_le_number("${hex}" 10 4 pixels_at)
+    kx_le_number("${hex}" 14 4 header)
+    kx_le_number("${hex}" 18 4 width)
+    kx_le_number("${hex}" 22 4 height)
+    kx_le_number("${hex}" 28 2 bits)
+    kx_le_number("${hex}" 30 4 compression)
+    # A negative height (rows top-down) is as good as a positive one.
+    if(height EQUAL 4294967134)
+        set(height 162)
+    endif()
+    if(header LESS 40)
+        set(${result} "${file} is a BMP of an old kind: save it as a Windows BMP" PARENT_SCOPE)
+    elseif(NOT width EQUAL 162 OR NOT height EQUAL 162)
+        set(${result} "${file} is ${width} x ${height} pixels, but the donation picture must be 162 x 162" PARENT_SCOPE)
+    elseif(NOT bits EQUAL 32)
+        set(${result} "${file} has ${bits} bits per pixel, but the donation picture must have 32" PARENT_SCOPE)
+    elseif(NOT compression EQUAL 0 AND NOT compression EQUAL 3)
+        set(${result} "${file} is compressed, but the donation picture must be an uncompressed BMP" PARENT_SCOPE)
+    else()
+        math(EXPR needed "${pixels_at} + 162 * 162 * 4")
+        if(size LESS needed)
+            set(${result} "${file} is cut off: ${size} bytes, its pixels need ${needed}" PARENT_SCOPE)
+        endif()
+    endif()
+endfunction()
+
+function(kx_release_input_problems url picture release result)
+    set(problems "")
+    kx_picture_problem("${picture}" problem)
+    if(problem)
+        list(APPEND problems "${problem}")
+    endif()
+    if(NOT url MATCHES "^https?://[A-Za-z0-9._~:/?#@!$&'()*+,=%-]+$")
+        list(APPEND problems "\"${url}\" is not an http or https address (spaces, quotes and backslashes go %-encoded)")
+    endif()
+    if(release)
+        if(url STREQUAL KX_PLACEHOLDER_URL)
+            list(APPEND problems "${url} is the placeholder address")
+        endif()
+        if(NOT problem)
+            file(SHA256 "${picture}" given)
+            file(SHA256 "${KX_PLACEHOLDER_QRCODE}" placeholder)
+            if(given STREQUAL placeholder)
+                list(APPEND problems "${picture} is the placeholder picture")
+            endif()
+        endif()
+    endif()
+    string(REPLACE ";" "\n" problems "${problems}")
+    set(${result} "${problems}" PARENT_SCOPE)
+endfunction()
+
+if(CMAKE_SCRIPT_MODE_FILE STREQUAL CMAKE_CURRENT_LIST_FILE)
+    if(NOT URL)
+        set(URL "${KX_PLACEHOLDER_URL}")
+    endif()
+    if(NOT PICTURE)
+        set(PICTURE "${KX_PLACEHOLDER_QRCODE}")
+    endif()
+    kx_release_input_problems("${URL}" "${PICTURE}" "${RELEASE}" problems)
+    if(problems)
+        message(NOTICE "${problems}")
+    endif()
+endif()
