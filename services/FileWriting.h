@@ -15,4 +15,13 @@ namespace kx {
 // than content holds were written.
 void WriteWholeFile(const AnsiString& path, const std::string& content);
 
+// The suffix of the temporary WriteWholeFileAtomically writes first.
+inline constexpr char kTemporaryFileSuffix[] = ".kxpart";
+
+// All of content to path as one step that a crash cannot cut in half: written
+// whole to path + kTemporaryFileSuffix, made durable, then renamed over path
+// (an existing file at path is replaced, never a folder). Throws as
+// WriteWholeFile does; the temporary is removed again after a failure.
+void WriteWholeFileAtomically(const AnsiString& path, const std::string& content);
+
 }  // namespace kx
