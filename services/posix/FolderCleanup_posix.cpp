@@ -206,6 +206,94 @@ TrashResult MoveFolderContentsToTrash(const AnsiString& dir, bool includeSubfold
     }
 }
 
+namespace {
+
+std::vector<std::string> NativeRelativePaths(const std::vector<AnsiString>& relativePaths) {
+    std::vector<std::string> native;
+    native.reserve(relativePaths.size());
+    for (const AnsiString& relative : relativePaths) native.push_back(NativePath(relative));
+    return native;
+}
+
+}  // namespace
+
+MoveCheck CheckFilesToTrash(const AnsiString& folder, const std::vector<AnsiString>& relativePaths) {
+    try {
+        std::string native;
+        FileDescriptor opened;
+        const MoveCheck check = OpenForMove(folder, native, opened);
+        if (!check.Clear()) return check;
+        MovePlan plan;
+        return SurveyFileMoves(opened.Get(), native, NativeRelativePaths(relativePaths), plan);
+    } catch (...) {
+        MoveCheck check;
+        check.block = MoveBlock::Unreadable;
+        check.systemError = ErrorOfException();
+        return check;
+    }
+}
+
+TrashResult MoveFilesToTrash(const AnsiString& folder, const std::vector<AnsiString>& relativePaths) {
+    TrashResult result;
+    bool moving = false;
+    bool movedAny = false;
+    std::string current;
+    try {
+        std::string native;
+        FileDescriptor opened;
+        result.check = OpenForMove(folder, native, opened);
+        if (!result.check.Clear()) return result;
+        const std::vector<std::string> paths = NativeRelativePaths(relativePaths);
+        MovePlan plan;
+        result.check = SurveyFileMoves(opened.Get(), native, paths, plan);
+        if (!result.check.Clear()) return result;
+        if (plan.folderPath.empty()) {  // none of them is there
+            result.outcome = TrashOutcome::Moved;
+            return result;
+        }
+
+        int error = 0;
+        std::optional<Trash> trash = Trash::For(plan.folderPath, plan.mount, error);
+        if (!trash) {
+            result.check.block = MoveBlock::NoTrash;
+            result.check.systemError = error;
+            return result;
+        }
+        result.trashFolder = AnsiFromUtf8(trash->Folder() + "/files");
+        moving = true;
+        for (const std::string& relative : paths) {
+            current = relative;
+            std::string name;
+            const FileDescriptor parent = OpenParentOf(opened.Get(), relative, name);
+            if (!parent && errno == ENOENT) continue;  // gone meanwhile, with its folder
+            const std::size_t slash = relative.rfind('/');
+            const std::string parentPath =
+                slash == std::string::npos ? plan.folderPath : plan.folderPath + "/" + relative.substr(0, slash);
+            const Trash::MoveResult moved =
+                parent ? trash->Move(parent.Get(), parentPath, name) : Trash::MoveResult::Failed;
+            if (moved == Trash::MoveResult::Failed) {
+                result.check = MoveStopped(relative, errno);
+                result.outcome = movedAny ? TrashOutcome::PartlyMoved : TrashOutcome::NothingChanged;
+                return result;
+            }
+            movedAny = movedAny || moved == Trash::MoveResult::Moved;
+        }
+        result.outcome = TrashOutcome::Moved;
+        return result;
+    } catch (...) {
+        result.outcome = movedAny ? TrashOutcome::PartlyMoved : TrashOutcome::NothingChanged;
+        result.check = MoveCheck();
+        result.check.block = moving ? MoveBlock::NoTrash : MoveBlock::Unreadable;
+        result.check.systemError = ErrorOfException();
+        try {
+            result.check.entry = AnsiFromUtf8(current);
+        } catch (...) {
+            // The entry stays unnamed: memory ran out once more.
+        }
+        return result;
+    }
+}
+
 bool DeleteFolderContents(const AnsiString& dir, bool includeSubfolders, bool toRecycleBin) {
     // The recycle bin asked for means no permanent delete, whatever happens.
     if (toRecycleBin) return MoveFolderContentsToTrash(dir, includeSubfolders).outcome == TrashOutcome::Moved;
