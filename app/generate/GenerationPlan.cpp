@@ -2,10 +2,12 @@
 
 #include "CodePage.h"
 #include "FileSystem.h"
+#include "FileWriting.h"
 #include "PathSplit.h"
 #include "ProjectName.h"
 #include "Texts.h"
 #include "UnitFunction.h"
+#include "update/ProjectRecord.h"
 
 namespace kx {
 
@@ -35,6 +37,12 @@ PathFit FirstPathTooLong(const GenerationPlan& plan) {
         {name + kPathSeparator + DllRelativePath(), false},
     };
     for (const ProjectTextFile& file : plan.textFiles) paths.emplace_back(name + kPathSeparator + file.relativePath, false);
+    if (!plan.recordVersion.empty()) {
+        const AnsiString record = name + kPathSeparator + RecordRelativePath();
+        paths.emplace_back(name + kPathSeparator + kRecordFolderName, true);
+        paths.emplace_back(record, false);
+        paths.emplace_back(record + kTemporaryFileSuffix, false);
+    }
     for (const auto& [relative, isFolder] : paths) {
         const PathFit fit = CheckPathFits(plan.outputRoot, relative, isFolder);
         if (!fit.fits) return fit;
@@ -94,7 +102,10 @@ Planning PlanGeneration(DialogPort& dialogs, HostPort& host) {
         plan.name = ending.name;
         plan.paths = ending.paths;
         plan.templates = &host.Templates();
-        plan.textFiles = ProjectTextFiles(*plan.templates, plan.name, NewGuidText());
+        plan.recordVersion = host.RecordVersion();
+        plan.guid = NewGuidText();
+        plan.forms = ProjectNameFormsFor(*plan.templates, plan.name);
+        plan.textFiles = ProjectTextFiles(*plan.templates, plan.forms, plan.guid);
 
         ending.tooLong = FirstPathTooLong(plan);
         if (!ending.tooLong.fits) return Stop(OutcomeKind::NameTooLong, std::move(ending));
