@@ -70,6 +70,9 @@ struct GenerationOutcome {
     std::optional<KxError> error;  // ConverterFailed, PlanFailed, WriteFailed
 };
 
+// Where a trash move says the old files went.
+OldFiles OldFilesPlaceOf(const TrashResult& moved);
+
 // True for the kinds that changed nothing on disk.
 bool ChangedNothing(OutcomeKind kind);
 
