@@ -33,6 +33,12 @@ UsageError SetFolder(CliOptions& options, const std::string& value) {
     return value.empty() ? UsageError::EmptyFolder : UsageError::None;
 }
 
+// The name is checked by the update itself, as a typed name is by a generation.
+UsageError SetUpdate(CliOptions& options, const std::string& value) {
+    options.update = value;
+    return UsageError::None;
+}
+
 template <bool CliOptions::*flag, bool value>
 UsageError SetFlag(CliOptions& options, const std::string&) {
     options.*flag = value;
@@ -50,6 +56,8 @@ const Option kOptions[] = {
     {"--templates", nullptr, true, SetFolder<&CliOptions::templates>},
     {"--check-templates", nullptr, true, SetFolder<&CliOptions::checkTemplates>},
     {"--force", nullptr, false, SetFlag<&CliOptions::force, true>},
+    {"--update", nullptr, true, SetUpdate},
+    {"--dry-run", nullptr, false, SetFlag<&CliOptions::dryRun, true>},
     {"--version", "-V", false, SetFlag<&CliOptions::version, true>},
     {"--help", "-h", false, SetFlag<&CliOptions::help, true>},
 };
@@ -109,6 +117,19 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
         !!options.exportTemplates + !!options.checkTemplates + !!options.templates;
     if (templateCommands > 1) return fail(UsageError::TemplateOptions, "--templates");
     if (options.force && !options.exportTemplates) return fail(UsageError::TemplateOptions, "--force");
+    if (options.dryRun && !options.update) return fail(UsageError::UpdateOptions, "--dry-run");
+    if (options.update) {
+        // An update names its project once and asks nothing.
+        const std::pair<bool, const char*> others[] = {
+            {options.name.has_value(), "--name"},       {options.yes, "--yes"},
+            {!options.open, "--no-open"},               {options.quiet, "--quiet"},
+            {options.exportTemplates.has_value(), "--export-templates"},
+            {options.checkTemplates.has_value(), "--check-templates"},
+        };
+        for (const auto& [given, option] : others) {
+            if (given) return fail(UsageError::UpdateOptions, option);
+        }
+    }
     return result;
 }
 

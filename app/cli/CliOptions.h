@@ -17,6 +17,8 @@ struct CliOptions {
     bool version = false;
     std::optional<std::string> exportTemplates, templates, checkTemplates;  // folders
     bool force = false;
+    std::optional<std::string> update;  // the name of the project to update, as typed
+    bool dryRun = false;
 };
 
 enum class UsageError {
@@ -27,6 +29,7 @@ enum class UsageError {
     EmptyFolder,      // subject: the option
     NameTwice,        // subject: the second name
     TemplateOptions,  // subject: the option that does not go with the others
+    UpdateOptions,    // subject: the option that does not go with --update (or --dry-run without it)
 };
 
 struct ParseResult {

@@ -6,6 +6,7 @@ namespace {
 
 const CliTexts kEnglish = {
     "Usage: kxgen [NAME] [--root DIR] [-y|--yes] [--no-open] [-q|--quiet]\n"
+    "       kxgen --update NAME [--root DIR] [--templates DIR] [--dry-run]\n"
     "       kxgen -V|--version\n"
     "       kxgen -h|--help\n"
     "\n"
@@ -23,6 +24,10 @@ const CliTexts kEnglish = {
     "                           (--force overwrites files already there)\n"
     "  --templates DIR    generate with the templates found in DIR\n"
     "  --check-templates DIR    only check the templates in DIR\n"
+    "  --update NAME      bring the templates' changes into the project NAME, keeping\n"
+    "                     your own edits (old versions go to the trash; a file both\n"
+    "                     changed stays as it is, the merge beside it as FILE.merge)\n"
+    "  --dry-run          with --update: show what would change, write nothing\n"
     "  -V, --version      print the version\n"
     "  -h, --help         print this text\n"
     "\n"
@@ -31,6 +36,8 @@ const CliTexts kEnglish = {
     "      writes the project demo into KX项目 here and opens demo.kxproj\n"
     "  kxgen demo --root projects --yes --quiet --no-open\n"
     "      regenerates projects/demo without asking and prints the path of demo.kxproj\n"
+    "  kxgen --update demo --templates my-templates --dry-run\n"
+    "      shows what updating demo to the templates in my-templates would change\n"
     "\n"
     "Exit status:\n"
     "  0  the project was written\n"
@@ -38,8 +45,10 @@ const CliTexts kEnglish = {
     "  2  a wrong command line, or a name that cannot be used\n"
     "  3  the project exists and was not regenerated (see --yes)\n"
     "  4  generation stopped part way; the message says what was done\n"
-    "  5  the project was written, but kxgen's output could not be\n",
+    "  5  the project was written, but kxgen's output could not be\n"
+    "  6  the project was updated, with conflicts beside the files named\n",
     "Usage: kxgen [NAME] [--root DIR] [-y|--yes] [--no-open] [-q|--quiet]\n"
+    "       kxgen --update NAME [--root DIR] [--templates DIR] [--dry-run]\n"
     "       kxgen -V|--version\n"
     "       kxgen -h|--help\n",
     "Try 'kxgen --help'.\n",
@@ -57,10 +66,12 @@ const CliTexts kEnglish = {
     "kxgen: the project was kept; run again with --yes to regenerate it.\n",
     "kxgen: cannot create the folder {}; choose another place with --root DIR.\n",
     "this system cannot convert code page 936 text (its iconv lacks CP936); nothing was changed",
+    "{}: --update goes with --root, --templates and --dry-run only, and --dry-run with --update",
 };
 
 const CliTexts kChinese = {
     "用法：kxgen [名称] [--root 文件夹] [-y|--yes] [--no-open] [-q|--quiet]\n"
+    "      kxgen --update 名称 [--root 文件夹] [--templates 文件夹] [--dry-run]\n"
     "      kxgen -V|--version\n"
     "      kxgen -h|--help\n"
     "\n"
@@ -76,6 +87,9 @@ const CliTexts kChinese = {
     "                            （--force 覆盖已有的文件）\n"
     "  --templates 文件夹  用该文件夹里的模板生成\n"
     "  --check-templates 文件夹   只检查该文件夹里的模板\n"
+    "  --update 名称       把模板的改动合并进项目，保留你自己的修改（旧版本移到回收站；\n"
+    "                      双方都改了的文件保持原样，合并结果放在旁边的 文件.merge 里）\n"
+    "  --dry-run           与 --update 一起用：只显示会改什么，不写入任何文件\n"
     "  -V, --version       显示版本号\n"
     "  -h, --help          显示本说明\n"
     "\n"
@@ -84,6 +98,8 @@ const CliTexts kChinese = {
     "      在当前文件夹下的 KX项目 里生成项目 demo，并打开 demo.kxproj\n"
     "  kxgen demo --root 项目 --yes --quiet --no-open\n"
     "      不询问，直接重新生成 项目/demo，只显示 demo.kxproj 的路径\n"
+    "  kxgen --update demo --templates 我的模板 --dry-run\n"
+    "      显示按 我的模板 更新 demo 会改动什么\n"
     "\n"
     "退出码：\n"
     "  0  项目已写好\n"
@@ -91,8 +107,10 @@ const CliTexts kChinese = {
     "  2  命令行有误，或名称不能使用\n"
     "  3  项目已存在，没有重新生成（见 --yes）\n"
     "  4  生成中途停止；提示说明已做了什么\n"
-    "  5  项目已写好，但 kxgen 的输出无法写出\n",
+    "  5  项目已写好，但 kxgen 的输出无法写出\n"
+    "  6  项目已更新，但有冲突，合并结果在列出的文件旁边\n",
     "用法：kxgen [名称] [--root 文件夹] [-y|--yes] [--no-open] [-q|--quiet]\n"
+    "      kxgen --update 名称 [--root 文件夹] [--templates 文件夹] [--dry-run]\n"
     "      kxgen -V|--version\n"
     "      kxgen -h|--help\n",
     "用 kxgen --help 查看用法。\n",
@@ -110,6 +128,7 @@ const CliTexts kChinese = {
     "kxgen：项目未改动；加 --yes 再运行即可重新生成。\n",
     "kxgen：无法创建文件夹 {}；请用 --root 文件夹 另选位置。\n",
     "本系统无法转换代码页 936 的文字（iconv 缺少 CP936），未作任何改动",
+    "{}：--update 只能与 --root、--templates 和 --dry-run 一起用，--dry-run 只与 --update 一起用",
 };
 
 }  // namespace
@@ -139,6 +158,7 @@ std::string UsageErrorMessage(const CliTexts& texts, UsageError error, const std
         case UsageError::EmptyFolder: return Fill(texts.emptyFolder, subject);
         case UsageError::NameTwice: return Fill(texts.nameTwice, subject);
         case UsageError::TemplateOptions: return Fill(texts.templateOptions, subject);
+        case UsageError::UpdateOptions: return Fill(texts.updateOptions, subject);
         case UsageError::None: break;
     }
     return {};

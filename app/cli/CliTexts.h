@@ -32,6 +32,7 @@ struct CliTexts {
     const char* keptHint;
     const char* rootFailedHint;
     const char* converterFailed;
+    const char* updateOptions;
 };
 
 const CliTexts& TextsFor(Language language);

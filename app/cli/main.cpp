@@ -14,6 +14,7 @@
 #include "SystemHost.h"
 #include "TemplateCommands.h"
 #include "TerminalDialogs.h"
+#include "UpdateCommand.h"
 #include "Texts.h"
 
 namespace kx::cli {
@@ -38,6 +39,8 @@ public:
     // A folder of the user's own templates, read and checked before the workflow starts.
     std::unique_ptr<TemplateSet> templates;
     const TemplateSource& Templates() override { return templates ? *templates : SystemHost::Templates(); }
+    // kxgen keeps a record in each project it writes, for --update.
+    AnsiString RecordVersion() override { return KX_VERSION; }
 
 private:
     AnsiString root_;
@@ -120,6 +123,7 @@ int Run(int argc, char** argv) {
     }
     if (options.exportTemplates) return ExportTemplatesCommand(*options.exportTemplates, options.force);
     if (options.checkTemplates) return CheckTemplatesCommand(*options.checkTemplates);
+    if (options.update) return UpdateCommand(options, texts, UserLanguage());
 
     DialogAnswers answers;
     answers.regenerate = options.yes;
