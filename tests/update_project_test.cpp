@@ -12,6 +12,7 @@
 namespace kx {
 namespace {
 
+using test::JoinPath;
 using test::kUtf16Bom;
 using test::kUtf8Bom;
 using test::Utf16Le;
@@ -160,6 +161,48 @@ TEST_F(UpdateProjectTest, EachPairOfEditsEndsInTheseBytesAndThisExitCode) {
         const std::optional<std::string> merge = test::ReadFileBytes(PathIn(c.name, c.file + ".merge"));
         EXPECT_EQ(merge.value_or(""), c.merge);
         EXPECT_EQ(test::ReadFileBytes(PathIn("demo", "demo/notes.txt")), notes) << "the user's own file is untouched";
+    }
+}
+
+TEST_F(UpdateProjectTest, AFileTheUpdateLeftAloneGetsTheTemplatesChangesOnceItIsBack) {
+    const struct {
+        const char* what;
+        std::string file;
+        std::string away;      // the user's file meanwhile; empty: deleted
+        FileFate fate;         // what the first update does with it
+        const char* resource;  // the template changed, a line of it
+        std::string from, to;
+        std::string expected;  // after the user put the generated file back and updated again
+    } cases[] = {
+        {"deleted, then back", "demo/公共库.kx", "", FileFate::DeletedByUser, "publicfun", "二", "二 theirs",
+         kUtf8Bom + "一\r\n二 theirs\r\n三\r\n四\r\n五\r\n六\r\n七\r\n八\r\n"},
+        {"saved in another encoding, then back", "demo/main.kxwin", kWindow, FileFate::KeptUnreadable, "form",
+         "按钮 丙 \"丙\"", "按钮 丙 \"模板的\"",
+         kUtf16Bom + Utf16Le("窗口 demo \"demo\" 0,0,1,1|\r\n按钮 甲 \"甲\" 1,1,2,2|\r\n按钮 乙 \"乙\" 2,2,3,3|\r\n"
+                             "按钮 丙 \"模板的\" 3,3,4,4|\r\n窗口结束\r\n")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        test::RemoveTree(outputRoot);
+        const TemplateSet original = templates;
+        ASSERT_TRUE(Generate("demo"));
+        const std::string generated = test::ReadFileBytes(PathIn("demo", c.file)).value_or("");
+        if (c.away.empty()) {
+            ASSERT_TRUE(test::RemoveTree(PathIn("demo", c.file)));
+        } else {
+            Write(c.file, c.away);
+        }
+        EditTemplate(c.resource, c.from, c.to);
+        const UpdateOutcome first = Update("demo");
+        for (const FileUpdate& file : first.files) {
+            if (file.relativePath == PathIn("demo", c.file).substr(JoinPath(outputRoot, "demo").size() + 1)) {
+                EXPECT_EQ(file.fate, c.fate);
+            }
+        }
+        Write(c.file, generated);
+        EXPECT_EQ(ExitCodeOf(Update("demo")), 0);
+        EXPECT_EQ(test::ReadFileBytes(PathIn("demo", c.file)).value_or(""), c.expected);
+        templates = original;
     }
 }
 

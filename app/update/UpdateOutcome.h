@@ -31,6 +31,7 @@ enum class UpdateKind {
     LockFailed,        // systemError
     LinkFolder,        // the project folder is a link or junction
     RecordUnusable,    // recordProblem says why
+    FilesUnreadable,   // a file of the project cannot be read (held open, no permission); blocked says which
     OldFilesKept,      // a file to be rewritten cannot go to the trash; blocked says why
     PlanFailed,        // an error before the first change; error holds it
 
@@ -47,7 +48,7 @@ enum class FileFate {
     Added,           // new in the templates and not in the project: written
     Conflict,        // both sides changed the same lines: kept as it is, the merge beside it
     KeptOwnCopy,     // the DLL: the user's own copy, kept
-    KeptUnreadable,  // a link, no regular file, unreadable or not in its encoding: kept, not read
+    KeptUnreadable,  // a link, no regular file, or not in its encoding: kept, not read
     DeletedByUser,   // generated once and deleted since: stays deleted
 };
 
@@ -72,7 +73,7 @@ struct UpdateOutcome {
     std::vector<FileUpdate> files;  // once planned, in writing order, the DLL first
     bool recordCreated = false;     // the project had no record; its first one is written
     OldFiles oldFiles;              // where the old versions went
-    MoveCheck blocked;              // OldFilesKept, OldFilesSplit
+    MoveCheck blocked;              // FilesUnreadable, OldFilesKept, OldFilesSplit
     WindowsNameRule nameRule = WindowsNameRule::None;
     PathFit tooLong;
     RecordProblem recordProblem = RecordProblem::None;

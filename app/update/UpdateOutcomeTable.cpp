@@ -131,6 +131,9 @@ constexpr Row kRows[] = {
       "project as one without a record)",
       "记录 {1} 无法使用：{2}，未作任何改动（把 .kxgen 文件夹移走，即按没有记录的项目更新）"},
      Record},
+    {UpdateKind::FilesUnreadable, kExitUnchanged,
+     {"a file of the project cannot be read: {1}; nothing was changed", "项目中的文件无法读取：{1}，未作任何改动"},
+     Blocked},
     {UpdateKind::OldFilesKept, kExitUnchanged,
      {"the old versions cannot go to the trash: {1}; nothing was changed",
       "旧版本无法移到回收站：{1}，未作任何改动"},
@@ -172,7 +175,7 @@ std::string FileLine(const FileUpdate& file, ReportLanguage language) {
         {"updated: {1}", "已更新：{1}"},                                   // Merged
         {"replaced: {1}", "已替换：{1}"},                                  // Replaced
         {"added: {1}", "已添加：{1}"},                                     // Added
-        {"conflict: {1} ({2} places), merge beside it: {3}", "冲突：{1}（{2} 处），合并结果：{3}"},  // Conflict
+        {"conflict: {1}, {2} region(s); merge beside it: {3}", "冲突：{1}（{2} 处），合并结果：{3}"},  // Conflict
         {"kept, your own copy: {1}", "保留你自己的版本：{1}"},             // KeptOwnCopy
         {"kept, not read (a link, no regular file, or not in its encoding): {1}",
          "保留，未读取（链接、不是普通文件或编码不符）：{1}"},             // KeptUnreadable

@@ -119,7 +119,7 @@ public:
         if (mine.type == EntryType::Missing) {
             file.fate = !baseHash && mine.folderThere ? FileFate::Added : FileFate::DeletedByUser;
         } else if (!mine.bytes) {
-            file.fate = FileFate::KeptUnreadable;
+            file.fate = Unread(mine, file.relativePath);
         } else if (*mine.bytes == theirs) {
             file.fate = FileFate::Unchanged;
         } else if (baseHash && Sha256Hex(*mine.bytes) == *baseHash) {
@@ -135,6 +135,16 @@ public:
                             Labelled("b/", file.relativePath) + " differ\n";
             }
         }
+        // A DLL the update did not bring up to the templates keeps what was
+        // generated as its base: should the user's own copy go, the next
+        // update replaces the generated one again.
+        const bool broughtUp = file.fate != FileFate::KeptOwnCopy && file.fate != FileFate::KeptUnreadable &&
+                               file.fate != FileFate::DeletedByUser;
+        if (broughtUp) {
+            dll_ = RecordedFile{file.relativePath, Sha256Hex(theirs), std::string()};
+        } else if (baseHash) {
+            dll_ = RecordedFile{file.relativePath, *baseHash, std::string()};
+        }
         ending_.files.push_back(std::move(file));
     }
 
@@ -147,50 +157,74 @@ public:
         // generated: a file that differs from it is the user's.
         const bool generated = !old_ || recorded != nullptr;
         const std::string& base = recorded ? recorded->bytes : old_ ? kNothing : theirs.bytes;
+        file.fate = MergeText(file, mine, generated, base, theirs);
+        // The record takes what the templates give now for every file the
+        // update brought up to them (a conflict too: its merge is beside it
+        // now). A file it could not read or that the user deleted keeps its
+        // old base, so that a later update still brings the templates'
+        // changes to it once it is back.
+        const bool broughtUp = file.fate != FileFate::KeptUnreadable && file.fate != FileFate::DeletedByUser;
+        const std::string& recordedBytes = broughtUp ? theirs.bytes : base;
+        if (!recordedBytes.empty()) {
+            texts_.push_back({file.relativePath, recordedBytes, theirs.encoding});
+        }
+        ending_.files.push_back(std::move(file));
+    }
 
+    // The record the update leaves: the files' bases as decided above.
+    ProjectRecord NextRecord(const ProjectNameForms& forms, const AnsiString& guid) const {
+        ProjectRecord record = RecordOf(request_.programVersion, forms, guid, TemplateFingerprint(*request_.templates),
+                                        texts_, std::string());
+        record.dll = dll_;
+        return record;
+    }
+
+    // Regular files that could not be read (held open, no permission): the
+    // update cannot know what they hold and stops.
+    const std::vector<AnsiString>& Unreadable() const { return unreadable_; }
+
+private:
+    FileFate MergeText(FileUpdate& file, const Found& mine, bool generated, const std::string& base,
+                       const ProjectTextFile& theirs) {
         if (mine.type == EntryType::Missing) {
-            file.fate = generated || !mine.folderThere ? FileFate::DeletedByUser : FileFate::Added;
-            if (file.fate == FileFate::Added) {
-                plan_.writes.push_back({file.relativePath, theirs.bytes});
-                if (request_.dryRun) file.diff = TextDiff("", Decoded(theirs), file.relativePath, file.relativePath);
-            }
-            ending_.files.push_back(std::move(file));
-            return;
+            if (generated || !mine.folderThere) return FileFate::DeletedByUser;
+            plan_.writes.push_back({file.relativePath, theirs.bytes});
+            if (request_.dryRun) file.diff = TextDiff("", Decoded(theirs), file.relativePath, file.relativePath);
+            return FileFate::Added;
         }
-        if (!mine.bytes) {
-            file.fate = FileFate::KeptUnreadable;
-            ending_.files.push_back(std::move(file));
-            return;
-        }
+        if (!mine.bytes) return Unread(mine, file.relativePath);
         const update::MergeLabels labels{Labelled("yours: ", file.relativePath), "generated", "templates"};
-        const update::FileMergeResult merged = update::MergeFile(base, *mine.bytes, theirs.bytes, theirs.encoding,
-                                                                 labels);
+        const update::FileMergeResult merged =
+            update::MergeFile(base, *mine.bytes, theirs.bytes, theirs.encoding, labels);
         file.lineEndsAsMine = merged.lineEndsAsMine;
         switch (merged.verdict) {
             case update::MergeVerdict::Undecodable:
-                file.fate = FileFate::KeptUnreadable;
-                break;
+                return FileFate::KeptUnreadable;
             case update::MergeVerdict::Clean:
-                if (merged.bytes == *mine.bytes) break;
-                file.fate = FileFate::Merged;
+                if (merged.bytes == *mine.bytes) return FileFate::Unchanged;
                 plan_.toTrash.push_back(file.relativePath);
                 plan_.writes.push_back({file.relativePath, merged.bytes});
                 if (request_.dryRun) {
                     file.diff = TextDiff(merged.mineText, merged.resultText, file.relativePath, file.relativePath);
                 }
-                break;
+                return FileFate::Merged;
             case update::MergeVerdict::Conflict:
                 PlanConflict(file, merged);
-                break;
+                return FileFate::Conflict;
         }
-        ending_.files.push_back(std::move(file));
+        return FileFate::KeptUnreadable;
     }
 
-private:
+    // A link or no regular file is left alone; a regular file that could not
+    // be read stops the update.
+    FileFate Unread(const Found& mine, const AnsiString& relativePath) {
+        if (mine.type == EntryType::File) unreadable_.push_back(relativePath);
+        return FileFate::KeptUnreadable;
+    }
+
     // The user's file stays byte for byte; the merge with its marks goes
     // beside it, replacing only an earlier merge (through the trash).
     void PlanConflict(FileUpdate& file, const update::FileMergeResult& merged) {
-        file.fate = FileFate::Conflict;
         file.conflicts = merged.conflicts;
         file.mergePath = file.relativePath + kMergeSuffix;
         const Found earlier = LookAt(plan_.folder, file.mergePath);
@@ -211,6 +245,9 @@ private:
     UpdateOutcome& ending_;
     UpdatePlan& plan_;
     const std::optional<ProjectRecord>& old_;
+    std::vector<ProjectTextFile> texts_;
+    std::optional<RecordedFile> dll_;
+    std::vector<AnsiString> unreadable_;
 };
 
 const std::string Planner::kNothing;
@@ -290,8 +327,13 @@ UpdatePlanning PlanUpdate(const UpdateRequest& request) {
         if (!theirsDll.empty()) planner.PlanDll(theirsDll);
         for (const ProjectTextFile& file : theirs) planner.PlanText(file);
 
-        const ProjectRecord next = RecordOf(request.programVersion, forms, guid,
-                                            TemplateFingerprint(*request.templates), theirs, theirsDll);
+        if (!planner.Unreadable().empty()) {
+            // Why, where the trash's check can tell (held open on Windows).
+            ending.blocked = CheckFilesToTrash(folder, planner.Unreadable());
+            if (ending.blocked.Clear()) ending.blocked = {MoveBlock::Unreadable, planner.Unreadable().front(), 0};
+            return Stop(UpdateKind::FilesUnreadable, std::move(ending));
+        }
+        const ProjectRecord next = planner.NextRecord(forms, guid);
         if (!old || !old->SameFilesAs(next)) plan.record = next;
         bool conflicts = false;
         for (const FileUpdate& file : ending.files) conflicts = conflicts || file.fate == FileFate::Conflict;
