@@ -64,20 +64,24 @@ void Sha256::Compress(const unsigned char* block) {
 }
 
 Sha256& Sha256::Add(std::string_view bytes) {
+    if (bytes.empty()) return *this;
     length_ += bytes.size();
     const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
     std::size_t left = bytes.size();
-    while (left > 0) {
+    if (used_ > 0) {  // a block begun before is filled up first
         const std::size_t take = left < 64 - used_ ? left : 64 - used_;
         std::memcpy(block_ + used_, data, take);
         used_ += take;
         data += take;
         left -= take;
-        if (used_ == 64) {
-            Compress(block_);
-            used_ = 0;
-        }
+        if (used_ < 64) return *this;
+        Compress(block_);
+        used_ = 0;
     }
+    // Whole blocks straight from the bytes, the rest kept for later.
+    for (; left >= 64; data += 64, left -= 64) Compress(data);
+    std::memcpy(block_, data, left);
+    used_ = left;
     return *this;
 }
 

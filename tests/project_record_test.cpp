@@ -6,6 +6,7 @@
 #include <string>
 
 #include "CodePage.h"
+#include "FileWriting.h"
 #include "PathSplit.h"
 #include "Sha256.h"
 #include "support/TempFolder.h"
@@ -88,6 +89,39 @@ TEST(ProjectRecord, ReadsBackWhatItWroteAndRefusesWhatItDidNot) {
     EXPECT_TRUE(newer.SameFilesAs(record)) << "a newer program alone is nothing new";
     newer.texts[0].bytes += "x";
     EXPECT_FALSE(newer.SameFilesAs(record));
+}
+
+TEST(WriteWholeFileAtomically, ReplacesTheFileWholeOrLeavesEverythingAsItWas) {
+    const struct {
+        const char* what;
+        bool folderInTheWay;  // a folder stands at the path
+        const char* error;    // what is thrown; nullptr for nothing
+    } cases[] = {
+        {"a file is replaced", false, nullptr},
+        {"a folder in the way stays", true, "EFCreateError"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        test::TempFolder temp;
+        const AnsiString path = temp.Child("record");
+        ASSERT_TRUE(c.folderInTheWay ? test::MakeFolderWithFile(path, "inside", "kept")
+                                     : test::WriteFileBytes(path, "old bytes, longer than the new"));
+        std::string thrown = "nothing";
+        try {
+            WriteWholeFileAtomically(path, "new");
+        } catch (const EFCreateError&) {
+            thrown = "EFCreateError";
+        } catch (const KxError& error) {
+            thrown = error.Message();
+        }
+        EXPECT_EQ(thrown, c.error ? c.error : "nothing");
+        EXPECT_EQ(test::ListFolder(temp.Path()), std::vector<AnsiString>{"record"}) << "no temporary is left";
+        if (c.folderInTheWay) {
+            EXPECT_EQ(test::ReadFileBytes(test::JoinPath(path, "inside")), std::string("kept"));
+        } else {
+            EXPECT_EQ(test::ReadFileBytes(path), std::string("new"));
+        }
+    }
 }
 
 TEST(FileMerge, TakesTheEncodingOffAndPutsItBackByteForByte) {

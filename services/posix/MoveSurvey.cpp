@@ -220,7 +220,6 @@ MoveCheck SurveyFileMoves(int folderFd, const std::string& native, const std::ve
     struct statx folder {};
     if (::statx(folderFd, "", AT_EMPTY_PATH, kLook, &folder) != 0) return Blocked(MoveBlock::Unreadable, "", errno);
     plan.mount = MountOfStatx(folder);
-    bool anyThere = false;
     for (const std::string& relative : relativePaths) {
         std::string name;
         const FileDescriptor parent = OpenParentOf(folderFd, relative, name);
@@ -249,9 +248,9 @@ MoveCheck SurveyFileMoves(int folderFd, const std::string& native, const std::ve
             check.entry = AnsiFromUtf8(relative);
             return check;
         }
-        anyThere = true;
+        plan.moving.push_back(relative);
     }
-    if (!anyThere) return {};
+    if (plan.moving.empty()) return {};
     return LookForTheTrash(native, plan);
 }
 

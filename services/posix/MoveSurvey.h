@@ -29,7 +29,8 @@ MoveCheck SurveyMove(int folderFd, const std::string& native, bool includeSubfol
 // with '/', UTF-8): each reached from the folder without following a link,
 // on the folder's mount, no folder, and one that may be renamed out of its
 // own folder; then the trash. A file that is missing needs no move and is
-// passed. plan.moving is left empty; changes nothing.
+// passed; plan.moving gets the paths of those that are there. Changes
+// nothing.
 MoveCheck SurveyFileMoves(int folderFd, const std::string& native, const std::vector<std::string>& relativePaths,
                           MovePlan& plan);
 

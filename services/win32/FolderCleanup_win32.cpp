@@ -185,8 +185,9 @@ std::vector<AnsiString> NamesIn(const AnsiString& dir, bool includeSubfolders) {
     return names;
 }
 
-int RunShellDelete(const AnsiString& dir, unsigned flags, bool& aborted) {
-    const AnsiString list = DeleteSourceList(dir);  // c_str() ends in two zero bytes
+// The shell's delete over list: paths each ended by a zero byte, the
+// string's own terminator the zero that ends the list.
+int RunShellDeleteOf(const AnsiString& list, unsigned flags, bool& aborted) {
     static const char kNoTarget[] = "";
     SHFILEOPSTRUCTA request{};
     request.hwnd = GetActiveWindow();
@@ -197,6 +198,10 @@ int RunShellDelete(const AnsiString& dir, unsigned flags, bool& aborted) {
     const int result = SHFileOperationA(&request);
     aborted = request.fAnyOperationsAborted != FALSE;
     return result;
+}
+
+int RunShellDelete(const AnsiString& dir, unsigned flags, bool& aborted) {
+    return RunShellDeleteOf(DeleteSourceList(dir), flags, aborted);  // c_str() ends in two zero bytes
 }
 
 // Why entries stayed after the shell had its go: the check's reason when it
@@ -351,15 +356,8 @@ TrashResult MoveFilesToTrash(const AnsiString& folder, const std::vector<AnsiStr
 
     HRESULT status = S_OK;
     const std::optional<long long> binBefore = ItemsInBin(folder, status);
-    static const char kNoTarget[] = "";
-    SHFILEOPSTRUCTA request{};
-    request.hwnd = GetActiveWindow();
-    request.wFunc = kFoDelete;
-    request.pFrom = list.c_str();  // c_str() adds the last zero byte
-    request.pTo = kNoTarget;
-    request.fFlags = static_cast<FILEOP_FLAGS>(DeleteFlags(true, true) | kFofWantNukeWarning);
-    const int shellStatus = SHFileOperationA(&request);
-    const bool aborted = request.fAnyOperationsAborted != FALSE;
+    bool aborted = false;
+    const int shellStatus = RunShellDeleteOf(list, DeleteFlags(true, true) | kFofWantNukeWarning, aborted);
     const std::optional<long long> binAfter = ItemsInBin(folder, status);
 
     std::vector<AnsiString> left;
@@ -367,6 +365,7 @@ TrashResult MoveFilesToTrash(const AnsiString& folder, const std::vector<AnsiStr
         if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) left.push_back(path);
     }
     const long long moved = static_cast<long long>(present.size() - left.size());
+    // As for a folder's entries: the bin's count tells what the user let go for good.
     result.deletedForGood = moved > 0 && (!binBefore || !binAfter || *binAfter - *binBefore < moved);
     if (left.empty()) {
         result.outcome = TrashOutcome::Moved;

@@ -76,7 +76,7 @@ void WriteWholeFileAtomically(const AnsiString& path, const std::string& content
         DWORD written = 0;
         ok = WriteFile(file.Get(), content.data(), size, &written, nullptr) && written == size;
     }
-    ok = FlushFileBuffers(file.Get()) && ok;
+    if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) ok = FlushFileBuffers(file.Get()) && ok;
     ok = file.Close() && ok;
     if (!ok) {
         DeleteFileA(temporary.c_str());
