@@ -14,8 +14,8 @@
 #include "SystemHost.h"
 #include "TemplateCommands.h"
 #include "TerminalDialogs.h"
-#include "UpdateCommand.h"
 #include "Texts.h"
+#include "UpdateCommand.h"
 
 namespace kx::cli {
 
