@@ -39,6 +39,9 @@ public:
     virtual void ShellOpen(const AnsiString& path) = 0;
     // The templates a new project is written from.
     virtual const TemplateSource& Templates() { return BuiltInTemplates(); }
+    // The program version a new project's record (.kxgen, update/ProjectRecord.h)
+    // keeps; empty for a host that keeps no record, as the Windows program.
+    virtual std::string RecordVersion() { return std::string(); }
 };
 
 }  // namespace kx

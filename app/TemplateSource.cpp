@@ -12,6 +12,7 @@ public:
     bool WriteDll(const AnsiString& path) const override {
         return ExtractResourceToFile(path, "GetPointXY", "dll");
     }
+    std::string DllBytes() const override { return ReadResourceBytes("GetPointXY", "dll"); }
 };
 
 }  // namespace

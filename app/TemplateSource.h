@@ -3,6 +3,8 @@
 // "code") and the point-picker DLL. By default the program's own resources.
 #pragma once
 
+#include <string>
+
 #include "KxTypes.h"
 
 namespace kx {
@@ -14,6 +16,8 @@ public:
     virtual AnsiString Text(const AnsiString& name) const = 0;
     // Writes the DLL to path; false when it is missing or cannot be written.
     virtual bool WriteDll(const AnsiString& path) const = 0;
+    // The DLL's bytes, as WriteDll writes them; empty when there is none.
+    virtual std::string DllBytes() const = 0;
 };
 
 // The templates built into the executable.

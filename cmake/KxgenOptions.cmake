@@ -1,7 +1,7 @@
 # kxgen's options as the packages describe them (its manual page, its bash
 # and PowerShell completions), read from the table kxgen itself parses:
 # kOptions in app/cli/CliOptions.cpp, whose rows start
-#     {"--long", 'x' or 0, OptionValue::None|Name|Folder, Apply,
+#     {"--long", 'x' or 0, OptionValue::None|Name|Project|Folder, Apply,
 #      {"English help, split in" "literals\n" "...", "Chinese help"}},
 # so that a new option there reaches the packages with nothing else to edit.
 # The package test holds what is made from it against kxgen --help.
@@ -9,7 +9,8 @@
 #   kx_kxgen_options(PREFIX)
 #       sets PREFIX (the long names in the table's order) and, for each long
 #       name N, PREFIX_N_SHORT ("-y" or ""), PREFIX_N_VALUE ("NAME", "DIR" or
-#       "") and PREFIX_N_HELP (the English help on one line).
+#       ""), PREFIX_N_PROJECT (TRUE when the value names an existing project)
+#       and PREFIX_N_HELP (the English help on one line).
 
 set(KX_CLI_OPTIONS_SOURCE "${CMAKE_CURRENT_LIST_DIR}/../app/cli/CliOptions.cpp")
 
@@ -39,7 +40,11 @@ function(kx_kxgen_options prefix)
             set(short "-${CMAKE_MATCH_3}")
         endif()
         set(value "")
-        if(CMAKE_MATCH_4 STREQUAL "Name")
+        set(project FALSE)
+        if(CMAKE_MATCH_4 STREQUAL "Project")
+            set(project TRUE)
+        endif()
+        if(CMAKE_MATCH_4 STREQUAL "Name" OR CMAKE_MATCH_4 STREQUAL "Project")
             set(value NAME)
         elseif(CMAKE_MATCH_4 STREQUAL "Folder")
             set(value DIR)
@@ -55,6 +60,7 @@ function(kx_kxgen_options prefix)
         list(APPEND names "${name}")
         set(${prefix}_${name}_SHORT "${short}" PARENT_SCOPE)
         set(${prefix}_${name}_VALUE "${value}" PARENT_SCOPE)
+        set(${prefix}_${name}_PROJECT ${project} PARENT_SCOPE)
         set(${prefix}_${name}_HELP "${help}" PARENT_SCOPE)
     endforeach()
     set(${prefix} "${names}" PARENT_SCOPE)

@@ -29,4 +29,21 @@ int LastSystemError();
 // Such a path is never entered, emptied or written through.
 bool IsLinkOrJunction(const AnsiString& path);
 
+// What is at path, the last component looked at as itself (a link is not
+// followed).
+enum class EntryType {
+    Missing,
+    File,    // a regular file
+    Folder,
+    Link,    // a symbolic link, or on Windows any reparse point (a junction too)
+    Other,   // a device, a FIFO, a socket; or a path that is not intact
+};
+EntryType EntryTypeOf(const AnsiString& path);
+
+// Marks a folder hidden where the system has such a mark (Windows:
+// FILE_ATTRIBUTE_HIDDEN, kept with its other attributes); elsewhere a name
+// starting with "." hides it and this does nothing. False when the mark
+// cannot be set.
+bool HideFolder(const AnsiString& path);
+
 }  // namespace kx

@@ -15,4 +15,15 @@ namespace kx {
 // than content holds were written.
 void WriteWholeFile(const AnsiString& path, const std::string& content);
 
+// The suffix of the temporary WriteWholeFileAtomically writes first.
+inline constexpr char kTemporaryFileSuffix[] = ".kxpart";
+
+// All of content to path as one step that a crash cannot cut in half: written
+// whole to path + kTemporaryFileSuffix, then renamed over path (an existing
+// file at path is replaced, never a folder). Before it replaces a file the
+// temporary is made durable, so that a crash cannot leave an empty file where
+// the old one was; a file new at path is as durable as WriteWholeFile's.
+// Throws as WriteWholeFile does; the temporary is removed after a failure.
+void WriteWholeFileAtomically(const AnsiString& path, const std::string& content);
+
 }  // namespace kx

@@ -7,6 +7,8 @@
 // the folder may have changed in between).
 #pragma once
 
+#include <vector>
+
 #include "UnitFunction.h"
 
 namespace kx {
@@ -84,5 +86,16 @@ struct TrashResult {
 // out of dir. Shows nothing on POSIX; on Windows the shell asks before
 // anything would be destroyed instead of recycled.
 TrashResult MoveFolderContentsToTrash(const AnsiString& dir, bool includeSubfolders);
+
+// The same for single files of a folder that stays, each before it is
+// rewritten: relativePaths are files (never folders) inside folder, joined
+// with kPathSeparator. Checked as the folder's entries are: reached without
+// a link or junction on the way, no other mount, each one movable (not
+// immutable, on Windows not held open by another program), and a trash
+// outside folder. A path with nothing at it needs no move and is passed.
+// CheckFilesToTrash changes nothing; MoveFilesToTrash checks again first and
+// changes nothing when a check fails. entry in a check is the relative path.
+MoveCheck CheckFilesToTrash(const AnsiString& folder, const std::vector<AnsiString>& relativePaths);
+TrashResult MoveFilesToTrash(const AnsiString& folder, const std::vector<AnsiString>& relativePaths);
 
 }  // namespace kx

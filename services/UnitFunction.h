@@ -13,6 +13,10 @@ AnsiString ReadTextResource(const AnsiString& name, const AnsiString& type);
 // Writes the resource's bytes to path; false on any failure. Never throws.
 bool ExtractResourceToFile(const AnsiString& path, const AnsiString& name, const AnsiString& type);
 
+// The resource's bytes as they are, zero bytes included; empty when the
+// resource is missing or cannot be read. Never throws.
+std::string ReadResourceBytes(const AnsiString& name, const AnsiString& type);
+
 // System ANSI code page to UTF-16, up to the first zero unit. Bad input
 // becomes the replacement character; throws ConversionError (CodePage.h) only
 // when the code page cannot be converted at all.

@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <iterator>
+#include <utility>
 
 namespace kx::cli {
 
@@ -17,6 +18,12 @@ template <std::optional<std::string> CliOptions::*folder>
 UsageError SetFolder(CliOptions& options, const std::string& value) {
     options.*folder = value;
     return value.empty() ? UsageError::EmptyFolder : UsageError::None;
+}
+
+// The name is checked by the update itself, as a typed name is by a generation.
+UsageError SetUpdate(CliOptions& options, const std::string& value) {
+    options.update = value;
+    return UsageError::None;
 }
 
 template <bool CliOptions::*flag, bool value>
@@ -62,6 +69,15 @@ const Option kOptions[] = {
     {"--check-templates", 0, OptionValue::Folder, SetFolder<&CliOptions::checkTemplates>,
      {"check the templates in DIR; writes nothing",
       "只检查该文件夹里的模板，不写任何文件"}},
+    {"--update", 0, OptionValue::Project, SetUpdate,
+     {"bring the templates' changes into project NAME,\n"
+      "keeping the user's edits; changes the user made\n"
+      "and the templates changed too are left marked",
+      "把模板的改动合并到已有项目 NAME，保留用户的修改；\n"
+      "双方都改过的地方会标出冲突"}},
+    {"--dry-run", 0, OptionValue::None, SetFlag<&CliOptions::dryRun, true>,
+     {"with --update: say what would change; writes nothing",
+      "与 --update 一起用：只列出会改动什么，不写任何文件"}},
     {"--version", 'V', OptionValue::None, SetFlag<&CliOptions::version, true>,
      {"print the version", "显示版本号"}},
     {"--help", 'h', OptionValue::None, SetFlag<&CliOptions::help, true>,
@@ -167,7 +183,8 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
         }
     }
 
-    // One template command at most, and --force only for the export.
+    // One template command at most, --force only for the export, and an
+    // update alone but for --templates and --dry-run.
     const CliOptions& options = result.options;
     const char* command = nullptr;
     for (const auto& [given, name] : {std::pair{!!options.exportTemplates, "--export-templates"},
@@ -181,6 +198,25 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
         command = name;
     }
     if (options.force && !options.exportTemplates) failed(UsageError::ForceAlone, "--force");
+    if (result.error != UsageError::None) return result;
+    if (options.dryRun && !options.update) failed(UsageError::UpdateOptions, "--dry-run");
+    if (options.update) {
+        // An update names its project once and asks nothing.
+        const std::pair<bool, std::string> others[] = {
+            {options.name.has_value(), options.name.value_or("")},
+            {options.yes, "--yes"},
+            {!options.open, "--no-open"},
+            {options.quiet, "--quiet"},
+            {options.exportTemplates.has_value(), "--export-templates"},
+            {options.checkTemplates.has_value(), "--check-templates"},
+        };
+        for (const auto& [given, subject] : others) {
+            if (given) {
+                failed(UsageError::UpdateOptions, subject);
+                break;
+            }
+        }
+    }
     return result;
 }
 

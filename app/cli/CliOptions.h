@@ -21,6 +21,8 @@ struct CliOptions {
     bool version = false;
     std::optional<std::string> exportTemplates, templates, checkTemplates;  // folders
     bool force = false;
+    std::optional<std::string> update;  // the name of the project to update, as typed
+    bool dryRun = false;
 };
 
 enum class UsageError {
@@ -32,12 +34,14 @@ enum class UsageError {
     NameTwice,         // subject: the second name
     CommandsTogether,  // subject: the second of the template commands
     ForceAlone,        // subject: "--force"
+    UpdateOptions,     // subject: what does not go with --update (or "--dry-run" without it)
 };
 
 // What an option's argument is, for parsing and for the help's left column.
 enum class OptionValue {
     None,
     Name,    // NAME; the option's value may also come alone, without the option
+    Project, // NAME, after its option only
     Folder,  // DIR
 };
 

@@ -18,12 +18,14 @@ constexpr Row kRows[] = {
     {Text::Synopsis,
      {"Usage: kxgen [NAME|--name NAME] [--root DIR] [--templates DIR] [-y|--yes]\n"
       "             [-q|--quiet] [--no-open]\n"
+      "       kxgen --update NAME [--root DIR] [--templates DIR] [--dry-run]\n"
       "       kxgen --export-templates DIR [--force]\n"
       "       kxgen --check-templates DIR\n"
       "       kxgen -V|--version\n"
       "       kxgen -h|--help\n",
       "用法：kxgen [名称|--name 名称] [--root 文件夹] [--templates 文件夹] [-y|--yes]\n"
       "            [-q|--quiet] [--no-open]\n"
+      "      kxgen --update 名称 [--root 文件夹] [--templates 文件夹] [--dry-run]\n"
       "      kxgen --export-templates 文件夹 [--force]\n"
       "      kxgen --check-templates 文件夹\n"
       "      kxgen -V|--version\n"
@@ -50,6 +52,9 @@ constexpr Row kRows[] = {
       "  kxgen demo --root projects --yes --quiet --no-open\n"
       "      regenerates projects/demo without asking; prints only the path of\n"
       "      demo.kxproj\n"
+      "  kxgen --update demo --templates my-templates --dry-run\n"
+      "      shows what bringing demo up to the templates in my-templates would\n"
+      "      change\n"
       "\n"
       "Exit status:\n"
       "  0  the project was written\n"
@@ -57,12 +62,16 @@ constexpr Row kRows[] = {
       "  2  a wrong command line, or a name that cannot be used\n"
       "  3  the project exists and was not regenerated (see --yes)\n"
       "  4  generation stopped part way; the message says what was done\n"
-      "  5  the project was written, but kxgen could not write its output\n",
+      "  5  the project was written, but kxgen could not write its output\n"
+      "  6  the project was updated, but some files conflict: each is unchanged,\n"
+      "     its merge with conflict marks beside it\n",
       "示例：\n"
       "  kxgen demo\n"
       "      在当前文件夹下的 KX项目 里生成项目 demo，并打开 demo.kxproj\n"
       "  kxgen demo --root 项目 --yes --quiet --no-open\n"
       "      不询问，直接重新生成 项目/demo，只显示 demo.kxproj 的路径\n"
+      "  kxgen --update demo --templates 我的模板 --dry-run\n"
+      "      显示按 我的模板 更新 demo 会改动什么\n"
       "\n"
       "退出码：\n"
       "  0  项目已写好\n"
@@ -70,7 +79,8 @@ constexpr Row kRows[] = {
       "  2  命令行有误，或名称不能使用\n"
       "  3  项目已存在，没有重新生成（见 --yes）\n"
       "  4  生成中途停止；提示说明已做了什么\n"
-      "  5  项目已写好，但 kxgen 的输出无法写出\n"}},
+      "  5  项目已写好，但 kxgen 的输出无法写出\n"
+      "  6  项目已更新，但有冲突：冲突的文件保持原样，带冲突标记的合并结果在它旁边\n"}},
     {Text::NamePlaceholder, {"NAME", "名称"}},
     {Text::FolderPlaceholder, {"DIR", "文件夹"}},
     {Text::UnknownOption, {"unknown option: {option}", "未知选项：{option}"}},
@@ -82,6 +92,9 @@ constexpr Row kRows[] = {
      {"{option}: only one of --export-templates, --check-templates and --templates may be given",
       "{option}：--export-templates、--check-templates 和 --templates 只能用一个"}},
     {Text::ForceAlone, {"--force goes only with --export-templates", "--force 只能与 --export-templates 一起用"}},
+    {Text::UpdateOptions,
+     {"{option}: --update goes with --root, --templates and --dry-run only, and --dry-run only with --update",
+      "{option}：--update 只能与 --root、--templates 和 --dry-run 一起用，--dry-run 只能与 --update 一起用"}},
     {Text::ArgumentNotInCharset,
      {"the argument \"{text}\" holds {bytes}, which is not {charset} text",
       "参数“{text}”中的 {bytes} 不是 {charset} 文字"}},
@@ -269,6 +282,55 @@ constexpr Row kRows[] = {
     {Text::DllNotDll, {"not a DLL", "不是 DLL"}},
     {Text::DllMissingOrdinal, {"ordinal {ordinal} is not exported", "没有导出序号 {ordinal}"}},
     {Text::ListSeparator, {", ", "、"}},
+
+    {Text::UpdateBusy,
+     {"another generation or update is using {root}; try again later (nothing was changed)",
+      "另一个生成或更新正在使用 {root}，请稍后再试（未作任何改动）"}},
+    {Text::UpdateDone, {"project \"{name}\" updated", "项目“{name}”已更新"}},
+    {Text::UpdateConflicts,
+     {"project \"{name}\" updated, with conflicts: each file in conflict is unchanged and its merge with "
+      "conflict marks is beside it (.merge); resolve them by hand",
+      "项目“{name}”已更新，但有冲突：冲突的文件保持原样，带冲突标记的合并结果在它旁边的 .merge 文件里，请手动解决"}},
+    {Text::UpdateNothingNew,
+     {"nothing new for project \"{name}\": no file was written", "项目“{name}”没有需要更新的内容，未写入任何文件"}},
+    {Text::UpdateNoProject,
+     {"there is no project folder {folder}; nothing was changed", "项目文件夹 {folder} 不存在，未作任何改动"}},
+    {Text::UpdateRecordUnusable,
+     {"the record {record} cannot be used: {why}; nothing was changed (move the .kxgen folder away to update "
+      "the project as one without a record)",
+      "记录 {record} 无法使用：{why}，未作任何改动（把 .kxgen 文件夹移走，即按没有记录的项目更新）"}},
+    {Text::RecordUnreadable, {"it is no file that can be read", "它不是能读取的文件"}},
+    {Text::RecordMalformed, {"it is not in the record's format", "它的格式不对"}},
+    {Text::RecordHashMismatch, {"a recorded text does not match its hash", "记录的文本与其散列值不符"}},
+    {Text::RecordOtherProject, {"it is the record of another project name", "它属于另一个项目名称"}},
+    {Text::UpdateFileUnreadable,
+     {"cannot read {entry}{because}, so the project cannot be updated; nothing was changed",
+      "无法读取 {entry}{because}，项目无法更新，未作任何改动"}},
+    {Text::UpdateFileHeldOpen,
+     {"{entry} is in use by another program, so the project cannot be updated; nothing was changed. Close it "
+      "(in KX, close the project) and update again",
+      "{entry} 正被另一个程序使用，项目无法更新，未作任何改动。请先关闭它（例如在 KX 中关闭这个项目）再更新"}},
+    {Text::UpdatePlanFailed, {"the update stopped before any change: {error}", "更新在任何改动之前停止：{error}"}},
+    {Text::UpdateOldFilesSplit,
+     {"only some old versions in {folder} went to the trash{because}; those moved are in the trash, the rest "
+      "are still in place, and no file was written",
+      "{folder} 中的旧版本未能全部移到回收站{because}；已移走的在回收站中，其余仍在原处，没有写入任何文件"}},
+    {Text::UpdateWriteFailed,
+     {"the update stopped part way: {error}. The old versions of the files it rewrote are in the trash",
+      "更新中途停止：{error}。被改写文件的旧版本在回收站中"}},
+    {Text::UpdateDryRun, {"dry run, nothing was written: ", "试运行，未写入任何文件："}},
+    {Text::FileMerged, {"updated: {path}", "已更新：{path}"}},
+    {Text::FileReplaced, {"replaced: {path}", "已替换：{path}"}},
+    {Text::FileAdded, {"added: {path}", "已添加：{path}"}},
+    {Text::FileConflict,
+     {"conflict: {path}, {count} region(s); merge beside it: {merge}", "冲突：{path}（{count} 处），合并结果：{merge}"}},
+    {Text::FileKeptOwnCopy, {"kept, your own copy: {path}", "保留你自己的版本：{path}"}},
+    {Text::FileKeptUnreadable,
+     {"kept, not read (a link, no regular file, or not in its encoding): {path}",
+      "保留，未读取（链接、不是普通文件或编码不符）：{path}"}},
+    {Text::FileStaysDeleted, {"stays deleted: {path}", "保持删除：{path}"}},
+    {Text::FileMergedWithYourLineEnds, {" (merged with your line ends)", "（按你的行尾合并）"}},
+    {Text::RecordCreated, {"record created: {path}", "已建立记录：{path}"}},
     {Text::PressAnyKey, {"Press any key to close this window...", "按任意键关闭窗口…"}},
 };
 
@@ -327,6 +389,7 @@ std::string UsageErrorMessage(Language language, UsageError error, const std::st
         case UsageError::NameTwice: return Say(language, Text::NameTwice, {{"name", subject}});
         case UsageError::CommandsTogether: return Say(language, Text::CommandsTogether, {{"option", subject}});
         case UsageError::ForceAlone: return Say(language, Text::ForceAlone);
+        case UsageError::UpdateOptions: return Say(language, Text::UpdateOptions, {{"option", subject}});
         case UsageError::None: break;
     }
     return {};

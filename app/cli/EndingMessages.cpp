@@ -22,37 +22,12 @@ Text RootText(const GenerationOutcome&, const EndingContext& context) {
     return context.rootGiven ? Text::RootFailed : Text::RootFailedDefault;
 }
 
-Text NameRuleText(const GenerationOutcome& outcome, const EndingContext&) {
-    switch (outcome.nameRule) {
-        case WindowsNameRule::ForbiddenCharacter: return Text::NameForbiddenCharacter;
-        case WindowsNameRule::TrailingDotOrSpace: return Text::NameTrailingDotOrSpace;
-        case WindowsNameRule::ReservedDevice: return Text::NameReservedDevice;
-        case WindowsNameRule::UndefinedCharacter: return Text::NameUndefinedCharacter;
-        case WindowsNameRule::Empty:
-        case WindowsNameRule::None: break;
-    }
-    return Text::NameNotForWindows;
-}
+Text ChooseNameRule(const GenerationOutcome& outcome, const EndingContext&) { return NameRuleText(outcome.nameRule); }
 
-Text TooLongText(const GenerationOutcome& outcome, const EndingContext&) {
-    return outcome.tooLong.nameTooLong ? Text::NameComponentTooLong : Text::NamePathTooLong;
-}
+Text ChooseTooLong(const GenerationOutcome& outcome, const EndingContext&) { return TooLongText(outcome.tooLong); }
 
-Text OldFilesKeptText(const GenerationOutcome& outcome, const EndingContext&) {
-    const MoveCheck& check = outcome.blocked;
-    // Without an entry to name, what is left to say is that no trash takes them.
-    const bool named = !check.entry.empty();
-    switch (check.block) {
-        case MoveBlock::NotAFolder: return Text::OldFilesNotAFolder;
-        case MoveBlock::Unreadable: return named ? Text::OldFilesUnreadable : Text::OldFilesNoTrash;
-        case MoveBlock::OtherMount: return named ? Text::OldFilesOtherMount : Text::OldFilesNoTrash;
-        case MoveBlock::Unmovable: return named ? Text::OldFilesUnmovable : Text::OldFilesNoTrash;
-        case MoveBlock::HeldOpen: return named ? Text::OldFilesHeldOpen : Text::OldFilesNoTrash;
-        case MoveBlock::TrashInside: return Text::OldFilesTrashInside;
-        case MoveBlock::NoTrash:
-        case MoveBlock::None: break;
-    }
-    return Text::OldFilesNoTrash;
+Text ChooseOldFilesKept(const GenerationOutcome& outcome, const EndingContext&) {
+    return OldFilesKeptText(outcome.blocked);
 }
 
 Text WriteFailedText(const GenerationOutcome& outcome, const EndingContext&) {
@@ -77,12 +52,12 @@ constexpr Row kRows[] = {
     {OutcomeKind::RootFailed, RootText},
     {OutcomeKind::NameEmpty, Always<Text::NameEmpty>},
     {OutcomeKind::NameMalformed, Always<Text::NameMalformed>},
-    {OutcomeKind::NameNotCreatable, NameRuleText},
-    {OutcomeKind::NameTooLong, TooLongText},
+    {OutcomeKind::NameNotCreatable, ChooseNameRule},
+    {OutcomeKind::NameTooLong, ChooseTooLong},
     {OutcomeKind::Busy, Always<Text::Busy>},
     {OutcomeKind::LockFailed, Always<Text::LockFailed>},
     {OutcomeKind::LinkFolder, Always<Text::LinkFolder>},
-    {OutcomeKind::OldFilesKept, OldFilesKeptText},
+    {OutcomeKind::OldFilesKept, ChooseOldFilesKept},
     {OutcomeKind::PlanFailed, Always<Text::PlanFailed>},
     {OutcomeKind::ProjectFolderFailed, Always<Text::ProjectFolderFailed>},
     {OutcomeKind::OldFilesSplit, Always<Text::OldFilesSplit>},
@@ -113,6 +88,38 @@ AnsiString MadeFolder(const GenerationOutcome& outcome) {
 }
 
 }  // namespace
+
+Text NameRuleText(WindowsNameRule rule) {
+    switch (rule) {
+        case WindowsNameRule::ForbiddenCharacter: return Text::NameForbiddenCharacter;
+        case WindowsNameRule::TrailingDotOrSpace: return Text::NameTrailingDotOrSpace;
+        case WindowsNameRule::ReservedDevice: return Text::NameReservedDevice;
+        case WindowsNameRule::UndefinedCharacter: return Text::NameUndefinedCharacter;
+        case WindowsNameRule::Empty:
+        case WindowsNameRule::None: break;
+    }
+    return Text::NameNotForWindows;
+}
+
+Text TooLongText(const PathFit& fit) {
+    return fit.nameTooLong ? Text::NameComponentTooLong : Text::NamePathTooLong;
+}
+
+Text OldFilesKeptText(const MoveCheck& check) {
+    // Without an entry to name, what is left to say is that no trash takes them.
+    const bool named = !check.entry.empty();
+    switch (check.block) {
+        case MoveBlock::NotAFolder: return Text::OldFilesNotAFolder;
+        case MoveBlock::Unreadable: return named ? Text::OldFilesUnreadable : Text::OldFilesNoTrash;
+        case MoveBlock::OtherMount: return named ? Text::OldFilesOtherMount : Text::OldFilesNoTrash;
+        case MoveBlock::Unmovable: return named ? Text::OldFilesUnmovable : Text::OldFilesNoTrash;
+        case MoveBlock::HeldOpen: return named ? Text::OldFilesHeldOpen : Text::OldFilesNoTrash;
+        case MoveBlock::TrashInside: return Text::OldFilesTrashInside;
+        case MoveBlock::NoTrash:
+        case MoveBlock::None: break;
+    }
+    return Text::OldFilesNoTrash;
+}
 
 std::string EndingMessage(const GenerationOutcome& outcome, Language language, const EndingContext& context) {
     const Row& row = kRows[static_cast<std::size_t>(outcome.kind)];

@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "CliTexts.h"
 #include "Language.h"
 #include "Outcome.h"
 
@@ -23,6 +24,13 @@ struct EndingContext {
 
 // The line for the ending, without prefix and line end; empty for Written.
 std::string EndingMessage(const GenerationOutcome& outcome, Language language, const EndingContext& context);
+
+// The texts for the details an ending carries, which an update shares: the
+// Windows rule a name breaks, the path that does not fit, why the old files
+// cannot go to the trash.
+Text NameRuleText(WindowsNameRule rule);
+Text TooLongText(const PathFit& fit);
+Text OldFilesKeptText(const MoveCheck& check);
 
 // Where a regeneration put the old files; empty when none were moved.
 std::string OldFilesMessage(const OldFiles& old, Language language);

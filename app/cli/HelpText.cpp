@@ -17,7 +17,9 @@ constexpr std::size_t kGap = 2;
 
 std::string OptionLabel(const Option& option, Language language) {
     std::string placeholder;
-    if (option.value == OptionValue::Name) placeholder = Pattern(language, Text::NamePlaceholder);
+    if (option.value == OptionValue::Name || option.value == OptionValue::Project) {
+        placeholder = Pattern(language, Text::NamePlaceholder);
+    }
     if (option.value == OptionValue::Folder) placeholder = Pattern(language, Text::FolderPlaceholder);
     std::string label;
     if (option.value == OptionValue::Name) label += placeholder + ", ";

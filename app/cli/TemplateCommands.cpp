@@ -8,13 +8,12 @@
 #include "FindingMessages.h"
 #include "PathSplit.h"
 #include "ShownText.h"
+#include "Telling.h"
 #include "templates/ExportTemplates.h"
 
 namespace kx::cli {
 
 namespace {
-
-void Tell(const std::string& message) { PrintUtf8(stderr, kPrefix + message + "\n"); }
 
 struct Counts {
     int refusals = 0;

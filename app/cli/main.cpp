@@ -15,7 +15,9 @@
 #include "ShownText.h"
 #include "SystemHost.h"
 #include "TemplateCommands.h"
+#include "Telling.h"
 #include "TerminalDialogs.h"
+#include "UpdateCommand.h"
 #include "Texts.h"
 
 namespace kx::cli {
@@ -40,6 +42,8 @@ public:
     // A folder of the user's own templates, read and checked before the workflow starts.
     std::unique_ptr<TemplateSet> templates;
     const TemplateSource& Templates() override { return templates ? *templates : SystemHost::Templates(); }
+    // kxgen keeps a record in each project it writes, for --update.
+    std::string RecordVersion() override { return KX_VERSION; }
 
     // How the request to open the project went, once it was made.
     std::optional<OpenAttempt> opened;
@@ -48,28 +52,6 @@ private:
     AnsiString root_;
     bool open_;
 };
-
-void Tell(const std::string& message) { PrintUtf8(stderr, kPrefix + message + "\n"); }
-
-int UsageFailure(Language language, const std::string& message) {
-    PrintUtf8(stderr, kPrefix + message + "\n" + Pattern(language, Text::Synopsis) + Pattern(language, Text::TryHelp));
-    return kExitUsage;
-}
-
-int NotInCharset(Language language, Text text, const BadText& bad) {
-    const std::string message =
-        Say(language, text, {{"text", Shown(bad.shown)}, {"bytes", bad.bytes}, {"charset", bad.charset}});
-    return UsageFailure(language, message);
-}
-
-// A folder of the command line, absolute and in ANSI; nullopt after saying
-// that code page 936 cannot spell it (the current folder included).
-std::optional<AnsiString> FolderArgument(Language language, const std::string& argument) {
-    const std::string path = AbsolutePath(argument);
-    std::optional<AnsiString> folder = ArgumentToAnsi(path);
-    if (!folder) UsageFailure(language, Say(language, Text::FolderUnencodable, {{"path", Shown(path)}}));
-    return folder;
-}
 
 // How the run ended: the tree (or with --quiet the path) on standard output
 // once the project is written; what happened on standard error.
@@ -166,7 +148,7 @@ int Run(int argc, char** argv) {
                                        : CheckTemplatesCommand(*folder, language);
     }
     CatchInterrupts();
-    return Generate(options, language);
+    return options.update ? UpdateCommand(options, language) : Generate(options, language);
 }
 
 }  // namespace

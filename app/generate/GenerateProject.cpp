@@ -5,15 +5,15 @@
 
 namespace kx {
 
-namespace {
-
-OldFiles PlaceOf(const TrashResult& moved) {
+OldFiles OldFilesPlaceOf(const TrashResult& moved) {
     OldFiles old;
     old.place = moved.trashFolder.empty() ? OldFilesPlace::RecycleBin : OldFilesPlace::Trash;
     old.folder = moved.trashFolder;
     old.someDeletedForGood = moved.deletedForGood;
     return old;
 }
+
+namespace {
 
 GenerationOutcome Ended(OutcomeKind kind, GenerationOutcome ending) {
     ending.kind = kind;
@@ -42,10 +42,10 @@ GenerationOutcome CarryOutPlan(const GenerationPlan& plan, HostPort& host, Gener
                     return Ended(OutcomeKind::OldFilesKept, std::move(ending));
                 case TrashOutcome::PartlyMoved:
                     ending.blocked = moved.check;
-                    ending.oldFiles = PlaceOf(moved);
+                    ending.oldFiles = OldFilesPlaceOf(moved);
                     return Ended(OutcomeKind::OldFilesSplit, std::move(ending));
                 case TrashOutcome::Moved:
-                    ending.oldFiles = PlaceOf(moved);
+                    ending.oldFiles = OldFilesPlaceOf(moved);
                     break;
             }
         } else if (!CreateFolder(plan.paths.folder)) {

@@ -2,10 +2,12 @@
 
 #include "CodePage.h"
 #include "FileSystem.h"
+#include "FileWriting.h"
 #include "PathSplit.h"
 #include "ProjectName.h"
 #include "Texts.h"
 #include "UnitFunction.h"
+#include "update/ProjectRecord.h"
 
 namespace kx {
 
@@ -35,6 +37,12 @@ PathFit FirstProjectPathTooLong(const GenerationPlan& plan) {
         {name + kPathSeparator + DllRelativePath(), false},
     };
     for (const ProjectTextFile& file : plan.textFiles) paths.push_back({name + kPathSeparator + file.relativePath, false});
+    if (!plan.recordVersion.empty()) {
+        const AnsiString record = name + kPathSeparator + RecordRelativePath();
+        paths.push_back({name + kPathSeparator + kRecordFolderName, true});
+        paths.push_back({record, false});
+        paths.push_back({record + kTemporaryFileSuffix, false});
+    }
     return FirstPathTooLong(plan.outputRoot, paths);
 }
 
@@ -90,7 +98,10 @@ Planning PlanGeneration(DialogPort& dialogs, HostPort& host) {
         plan.name = ending.name;
         plan.paths = ending.paths;
         plan.templates = &host.Templates();
-        plan.textFiles = ProjectTextFiles(*plan.templates, plan.name, NewGuidText());
+        plan.recordVersion = host.RecordVersion();
+        plan.guid = NewGuidText();
+        plan.forms = ProjectNameFormsFor(*plan.templates, plan.name);
+        plan.textFiles = ProjectTextFiles(*plan.templates, plan.forms, plan.guid);
 
         ending.tooLong = FirstProjectPathTooLong(plan);
         if (!ending.tooLong.fits) return Stop(OutcomeKind::NameTooLong, std::move(ending));

@@ -25,6 +25,10 @@ struct GenerationPlan {
     // from the templates when the folders stand).
     std::vector<ProjectTextFile> textFiles;
     const TemplateSource* templates = nullptr;
+    // What the record keeps; recordVersion empty: no record is written.
+    std::string recordVersion;
+    ProjectNameForms forms;
+    AnsiString guid;
 };
 
 // A checked plan and the lock that keeps other generations out of the output
@@ -45,7 +49,7 @@ struct Planning {
 //   5. the project folder is no link or junction;
 //   6. the GUID and every file's bytes are made (the templates read, the
 //      name put in, the texts converted);
-//   7. every path of the project fits its file system;
+//   7. every path of the project (its record too) fits its file system;
 //   8. for an existing project: every entry can go to the trash (at every
 //      depth no mount, nothing that may not be moved or is held open, a
 //      trash outside the project), and then the user agrees.

@@ -86,6 +86,9 @@ struct GenerationOutcome {
     FailedFile failedFile;          // WriteFailed
 };
 
+// Where a trash move says the old files went.
+OldFiles OldFilesPlaceOf(const TrashResult& moved);
+
 // True for the kinds that changed nothing on disk.
 bool ChangedNothing(OutcomeKind kind);
 

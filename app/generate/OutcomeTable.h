@@ -24,6 +24,7 @@ enum ExitCode : int {
     kExitKept = 3,       // the project exists and was not regenerated
     kExitPartial = 4,    // stopped part way: the message says what was done
     kExitOutput = 5,     // the project was written, but kxgen's output could not be
+    kExitConflicts = 6,  // updated, with conflicts: each conflicting file kept, its merge beside it
 };
 
 struct OutcomeReport {

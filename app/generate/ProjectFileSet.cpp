@@ -11,29 +11,46 @@ namespace {
 
 AnsiString InSourceFolder(const AnsiString& name, const AnsiString& file) { return name + kPathSeparator + file; }
 
-void Add(std::vector<ProjectTextFile>& files, AnsiString relativePath, std::string bytes) {
+void Add(std::vector<ProjectTextFile>& files, AnsiString relativePath, std::string bytes,
+         TextEncoding encoding = TextEncoding::Utf8) {
     // The writers write nothing for an empty text: the file is left out.
-    if (!bytes.empty()) files.push_back({std::move(relativePath), std::move(bytes)});
+    if (!bytes.empty()) files.push_back({std::move(relativePath), std::move(bytes), encoding});
 }
+
+AnsiString GuidLine(const AnsiString& guidText) { return "var MyGUID=\"" + guidText + "\"\r\n"; }
 
 }  // namespace
 
 AnsiString DllRelativePath() { return AnsiString(texts::kBuildFolderName) + kPathSeparator + "GetPointXY.dll"; }
 
-std::vector<ProjectTextFile> ProjectTextFiles(const TemplateSource& templates, const AnsiString& name,
-                                              const AnsiString& guidText) {
-    // The GUID names the program's single-instance event, so every project
-    // gets its own; it comes before the template is read.
-    const AnsiString guidLine = "var MyGUID=\"" + guidText + "\"\r\n";
+ProjectNameForms ProjectNameFormsFor(const TemplateSource& templates, const AnsiString& name) {
+    // The words of the texts as ProjectTextFiles puts them together; the
+    // GUID line adds none.
     const AnsiString runtime = templates.Text("runtimefun");
     const AnsiString library = templates.Text("publicfun");
-    const AnsiString window = templates.Text("form");
-    AnsiString code = guidLine + templates.Text("code");
+    const AnsiString code = templates.Text("code");
     const AnsiString keyScript = texts::kKeyScript;
+    return NameFormsFor(name, WordsOfTemplates(templates.Text("form"), {&code, &library, &runtime, &keyScript}));
+}
+
+std::vector<ProjectTextFile> ProjectTextFiles(const TemplateSource& templates, const AnsiString& name,
+                                              const AnsiString& guidText) {
     // File and folder names keep the name as typed; inside the files each
     // place gets the form of it that the place can hold, and where KX reads
     // a name, one that is none of the templates' own.
-    const ProjectNameForms forms = NameFormsFor(name, WordsOfTemplates(window, {&code, &library, &runtime, &keyScript}));
+    return ProjectTextFiles(templates, ProjectNameFormsFor(templates, name), guidText);
+}
+
+std::vector<ProjectTextFile> ProjectTextFiles(const TemplateSource& templates, const ProjectNameForms& forms,
+                                              const AnsiString& guidText) {
+    const AnsiString& name = forms.typed;
+    // The GUID names the program's single-instance event, so every project
+    // gets its own; the caller makes it before the templates are read.
+    const AnsiString runtime = templates.Text("runtimefun");
+    const AnsiString library = templates.Text("publicfun");
+    const AnsiString window = templates.Text("form");
+    AnsiString code = GuidLine(guidText) + templates.Text("code");
+    const AnsiString keyScript = texts::kKeyScript;
 
     std::vector<ProjectTextFile> files;
     files.reserve(6);
@@ -42,7 +59,9 @@ std::vector<ProjectTextFile> ProjectTextFiles(const TemplateSource& templates, c
     Add(files, name + ".kxproj",
         Utf8FileBytes(SubstituteProjectName(TemplateKind::ProjectFile, templates.Text("programe"), forms), true));
     Add(files, InSourceFolder(name, "main.kxwin"),
-        Utf16FileBytes(SubstituteProjectName(TemplateKind::WindowFile, window, forms), true));
+        Utf16FileBytes(SubstituteProjectName(TemplateKind::WindowFile, window, forms), true), TextEncoding::Utf16Le);
+    // The main script's text is let go as soon as its bytes are made: with a
+    // large template of the user's own, three copies would be too many.
     AnsiString script = SubstituteProjectName(TemplateKind::Script, code, forms);
     AnsiString().swap(code);
     Add(files, InSourceFolder(name, name + ".kx"), Utf8FileBytes(script, true));

@@ -24,6 +24,8 @@ bool TemplateSet::WriteDll(const AnsiString& path) const {
     return dll ? WriteBytesToFile(path, *dll) : BuiltInTemplates().WriteDll(path);
 }
 
+std::string TemplateSet::DllBytes() const { return dll ? *dll : BuiltInTemplates().DllBytes(); }
+
 bool LoadedTemplates::Refused() const {
     return std::any_of(findings.begin(), findings.end(), [](const FileFindings& file) {
         return std::any_of(file.findings.begin(), file.findings.end(),

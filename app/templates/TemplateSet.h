@@ -27,6 +27,7 @@ class TemplateSet : public TemplateSource {
 public:
     AnsiString Text(const AnsiString& name) const override;
     bool WriteDll(const AnsiString& path) const override;
+    std::string DllBytes() const override;
 
     std::map<AnsiString, AnsiString> texts;  // by catalogue name, GBK
     std::optional<std::string> dll;

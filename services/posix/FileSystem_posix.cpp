@@ -63,4 +63,15 @@ bool IsLinkOrJunction(const AnsiString& path) {
     return ::lstat(native.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
 }
 
+EntryType EntryTypeOf(const AnsiString& path) {
+    if (path.empty() || !IsIntactAnsiPath(path)) return EntryType::Other;
+    struct stat st {};
+    if (::lstat(NativePath(path).c_str(), &st) != 0) return errno == ENOENT ? EntryType::Missing : EntryType::Other;
+    if (S_ISREG(st.st_mode)) return EntryType::File;
+    if (S_ISDIR(st.st_mode)) return EntryType::Folder;
+    return S_ISLNK(st.st_mode) ? EntryType::Link : EntryType::Other;
+}
+
+bool HideFolder(const AnsiString&) { return true; }
+
 }  // namespace kx

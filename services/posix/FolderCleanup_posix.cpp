@@ -135,23 +135,14 @@ int ErrorOfException() {
 
 }  // namespace
 
-MoveCheck CheckFolderContentsMove(const AnsiString& dir) {
-    try {
-        std::string native;
-        FileDescriptor folder;
-        const MoveCheck opened = OpenForMove(dir, native, folder);
-        if (!opened.Clear()) return opened;
-        MovePlan plan;
-        return SurveyMove(folder.Get(), native, true, plan);
-    } catch (...) {
-        MoveCheck check;
-        check.block = MoveBlock::Unreadable;
-        check.systemError = ErrorOfException();
-        return check;
-    }
-}
+namespace {
 
-TrashResult MoveFolderContentsToTrash(const AnsiString& dir, bool includeSubfolders) {
+// Opens dir and surveys it (survey fills the plan: what moves, the folder's
+// real path and mount, or what stops the move), then moves each entry of
+// plan.moving with moveOne into the trash the survey found. A stop after the
+// first entry moved, by an error or an exception, is told as such.
+template <typename Survey, typename MoveOne>
+TrashResult MoveToTrash(const AnsiString& dir, Survey survey, MoveOne moveOne) {
     TrashResult result;
     // Outside the try: what an exception interrupts must still be told apart.
     bool moving = false;
@@ -163,7 +154,7 @@ TrashResult MoveFolderContentsToTrash(const AnsiString& dir, bool includeSubfold
         result.check = OpenForMove(dir, native, folder);
         if (!result.check.Clear()) return result;
         MovePlan plan;
-        result.check = SurveyMove(folder.Get(), native, includeSubfolders, plan);
+        result.check = survey(folder.Get(), native, plan);
         if (!result.check.Clear()) return result;
         if (plan.moving.empty()) {
             result.outcome = TrashOutcome::Moved;
@@ -179,11 +170,11 @@ TrashResult MoveFolderContentsToTrash(const AnsiString& dir, bool includeSubfold
         }
         result.trashFolder = AnsiFromUtf8(trash->Folder() + "/files");
         moving = true;
-        for (const std::string& name : plan.moving) {
-            current = name;
-            const Trash::MoveResult moved = trash->Move(folder.Get(), plan.folderPath, name);
+        for (const std::string& entry : plan.moving) {
+            current = entry;
+            const Trash::MoveResult moved = moveOne(*trash, folder.Get(), plan.folderPath, entry);
             if (moved == Trash::MoveResult::Failed) {
-                result.check = MoveStopped(name, errno);
+                result.check = MoveStopped(entry, errno);
                 result.outcome = movedAny ? TrashOutcome::PartlyMoved : TrashOutcome::NothingChanged;
                 return result;
             }
@@ -204,6 +195,73 @@ TrashResult MoveFolderContentsToTrash(const AnsiString& dir, bool includeSubfold
         }
         return result;
     }
+}
+
+std::vector<std::string> NativeRelativePaths(const std::vector<AnsiString>& relativePaths) {
+    std::vector<std::string> native;
+    native.reserve(relativePaths.size());
+    for (const AnsiString& relative : relativePaths) native.push_back(NativePath(relative));
+    return native;
+}
+
+// What survey finds in dir, opened as the moves open it; changes nothing.
+template <typename Survey>
+MoveCheck CheckToTrash(const AnsiString& dir, Survey survey) {
+    try {
+        std::string native;
+        FileDescriptor folder;
+        const MoveCheck opened = OpenForMove(dir, native, folder);
+        if (!opened.Clear()) return opened;
+        MovePlan plan;
+        return survey(folder.Get(), native, plan);
+    } catch (...) {
+        MoveCheck check;
+        check.block = MoveBlock::Unreadable;
+        check.systemError = ErrorOfException();
+        return check;
+    }
+}
+
+}  // namespace
+
+MoveCheck CheckFolderContentsMove(const AnsiString& dir) {
+    return CheckToTrash(dir, [](int folder, const std::string& native, MovePlan& plan) {
+        return SurveyMove(folder, native, true, plan);
+    });
+}
+
+TrashResult MoveFolderContentsToTrash(const AnsiString& dir, bool includeSubfolders) {
+    return MoveToTrash(
+        dir,
+        [includeSubfolders](int folder, const std::string& native, MovePlan& plan) {
+            return SurveyMove(folder, native, includeSubfolders, plan);
+        },
+        [](Trash& trash, int folder, const std::string& folderPath, const std::string& name) {
+            return trash.Move(folder, folderPath, name);
+        });
+}
+
+MoveCheck CheckFilesToTrash(const AnsiString& folder, const std::vector<AnsiString>& relativePaths) {
+    return CheckToTrash(folder, [&relativePaths](int opened, const std::string& native, MovePlan& plan) {
+        return SurveyFileMoves(opened, native, NativeRelativePaths(relativePaths), plan);
+    });
+}
+
+TrashResult MoveFilesToTrash(const AnsiString& folder, const std::vector<AnsiString>& relativePaths) {
+    return MoveToTrash(
+        folder,
+        [&relativePaths](int opened, const std::string& native, MovePlan& plan) {
+            return SurveyFileMoves(opened, native, NativeRelativePaths(relativePaths), plan);
+        },
+        [](Trash& trash, int opened, const std::string& folderPath, const std::string& relative) {
+            std::string name;
+            const FileDescriptor parent = OpenParentOf(opened, relative, name);
+            if (!parent) return errno == ENOENT ? Trash::MoveResult::Gone : Trash::MoveResult::Failed;
+            const std::size_t slash = relative.rfind('/');
+            return trash.Move(parent.Get(),
+                              slash == std::string::npos ? folderPath : folderPath + "/" + relative.substr(0, slash),
+                              name);
+        });
 }
 
 bool DeleteFolderContents(const AnsiString& dir, bool includeSubfolders, bool toRecycleBin) {

@@ -128,6 +128,16 @@ MoveCheck EntryMayGo(int folderFd, const struct statx& folder, const char* name,
     return {};
 }
 
+// The folder's real path, and the trash its entries would go to.
+MoveCheck LookForTheTrash(const std::string& native, MovePlan& plan) {
+    char* real = ::realpath(native.c_str(), nullptr);
+    if (real == nullptr) return Blocked(MoveBlock::Unreadable, "", errno);
+    plan.folderPath = real;
+    ::free(real);
+    const TrashVerdict trash = LookForTrash(plan.folderPath, plan.mount);
+    return Blocked(trash.block, "", trash.systemError);
+}
+
 }  // namespace
 
 MoveCheck SurveyMove(int folderFd, const std::string& native, bool includeSubfolders, MovePlan& plan) {
@@ -187,13 +197,61 @@ MoveCheck SurveyMove(int folderFd, const std::string& native, bool includeSubfol
         if (!listings.Push(fd, name)) return Blocked(MoveBlock::Unreadable, listings.PathOf(name), errno);
     }
     if (plan.moving.empty()) return {};
+    return LookForTheTrash(native, plan);
+}
 
-    char* real = ::realpath(native.c_str(), nullptr);
-    if (real == nullptr) return Blocked(MoveBlock::Unreadable, "", errno);
-    plan.folderPath = real;
-    ::free(real);
-    const TrashVerdict trash = LookForTrash(plan.folderPath, plan.mount);
-    return Blocked(trash.block, "", trash.systemError);
+FileDescriptor OpenParentOf(int folderFd, const std::string& relativePath, std::string& name) {
+    FileDescriptor parent(::fcntl(folderFd, F_DUPFD_CLOEXEC, 0));
+    std::size_t start = 0;
+    for (std::size_t slash = relativePath.find('/'); parent && slash != std::string::npos;
+         slash = relativePath.find('/', start)) {
+        const std::string level = relativePath.substr(start, slash - start);
+        start = slash + 1;
+        if (level.empty()) continue;
+        // O_NOFOLLOW: a link as a level would lead out of the folder.
+        parent.Reset(::openat(parent.Get(), level.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    }
+    name = relativePath.substr(start);
+    return parent;
+}
+
+MoveCheck SurveyFileMoves(int folderFd, const std::string& native, const std::vector<std::string>& relativePaths,
+                          MovePlan& plan) {
+    struct statx folder {};
+    if (::statx(folderFd, "", AT_EMPTY_PATH, kLook, &folder) != 0) return Blocked(MoveBlock::Unreadable, "", errno);
+    plan.mount = MountOfStatx(folder);
+    for (const std::string& relative : relativePaths) {
+        std::string name;
+        const FileDescriptor parent = OpenParentOf(folderFd, relative, name);
+        if (!parent) {
+            if (errno == ENOENT) continue;  // its folder is gone, and the file with it
+            // A level that is a link or no folder: what lies behind is not ours.
+            const bool elsewhere = errno == ELOOP || errno == ENOTDIR;
+            return Blocked(elsewhere ? MoveBlock::OtherMount : MoveBlock::Unreadable, relative, errno);
+        }
+        struct statx parentLook {};
+        struct statx sx {};
+        if (::statx(parent.Get(), "", AT_EMPTY_PATH, kLook, &parentLook) != 0) {
+            return Blocked(MoveBlock::Unreadable, relative, errno);
+        }
+        if (::statx(parent.Get(), name.c_str(), AT_SYMLINK_NOFOLLOW, kLook, &sx) != 0) {
+            if (errno == ENOENT) continue;  // nothing to keep
+            return Blocked(MoveBlock::Unreadable, relative, errno);
+        }
+        if (S_ISDIR(sx.stx_mode)) return Blocked(MoveBlock::Unreadable, relative, EISDIR);
+        if (!OnMount(parentLook, plan.mount) || !OnMount(sx, plan.mount)) {
+            return Blocked(MoveBlock::OtherMount, relative, 0);
+        }
+        MoveCheck check = FolderLetsGo(parent.Get(), parentLook);
+        if (check.Clear()) check = EntryMayGo(parent.Get(), parentLook, name.c_str(), sx);
+        if (!check.Clear()) {
+            check.entry = AnsiFromUtf8(relative);
+            return check;
+        }
+        plan.moving.push_back(relative);
+    }
+    if (plan.moving.empty()) return {};
+    return LookForTheTrash(native, plan);
 }
 
 }  // namespace kx

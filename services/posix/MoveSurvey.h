@@ -25,4 +25,18 @@ struct MovePlan {
 // whether a folder can be listed; at last the trash.
 MoveCheck SurveyMove(int folderFd, const std::string& native, bool includeSubfolders, MovePlan& plan);
 
+// The same for single files deep inside the folder (relative paths joined
+// with '/', UTF-8): each reached from the folder without following a link,
+// on the folder's mount, no folder, and one that may be renamed out of its
+// own folder; then the trash. A file that is missing needs no move and is
+// passed; plan.moving gets the paths of those that are there. Changes
+// nothing.
+MoveCheck SurveyFileMoves(int folderFd, const std::string& native, const std::vector<std::string>& relativePaths,
+                          MovePlan& plan);
+
+// The folder that holds relativePath's last component, opened from folderFd
+// level by level without following a link; invalid, with errno set, when a
+// level is missing, a link or no folder. name gets the last component.
+FileDescriptor OpenParentOf(int folderFd, const std::string& relativePath, std::string& name);
+
 }  // namespace kx

@@ -54,4 +54,14 @@ bool ExtractResourceToFile(const AnsiString& path, const AnsiString& name, const
     }
 }
 
+std::string ReadResourceBytes(const AnsiString& name, const AnsiString& type) {
+    try {
+        const EmbeddedResource* resource = FindEmbeddedResource(name, type);
+        if (resource == nullptr || resource->data == nullptr) return std::string();
+        return std::string(reinterpret_cast<const char*>(resource->data), resource->size);
+    } catch (...) {
+        return std::string();
+    }
+}
+
 }  // namespace kx

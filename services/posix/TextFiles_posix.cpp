@@ -1,5 +1,8 @@
 // The text writers' platform half on POSIX: CP936 decoding and file creation.
 #include <errno.h>
+#include <stdio.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "CodePage.h"
 #include "FileWriting.h"
@@ -27,6 +30,32 @@ void WriteWholeFile(const AnsiString& path, const std::string& content) {
     // that is a short write as well.
     const bool closed = file.Close();
     if (!written || !closed) throw EWriteError(FullPathForMessage(path));
+}
+
+void WriteWholeFileAtomically(const AnsiString& path, const std::string& content) {
+    const AnsiString temporary = path + kTemporaryFileSuffix;
+    FileDescriptor file = CreateAlways(temporary, FileAccess::ReadWrite);
+    if (!file) {
+        const int error = errno;
+        throw EFCreateError(FullPathForMessage(temporary), SystemErrorText(error));
+    }
+    const std::string nativeTemporary = NativePath(temporary);
+    const std::string nativePath = NativePath(path);
+    struct stat st {};
+    const bool replacing = ::lstat(nativePath.c_str(), &st) == 0;
+    bool ok = content.empty() || WriteAll(file.Get(), content.data(), content.size());
+    if (replacing) ok = ::fsync(file.Get()) == 0 && ok;
+    ok = file.Close() && ok;
+    if (!ok) {
+        ::unlink(nativeTemporary.c_str());
+        throw EWriteError(FullPathForMessage(path));
+    }
+    // rename() replaces a file or a link at path as itself, never what a link points to.
+    if (::rename(nativeTemporary.c_str(), nativePath.c_str()) != 0) {
+        const int error = errno;
+        ::unlink(nativeTemporary.c_str());
+        throw EFCreateError(FullPathForMessage(path), SystemErrorText(error));
+    }
 }
 
 }  // namespace kx

@@ -185,8 +185,9 @@ std::vector<AnsiString> NamesIn(const AnsiString& dir, bool includeSubfolders) {
     return names;
 }
 
-int RunShellDelete(const AnsiString& dir, unsigned flags, bool& aborted) {
-    const AnsiString list = DeleteSourceList(dir);  // c_str() ends in two zero bytes
+// The shell's delete over list: paths each ended by a zero byte, the
+// string's own terminator the zero that ends the list.
+int RunShellDeleteOf(const AnsiString& list, unsigned flags, bool& aborted) {
     static const char kNoTarget[] = "";
     SHFILEOPSTRUCTA request{};
     request.hwnd = GetActiveWindow();
@@ -197,6 +198,10 @@ int RunShellDelete(const AnsiString& dir, unsigned flags, bool& aborted) {
     const int result = SHFileOperationA(&request);
     aborted = request.fAnyOperationsAborted != FALSE;
     return result;
+}
+
+int RunShellDelete(const AnsiString& dir, unsigned flags, bool& aborted) {
+    return RunShellDeleteOf(DeleteSourceList(dir), flags, aborted);  // c_str() ends in two zero bytes
 }
 
 // Why entries stayed after the shell had its go: the check's reason when it
@@ -250,6 +255,129 @@ TrashResult MoveFolderContentsToTrash(const AnsiString& dir, bool includeSubfold
     }
     result.outcome = moved == 0 ? TrashOutcome::NothingChanged : TrashOutcome::PartlyMoved;
     result.check = WhyLeft(dir, includeSubfolders, left.front(), aborted, shellStatus);
+    return result;
+}
+
+namespace {
+
+// Each relative path's levels as the file system shows them, by GBK
+// characters: a backslash that is the second byte of 乗 (81 5C) splits nothing.
+std::vector<AnsiString> LevelsOf(const AnsiString& relative) {
+    std::vector<AnsiString> levels;
+    std::size_t start = 0;
+    for (std::size_t pos = 0; pos < relative.size(); pos += GbkCharLength(relative, pos)) {
+        if (relative[pos] != '\\' && relative[pos] != '/') continue;
+        if (pos > start) levels.push_back(relative.substr(start, pos - start));
+        start = pos + 1;
+    }
+    if (start < relative.size()) levels.push_back(relative.substr(start));
+    return levels;
+}
+
+// What the system says of path; nothing when nothing is there.
+std::optional<WIN32_FIND_DATAA> LookAt(const AnsiString& path) {
+    WIN32_FIND_DATAA found{};
+    const SearchHandle search(FindFirstFileA(path.c_str(), &found));
+    if (!search) return std::nullopt;
+    return found;
+}
+
+// One file to move: its folders on the way real folders, itself a file (or
+// a link, moved as itself) that can be opened for DELETE. exists tells
+// whether anything is there to move.
+MoveCheck CheckFileMove(const AnsiString& folder, const AnsiString& relative, bool& exists) {
+    exists = false;
+    const std::vector<AnsiString> levels = LevelsOf(relative);
+    if (levels.empty()) return Blocked(MoveBlock::NotAFolder, relative, 0);
+    AnsiString path = folder;
+    for (std::size_t i = 0; i < levels.size(); ++i) {
+        path = Inside(path, levels[i]);
+        // FindFirstFileA would take a '*' or '?' for a pattern; neither is a
+        // character of a Windows name.
+        if (levels[i].find_first_of("*?") != AnsiString::npos) return Blocked(MoveBlock::Unreadable, relative, 0);
+        const std::optional<WIN32_FIND_DATAA> found = LookAt(path);
+        if (!found) {
+            const DWORD error = GetLastError();
+            const bool missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+            return missing ? MoveCheck() : Blocked(BlockOfOpenError(error), relative, error);
+        }
+        const EntryKind kind = KindOfEntry(*found);
+        const bool last = i + 1 == levels.size();
+        if (kind == EntryKind::OtherMount || (!last && kind != EntryKind::Folder)) {
+            return Blocked(MoveBlock::OtherMount, relative, 0);  // what lies behind is not the folder's
+        }
+        if (last && kind == EntryKind::Folder) return Blocked(MoveBlock::Unreadable, relative, ERROR_DIRECTORY);
+    }
+    bool vanished = false;
+    const MoveCheck check = CheckOpenForDelete(path, relative, vanished);
+    exists = check.Clear() && !vanished;
+    return check;
+}
+
+// The full paths of the files that are there, after the folder, the bin and
+// each file passed their checks.
+MoveCheck CheckFileMoves(const AnsiString& folder, const std::vector<AnsiString>& relativePaths,
+                         std::vector<AnsiString>& present) {
+    const MoveCheck itself = CheckFolderItself(folder);
+    if (!itself.Clear()) return itself;
+    HRESULT status = S_OK;
+    if (!ItemsInBin(folder, status)) {
+        const bool win32 = HRESULT_FACILITY(status) == FACILITY_WIN32;
+        return Blocked(MoveBlock::NoTrash, "", win32 ? HRESULT_CODE(status) : static_cast<DWORD>(status));
+    }
+    for (const AnsiString& relative : relativePaths) {
+        bool exists = false;
+        const MoveCheck check = CheckFileMove(folder, relative, exists);
+        if (!check.Clear()) return check;
+        if (exists) present.push_back(Inside(folder, relative));
+    }
+    return MoveCheck();
+}
+
+}  // namespace
+
+MoveCheck CheckFilesToTrash(const AnsiString& folder, const std::vector<AnsiString>& relativePaths) {
+    std::vector<AnsiString> present;
+    return CheckFileMoves(folder, relativePaths, present);
+}
+
+TrashResult MoveFilesToTrash(const AnsiString& folder, const std::vector<AnsiString>& relativePaths) {
+    TrashResult result;
+    std::vector<AnsiString> present;
+    result.check = CheckFileMoves(folder, relativePaths, present);
+    if (!result.check.Clear()) return result;
+    if (present.empty()) {
+        result.outcome = TrashOutcome::Moved;
+        return result;
+    }
+    // The shell's list: full paths, each ended by a zero byte, and one more.
+    AnsiString list;
+    for (const AnsiString& path : present) list.append(path).push_back('\0');
+
+    HRESULT status = S_OK;
+    const std::optional<long long> binBefore = ItemsInBin(folder, status);
+    bool aborted = false;
+    const int shellStatus = RunShellDeleteOf(list, DeleteFlags(true, true) | kFofWantNukeWarning, aborted);
+    const std::optional<long long> binAfter = ItemsInBin(folder, status);
+
+    std::vector<AnsiString> left;
+    for (const AnsiString& path : present) {
+        if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) left.push_back(path);
+    }
+    const long long moved = static_cast<long long>(present.size() - left.size());
+    // As for a folder's entries: the bin's count tells what the user let go for good.
+    result.deletedForGood = moved > 0 && (!binBefore || !binAfter || *binAfter - *binBefore < moved);
+    if (left.empty()) {
+        result.outcome = TrashOutcome::Moved;
+        return result;
+    }
+    result.outcome = moved == 0 ? TrashOutcome::NothingChanged : TrashOutcome::PartlyMoved;
+    const AnsiString firstLeft = left.front().substr(folder.size() + (EndsWithBackslashChar(folder) ? 0 : 1));
+    std::vector<AnsiString> stillPresent;
+    const MoveCheck now = CheckFileMoves(folder, {firstLeft}, stillPresent);
+    result.check = now.Clear() ? Blocked(aborted ? MoveBlock::NoTrash : MoveBlock::Unmovable, firstLeft,
+                                         static_cast<DWORD>(shellStatus))
+                               : now;
     return result;
 }
 

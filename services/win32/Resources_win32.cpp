@@ -64,4 +64,19 @@ bool ExtractResourceToFile(const AnsiString& path, const AnsiString& name, const
     return true;
 }
 
+std::string ReadResourceBytes(const AnsiString& name, const AnsiString& type) {
+    try {
+        HMODULE module = GetModuleHandleA(nullptr);
+        HRSRC info = FindResourceA(module, name.c_str(), type.c_str());
+        if (info == nullptr) return std::string();
+        const DWORD size = SizeofResource(module, info);
+        HGLOBAL loaded = LoadResource(module, info);
+        const void* bytes = loaded == nullptr ? nullptr : LockResource(loaded);
+        // A module's own resources stay loaded with it: nothing to free.
+        return bytes == nullptr ? std::string() : std::string(static_cast<const char*>(bytes), size);
+    } catch (...) {
+        return std::string();
+    }
+}
+
 }  // namespace kx

@@ -65,4 +65,28 @@ void WriteWholeFile(const AnsiString& path, const std::string& content) {
     if (!stored || !closed) throw EWriteError(path);
 }
 
+void WriteWholeFileAtomically(const AnsiString& path, const std::string& content) {
+    const AnsiString temporary = path + kTemporaryFileSuffix;
+    if (!IsIntactAnsiPath(path)) ThrowCreateError(path, ERROR_INVALID_NAME);
+    FileHandle file = CreateRegularFileAlways(temporary, GENERIC_READ | GENERIC_WRITE, 0);
+    if (!file) ThrowCreateError(temporary, GetLastError());
+    bool ok = content.size() <= MAXDWORD;
+    if (ok && !content.empty()) {
+        const DWORD size = static_cast<DWORD>(content.size());
+        DWORD written = 0;
+        ok = WriteFile(file.Get(), content.data(), size, &written, nullptr) && written == size;
+    }
+    if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) ok = FlushFileBuffers(file.Get()) && ok;
+    ok = file.Close() && ok;
+    if (!ok) {
+        DeleteFileA(temporary.c_str());
+        throw EWriteError(path);
+    }
+    if (!MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        const DWORD error = GetLastError();
+        DeleteFileA(temporary.c_str());
+        ThrowCreateError(path, error);
+    }
+}
+
 }  // namespace kx

@@ -151,7 +151,7 @@ bool SpeaksEnglish(const std::string& line) {
 }
 bool SpeaksChinese(const std::string& line) {
     static const std::regex allowed(
-        "--?[a-z][a-z-]*|kxgen|xdg-open|Windows|wpx|\\$ProjectName\\$|[\\w.<>-]*\\.(kxproj|kxwin|kx|dll|txt|lock)");
+        "--?[a-z][a-z-]*|kxgen|xdg-open|Windows|wpx|\\$ProjectName\\$|[\\w.<>-]*\\.(kxproj|kxwin|kx|dll|txt|lock|merge)\\b");
     static const std::regex englishWord("[a-z]{3,}");
     return !std::regex_search(std::regex_replace(line, allowed, ""), englishWord);
 }

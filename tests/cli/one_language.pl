@@ -28,7 +28,9 @@ for my $file (@files) {
         my $masked = $line;
         $masked =~ s/\Q$_\E[^\s“”，。：；（）、]*/<N>/g for @masks;
         # File names of a project's tree and of the templates.
-        $masked =~ s/[\w.<>\$-]*\.(?:kxproj|kxwin|kx|dll|txt|lock)\b/<F>/g;
+        $masked =~ s/[\w.<>\$-]*\.(?:kxproj|kxwin|kx|dll|txt|lock|merge)\b/<F>/g;
+        # kxgen's record in a project: .kxgen/record.
+        $masked =~ s/\.kxgen\/?|\brecord$/<F>/g;
         my $other;
         if ($language eq 'en') {
             $masked =~ s/"[^"]*"/<N>/g;

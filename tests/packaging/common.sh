@@ -22,7 +22,7 @@ package_from() {  # package extension
 
 # The options a kxgen --help text (on stdin, in either language) lists, one a
 # line: the long name, the short name or -, and NAME, DIR or - for the value
-# it takes. The placeholder that also stands alone before ", --name" is NAME.
+# it takes.
 help_options() {
     awk '
         /^(Options:|选项：)$/ { inside = 1; next }
@@ -34,7 +34,8 @@ help_options() {
             split(parts[n], last, " ")
             short = "-"; value = "-"
             if (n > 1 && parts[1] ~ /^-/) short = parts[1]
-            if (last[2] != "") value = (n > 1 && parts[1] !~ /^-/) ? "NAME" : "DIR"
+            if (last[2] == "NAME" || last[2] == "名称") value = "NAME"
+            if (last[2] == "DIR" || last[2] == "文件夹") value = "DIR"
             print last[1], short, value
         }'
 }

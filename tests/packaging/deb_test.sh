@@ -103,5 +103,10 @@ while read -r long _ value; do
         *) completes "" "$long" p ;;
     esac
 done <<<"$options"
+# A project to update: a folder of the output root, KX项目 here or --root's.
+mkdir -p "$work/here/KX项目/pdemo" "$work/here/plans/pold" "$work/here/plans/other"
+completes "pdemo " --update p
+completes "pold " --root plans --update p
+completes "pold " --root = plans --update p
 
 finish

@@ -114,7 +114,7 @@ std::string Difference(const std::string& actual, const std::string& expected) {
            test::Hex(expected.substr(from, 24));
 }
 
-AnsiString Repeat(const AnsiString& text, std::size_t times) {
+AnsiString RepeatGbk(const AnsiString& text, std::size_t times) {
     AnsiString out;
     while (times-- > 0) out += text;
     return out;
@@ -148,10 +148,10 @@ std::vector<GbkText> AwkwardTexts() {
         {"0x80 and 0xFF alone and between characters", "\x80\xFF\xD6\xD0\x80\xD6\xD0\xFF\xD6\xD0"},
         {"zero bytes", AnsiString("\0a\0\xD6\xD0\0\0", 7)},
         {"every lead byte with every second byte", everyPair},
-        {"long Chinese run", Repeat("\xD6\xD0\xCE\xC4", 5000)},
-        {"long run shifted by a byte alone", "\x80" + Repeat("\xD6\xD0", 5000) + "\x81"},
-        {"long run with an invalid pair far in", Repeat("\xD6\xD0", 3000) + "\xFE\xD6" + Repeat("\xCE\xC4", 3000)},
-        {"long ASCII run, then Chinese", Repeat("x", 10001) + "\xD6\xD0"},
+        {"long Chinese run", RepeatGbk("\xD6\xD0\xCE\xC4", 5000)},
+        {"long run shifted by a byte alone", "\x80" + RepeatGbk("\xD6\xD0", 5000) + "\x81"},
+        {"long run with an invalid pair far in", RepeatGbk("\xD6\xD0", 3000) + "\xFE\xD6" + RepeatGbk("\xCE\xC4", 3000)},
+        {"long ASCII run, then Chinese", RepeatGbk("x", 10001) + "\xD6\xD0"},
         {"Chinese at every offset of a word", offsets},
     };
     // Random mixes of the bytes that matter, the same on every run.

@@ -4,6 +4,9 @@
 //                               program would, sharing nothing, prints "held"
 //                               and keeps it until its input ends or it is
 //                               killed; "failed <error>" when it cannot
+//   kx_win32_helper holdread PATH
+//                               the same, letting others read PATH (as an
+//                               editor that keeps its file open does)
 //   kx_win32_helper folder      prints the folder the system host finds for
 //                               this copy of the program, or "KxError: " and
 //                               the message
@@ -16,8 +19,8 @@
 
 namespace {
 
-int Hold(const char* path) {
-    HANDLE held = CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+int Hold(const char* path, DWORD share) {
+    HANDLE held = CreateFileA(path, GENERIC_READ, share, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (held == INVALID_HANDLE_VALUE) {
         std::printf("failed %lu\n", GetLastError());
         return 1;
@@ -46,8 +49,9 @@ int PrintFolder() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 3 && std::strcmp(argv[1], "hold") == 0) return Hold(argv[2]);
+    if (argc == 3 && std::strcmp(argv[1], "hold") == 0) return Hold(argv[2], 0);
+    if (argc == 3 && std::strcmp(argv[1], "holdread") == 0) return Hold(argv[2], FILE_SHARE_READ);
     if (argc == 2 && std::strcmp(argv[1], "folder") == 0) return PrintFolder();
-    std::fprintf(stderr, "usage: kx_win32_helper hold PATH | folder\n");
+    std::fprintf(stderr, "usage: kx_win32_helper hold PATH | holdread PATH | folder\n");
     return 2;
 }

@@ -1,0 +1,75 @@
+#include "UpdateCommand.h"
+
+#include <memory>
+#include <optional>
+
+#include "CodePage.h"
+#include "Console.h"
+#include "ShownText.h"
+#include "Telling.h"
+#include "TemplateCommands.h"
+#include "Texts.h"
+#include "UpdateMessages.h"
+#include "update/UpdateOutcomeTable.h"
+#include "update/UpdateProject.h"
+
+namespace kx::cli {
+
+namespace {
+
+// What the update did, file by file, then how it ended: the diffs of a dry
+// run and the lines on standard output; those of a run that stopped, with
+// its closing line, on standard error.
+int ReportUpdate(const UpdateOutcome& outcome, Language language, const EndingContext& context) {
+    const UpdateReport report = ReportForUpdate(outcome);
+    std::FILE* const lines = report.failure ? stderr : stdout;
+    const auto say = [lines](const std::string& line) {
+        if (!line.empty()) PrintUtf8(lines, std::string(lines == stderr ? kPrefix : "") + line + "\n");
+    };
+    for (const FileUpdate& file : outcome.files) PrintUtf8(stdout, file.diff);
+    for (const FileUpdate& file : outcome.files) say(FileLine(file, language));
+    say(RecordCreatedLine(outcome, language));
+    say(OldFilesMessage(outcome.oldFiles, language));
+    say(UpdateEndingMessage(outcome, language, context));
+    return report.exitCode;
+}
+
+}  // namespace
+
+int UpdateCommand(const CliOptions& options, Language language) {
+    const std::optional<AnsiString> name = ArgumentToAnsi(*options.update);
+    if (!name) return UsageFailure(language, Say(language, Text::NameUnencodable, {{"name", Shown(*options.update)}}));
+    const std::string rootPath = AbsolutePath(options.root ? *options.root : Utf8FromAnsi(texts::kOutputRootName));
+    const std::optional<AnsiString> root = ArgumentToAnsi(rootPath);
+    if (!root) return UsageFailure(language, Say(language, Text::FolderUnencodable, {{"path", Shown(rootPath)}}));
+
+    std::unique_ptr<TemplateSet> own;
+    if (options.templates) {
+        const std::optional<AnsiString> folder = FolderArgument(language, *options.templates);
+        if (!folder) return kExitUsage;
+        own = LoadTemplatesCommand(*folder, language);
+        if (!own) return kExitUnchanged;
+    }
+    EndingContext context;
+    context.root = Shown(options.root ? *options.root : rootPath);
+    context.rootGiven = options.root.has_value();
+    context.systemReason = SystemReason;
+    context.lengthsInBytes = PathLengthsInBytes();
+
+    UpdateRequest request;
+    request.outputRoot = *root;
+    request.name = *name;
+    request.templates = own ? static_cast<const TemplateSource*>(own.get()) : &BuiltInTemplates();
+    request.programVersion = KX_VERSION;
+    request.dryRun = options.dryRun;
+
+    // A signal before the first change stops the run with nothing changed;
+    // once changes begin, the run completes first.
+    UpdatePlanning planning = PlanUpdate(request);
+    if (Interrupted()) return kExitUnchanged;
+    if (!planning.plan || request.dryRun) return ReportUpdate(planning.ending, language, context);
+    const UpdateOutcome outcome = CarryOutUpdate(*planning.plan, std::move(planning.ending));
+    return ReportUpdate(outcome, language, context);
+}
+
+}  // namespace kx::cli
