@@ -27,7 +27,7 @@ TEST_F(FaultInjectionTest, AnOutputRootWhoseParentIsMissingIsNotCreated) {
     outcome = GenerateProject(dialogs, deepHost);
 
     EXPECT_TRUE(dialogs.events.empty()) << "it ends before the prompt";
-    EXPECT_EQ(test::ReportEvent(outcome), Stop(texts::kOutputRootFailed));
+    EXPECT_EQ(test::EventOfReport(outcome), Stop(texts::kOutputRootFailed));
     EXPECT_FALSE(test::PathExists(temp.Child("missing"))) << "one level only, never the parents";
     EXPECT_TRUE(deepHost.opened.empty());
 }

@@ -51,7 +51,7 @@ inline DialogEvent Stop(AnsiString text) { return {"report", std::move(text), No
 inline DialogEvent ErrorShown(AnsiString text) { return {"report", std::move(text), Notice::ErrorDisplay}; }
 
 // The event a report of outcome adds; nothing for an ending shown by no box.
-inline std::optional<DialogEvent> ReportEvent(const GenerationOutcome& outcome) {
+inline std::optional<DialogEvent> EventOfReport(const GenerationOutcome& outcome) {
     const OutcomeReport report = ReportFor(outcome);
     if (report.notice == Notice::None) return std::nullopt;
     return DialogEvent{"report", report.text, report.notice};

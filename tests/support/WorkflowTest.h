@@ -46,7 +46,7 @@ public:  // tables stage their cases on the fixture
         dialogs.promptAnswers = {name};
         dialogs.questionAnswers = {regenerate};
         outcome = GenerateProject(dialogs, host);
-        if (const auto report = ReportEvent(outcome)) dialogs.events.push_back(*report);
+        if (const auto report = EventOfReport(outcome)) dialogs.events.push_back(*report);
         return outcome;
     }
 

@@ -16,9 +16,12 @@
 #include "support/TempFolder.h"
 #include "win32/FolderEntries.h"
 #include "windows/HelperProcess.h"
+#include "windows/RecycleBin.h"
 
 namespace kx {
 namespace {
+
+using test::ItemsInBin;
 
 using test::HelperProcess;
 using test::JoinPath;
@@ -46,12 +49,6 @@ std::map<AnsiString, std::string> Snapshot(const AnsiString& folder) {
     std::map<AnsiString, std::string> entries;
     Collect(folder, "", entries);
     return entries;
-}
-
-long long ItemsInBin(const AnsiString& path) {
-    SHQUERYRBINFO bin{};
-    bin.cbSize = sizeof bin;
-    return SUCCEEDED(SHQueryRecycleBinA(path.substr(0, 3).c_str(), &bin)) ? bin.i64NumItems : -1;
 }
 
 // demo\a.txt, demo\sub\b.txt, demo\sub\乗\held.txt

@@ -15,24 +15,21 @@
 #include "support/ShellPromptAnswerer.h"
 #include "support/UpdateFixture.h"
 #include "windows/HelperProcess.h"
+#include "windows/RecycleBin.h"
 
 namespace kx {
 namespace {
+
+using test::ItemsInBin;
 
 using test::HelperProcess;
 using test::JoinPath;
 using test::kUtf8Bom;
 
-long long ItemsInBin(const std::string& path) {
-    SHQUERYRBINFO bin{};
-    bin.cbSize = sizeof bin;
-    return SUCCEEDED(SHQueryRecycleBinA(path.substr(0, 3).c_str(), &bin)) ? bin.i64NumItems : -1;
-}
-
 class UpdateWin32Test : public test::UpdateFixture {
 public:
     std::unique_ptr<HelperProcess> Hold(const std::string& relativeUtf8, const char* how = "hold") {
-        auto holder = std::make_unique<HelperProcess>(std::string(how) + " \"" + PathIn("demo", relativeUtf8) + "\"");
+        auto holder = std::make_unique<HelperProcess>(AsGbk(how) + " \"" + PathIn("demo", relativeUtf8) + "\"");
         EXPECT_TRUE(holder->Started()) << HelperProcess::DefaultProgram();
         EXPECT_EQ(holder->ReadLine(), "held");
         return holder;
