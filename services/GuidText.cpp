@@ -1,12 +1,13 @@
 #include "GuidText.h"
 
+#include "AsciiText.h"
+
 namespace kx {
 
 namespace {
 
 void AppendHex(AnsiString& out, std::uint32_t value, int digits) {
-    static const char kDigits[] = "0123456789ABCDEF";
-    for (int shift = (digits - 1) * 4; shift >= 0; shift -= 4) out += kDigits[(value >> shift) & 0xF];
+    for (int shift = (digits - 1) * 4; shift >= 0; shift -= 4) out += kUpperHexDigits[(value >> shift) & 0xF];
 }
 
 }  // namespace

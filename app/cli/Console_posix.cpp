@@ -21,7 +21,7 @@
 #include "NativePath.h"
 #include "ShownText.h"
 #include "TextContent.h"
-#include "Utf8Text.h"
+#include "TextContent.h"
 
 extern char** environ;
 

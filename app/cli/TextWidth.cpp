@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <iterator>
 
-#include "Utf8Text.h"
+#include "TextContent.h"
 
 namespace kx::cli {
 

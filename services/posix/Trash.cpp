@@ -9,6 +9,8 @@
 
 #include <limits>
 
+#include "AsciiText.h"
+
 namespace kx {
 
 namespace {
@@ -73,7 +75,6 @@ bool TrashStepAllowed(TrashStep step) {
 }
 
 std::string PercentEncodePath(const std::string& path) {
-    static const char kHex[] = "0123456789ABCDEF";
     std::string out;
     out.reserve(path.size());
     for (unsigned char c : path) {
@@ -83,8 +84,8 @@ std::string PercentEncodePath(const std::string& path) {
             out += static_cast<char>(c);
         } else {
             out += '%';
-            out += kHex[c >> 4];
-            out += kHex[c & 0xF];
+            out += kUpperHexDigits[c >> 4];
+            out += kUpperHexDigits[c & 0xF];
         }
     }
     return out;
