@@ -90,8 +90,11 @@ bash tests/packaging/zip_test.sh "$dist/$name" "$version" "$release" "$(cached K
     "$(cached KX_QRCODE_BMP)" "$windres" tests/wine/run-under-wine.sh "$PWD" |
     grep -v '^ok: ' || status=1
 
-# Size budgets of the stripped executables, in bytes.
-declare -A budget=([KXProjectMaker.exe]=491520 [kxgen.exe]=409600)
+# Size budgets of the stripped executables, in bytes: about 5 % above what
+# they were when last set (KXProjectMaker.exe 503,822 bytes; kxgen.exe
+# 547,854 with both languages and --update), so that growth nobody meant,
+# such as the C++ runtime's demangler coming back, stops a release.
+declare -A budget=([KXProjectMaker.exe]=524288 [kxgen.exe]=573440)
 for exe in "${!budget[@]}"; do
     size=$(unzip -l "$dist/$name" | awk -v n="${name%.zip}/$exe" '$NF == n { print $1 }')
     if [ -z "$size" ] || [ "$size" -gt "${budget[$exe]}" ]; then

@@ -7,14 +7,6 @@
 
 namespace kx {
 
-const TemplateFile kTemplateFiles[5] = {
-    {"runtimefun", "runtime-settings.kx", false},
-    {"publicfun", "public-library.kx", false},
-    {"programe", "project-file.kxproj", true},
-    {"form", "window.kxwin", true},
-    {"code", "main-script.kx", true},
-};
-
 AnsiString TemplateSet::Text(const AnsiString& name) const {
     const auto own = texts.find(name);
     return own != texts.end() ? own->second : BuiltInTemplates().Text(name);

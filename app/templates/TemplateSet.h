@@ -9,19 +9,10 @@
 #include <vector>
 
 #include "TemplateChecks.h"
+#include "TemplateFiles.h"
 #include "TemplateSource.h"
 
 namespace kx {
-
-// A text template as a file a person edits: its catalogue name and the file
-// name in the folder, in the order the project writes them.
-struct TemplateFile {
-    const char* resource;
-    const char* fileName;
-    bool substituted;  // "$ProjectName$" is replaced in it
-};
-extern const TemplateFile kTemplateFiles[5];
-inline constexpr char kDllFileName[] = "GetPointXY.dll";
 
 class TemplateSet : public TemplateSource {
 public:

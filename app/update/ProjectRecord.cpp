@@ -7,7 +7,7 @@
 #include "FileWriting.h"
 #include "PathSplit.h"
 #include "Sha256.h"
-#include "templates/TemplateSet.h"
+#include "templates/TemplateFiles.h"
 
 namespace kx {
 
