@@ -70,11 +70,11 @@ const Option kOptions[] = {
      {"check the templates in DIR; writes nothing",
       "只检查该文件夹里的模板，不写任何文件"}},
     {"--update", 0, OptionValue::Project, SetUpdate,
-     {"bring the templates' changes into project NAME,\n"
-      "keeping the user's edits; changes the user made\n"
-      "and the templates changed too are left marked",
-      "把模板的改动合并到已有项目 NAME，保留用户的修改；\n"
-      "双方都改过的地方会标出冲突"}},
+     {"bring the templates' changes into the project NAME,\n"
+      "keeping your own edits; a file where both changed\n"
+      "the same lines stays as it is, its merge beside it",
+      "把模板的改动合并进已有的项目，保留你自己的修改；\n"
+      "两边改了同一处的文件保持原样，合并结果放在它旁边"}},
     {"--dry-run", 0, OptionValue::None, SetFlag<&CliOptions::dryRun, true>,
      {"with --update: say what would change; writes nothing",
       "与 --update 一起用：只列出会改动什么，不写任何文件"}},

@@ -58,10 +58,10 @@ constexpr Row kRows[] = {
       "\n"
       "Exit status:\n"
       "  0  the project was written\n"
-      "  1  generation stopped before any change, with a message\n"
+      "  1  stopped before any change, with a message\n"
       "  2  a wrong command line, or a name that cannot be used\n"
       "  3  the project exists and was not regenerated (see --yes)\n"
-      "  4  generation stopped part way; the message says what was done\n"
+      "  4  stopped part way; the message says what was done\n"
       "  5  the project was written, but kxgen could not write its output\n"
       "  6  the project was updated, but some files conflict: each is unchanged,\n"
       "     its merge with conflict marks beside it\n",
@@ -75,10 +75,10 @@ constexpr Row kRows[] = {
       "\n"
       "退出码：\n"
       "  0  项目已写好\n"
-      "  1  生成在任何改动之前因一条提示而停止\n"
+      "  1  在任何改动之前因一条提示而停止\n"
       "  2  命令行有误，或名称不能使用\n"
       "  3  项目已存在，没有重新生成（见 --yes）\n"
-      "  4  生成中途停止；提示说明已做了什么\n"
+      "  4  中途停止；提示说明已做了什么\n"
       "  5  项目已写好，但 kxgen 的输出无法写出\n"
       "  6  项目已更新，但有冲突：冲突的文件保持原样，带冲突标记的合并结果在它旁边\n"}},
     {Text::NamePlaceholder, {"NAME", "名称"}},
