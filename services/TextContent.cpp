@@ -22,6 +22,21 @@ void AppendUtf8Unit(std::string& out, char16_t unit) {
     out.append(bytes, static_cast<std::size_t>(PutUtf8Unit(bytes, unit) - bytes));
 }
 
+std::size_t Utf8UnitAt(std::string_view text, std::size_t pos, char16_t* unit) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned>(static_cast<unsigned char>(text[i])); };
+    const unsigned lead = byte(pos);
+    const std::size_t length = lead < 0x80 ? 1 : lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3 : 0;
+    if (length == 0 || pos + length > text.size()) return 0;
+    unsigned value = length == 1 ? lead : lead & (length == 2 ? 0x1F : 0x0F);
+    for (std::size_t i = 1; i < length; ++i) {
+        if ((byte(pos + i) & 0xC0) != 0x80) return 0;
+        value = value << 6 | (byte(pos + i) & 0x3F);
+    }
+    if (length == 3 && value < 0x800) return 0;
+    *unit = static_cast<char16_t>(value);
+    return length;
+}
+
 void AppendUtf8Units(std::string& out, std::u16string_view units) {
     std::size_t size = 0;
     for (const char16_t unit : units) size += Utf8UnitSize(unit);

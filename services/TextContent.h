@@ -34,6 +34,11 @@ inline char* PutUtf8Unit(char* at, char16_t unit) {
 // Appends those bytes to out.
 void AppendUtf8Unit(std::string& out, char16_t unit);
 
+// Reads back one unit that PutUtf8Unit wrote at text[pos] (a surrogate unit
+// of its own too): its length, with the unit in *unit; 0 where the bytes
+// are none of those forms.
+std::size_t Utf8UnitAt(std::string_view text, std::size_t pos, char16_t* unit);
+
 // Appends the standard UTF-8 of one code point below 0x110000 (a surrogate
 // too, as three bytes of its own).
 void AppendUtf8CodePoint(std::string& out, unsigned long cp);

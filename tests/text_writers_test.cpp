@@ -44,6 +44,29 @@ TEST(Utf8Unit, EachUnitIsEncodedByItself) {
     }
 }
 
+TEST(Utf8Unit, EveryUnitReadsBackAndNothingElseDoes) {
+    for (unsigned u = 0; u <= 0xFFFF; ++u) {
+        std::string out;
+        AppendUtf8Unit(out, static_cast<char16_t>(u));
+        out += 'x';
+        char16_t unit = 0;
+        ASSERT_EQ(Utf8UnitAt(out, 0, &unit), out.size() - 1) << "unit " << u;
+        ASSERT_EQ(unit, u);
+    }
+    const char* const none[] = {
+        "\x80",              // a continuation byte alone
+        "\xC1\xBF",          // an overlong two-byte form
+        "\xE0\x9F\xBF",      // an overlong three-byte form
+        "\xE4\xB8",          // cut short
+        "\xE4\x41\xAD",      // a lead without its continuation
+        "\xF0\x9F\x98\x80",  // four bytes: a character, no unit
+    };
+    for (const char* bytes : none) {
+        char16_t unit = 0;
+        EXPECT_EQ(Utf8UnitAt(bytes, 0, &unit), 0u) << Hex(std::string(bytes));
+    }
+}
+
 TEST(SystemErrorText, TrailingBlanksControlsAndFullStopsAreTrimmed) {
     const std::pair<AnsiString, AnsiString> cases[] = {
         {"Access is denied.\r\n", "Access is denied"},

@@ -34,31 +34,28 @@ std::string WithLineEnds(std::string_view text, LineEnds wanted) {
     return out;
 }
 
-// Back from the merge form: one unit from each one-, two- or three-byte
-// sequence (four bytes, which only a label can bring, become a surrogate pair).
+// Back from the merge form: each unit as AppendUtf8Unit wrote it; a
+// character beyond U+FFFF, which only a label can bring, as its surrogate
+// pair; a byte of no form (never made by DecodeForMerge) as a unit of its own.
 std::string UnitsOf(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    const auto unit = [&out](unsigned long u) {
-        out += static_cast<char>(u & 0xFF);
-        out += static_cast<char>((u >> 8) & 0xFF);
-    };
+    std::u16string units;
+    units.reserve(text.size());
     for (std::size_t i = 0; i < text.size();) {
-        const auto byte = [&](std::size_t k) { return static_cast<unsigned long>(static_cast<unsigned char>(text[k])); };
-        const unsigned long lead = byte(i);
-        std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-        if (i + length > text.size() || (lead >= 0x80 && lead < 0xC0)) length = 1;  // never made by DecodeForMerge
-        unsigned long cp = length == 1 ? lead : lead & (0xFFu >> (length + 1));
-        for (std::size_t k = 1; k < length; ++k) cp = (cp << 6) | (byte(i + k) & 0x3F);
-        if (cp >= 0x10000) {
-            unit(0xD800 + ((cp - 0x10000) >> 10));
-            unit(0xDC00 + ((cp - 0x10000) & 0x3FF));
+        char16_t unit = 0;
+        char32_t cp = 0;
+        if (const std::size_t length = Utf8UnitAt(text, i, &unit)) {
+            units += unit;
+            i += length;
+        } else if (Utf8SequenceAt(text, i, &cp) == 4) {
+            units += static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10));
+            units += static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF));
+            i += 4;
         } else {
-            unit(cp);
+            units += static_cast<char16_t>(static_cast<unsigned char>(text[i]));
+            i += 1;
         }
-        i += length;
     }
-    return out;
+    return Utf16FileContent(units, false);
 }
 
 }  // namespace
