@@ -3,6 +3,7 @@
 // "code") and the point-picker DLL. By default the program's own resources.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "KxTypes.h"
@@ -14,6 +15,9 @@ public:
     virtual ~TemplateSource() = default;
     // The template's text as GBK bytes; empty when there is none.
     virtual AnsiString Text(const AnsiString& name) const = 0;
+    // Lends the template's text to use, as Text gives it, without a copy
+    // where the source holds the text already.
+    virtual void LendText(const AnsiString& name, const std::function<void(AnsiView)>& use) const { use(Text(name)); }
     // Writes the DLL to path; false when it is missing or cannot be written.
     virtual bool WriteDll(const AnsiString& path) const = 0;
     // The DLL's bytes, as WriteDll writes them; empty when there is none.

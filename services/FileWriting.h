@@ -3,6 +3,8 @@
 #pragma once
 
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "KxTypes.h"
 
@@ -24,6 +26,11 @@ inline constexpr char kTemporaryFileSuffix[] = ".kxpart";
 // temporary is made durable, so that a crash cannot leave an empty file where
 // the old one was; a file new at path is as durable as WriteWholeFile's.
 // Throws as WriteWholeFile does; the temporary is removed after a failure.
-void WriteWholeFileAtomically(const AnsiString& path, const std::string& content);
+// The content may come in pieces, written one after the other, so that text
+// held elsewhere need not be copied into one string first.
+void WriteWholeFileAtomically(const AnsiString& path, const std::vector<std::string_view>& pieces);
+inline void WriteWholeFileAtomically(const AnsiString& path, const std::string& content) {
+    WriteWholeFileAtomically(path, std::vector<std::string_view>{content});
+}
 
 }  // namespace kx

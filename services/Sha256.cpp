@@ -2,6 +2,12 @@
 
 #include <cstring>
 
+#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+#include <cpuid.h>
+#include <immintrin.h>
+#define KX_SHA_INSTRUCTIONS 1
+#endif
+
 #include "AsciiText.h"
 
 namespace kx {
@@ -21,13 +27,83 @@ constexpr std::uint32_t kRound[64] = {
 
 inline std::uint32_t RotateRight(std::uint32_t x, unsigned n) { return (x >> n) | (x << (32 - n)); }
 
+#ifdef KX_SHA_INSTRUCTIONS
+bool AskProcessor() {
+    unsigned a = 0, b = 0, c = 0, d = 0;
+    if (!__get_cpuid(1, &a, &b, &c, &d)) return false;
+    const bool ssse3 = (c & bit_SSSE3) != 0, sse41 = (c & bit_SSE4_1) != 0;
+    if (!__get_cpuid_count(7, 0, &a, &b, &c, &d)) return false;
+    return ssse3 && sse41 && (b & bit_SHA) != 0;
+}
+
+// The blocks through the SHA extensions: the state kept as ABEF and CDGH,
+// four rounds an instruction pair, the schedule four words at a time.
+__attribute__((target("sha,sse4.1,ssse3"))) void CompressWithProcessor(std::uint32_t* state,
+                                                                       const unsigned char* blocks,
+                                                                       std::size_t count) {
+    const __m128i byteOrder = _mm_set_epi64x(0x0c0d0e0f08090a0bLL, 0x0405060700010203LL);
+    __m128i dcba = _mm_loadu_si128(reinterpret_cast<const __m128i*>(state));
+    __m128i hgfe = _mm_loadu_si128(reinterpret_cast<const __m128i*>(state + 4));
+    const __m128i cdab = _mm_shuffle_epi32(dcba, 0xB1);
+    const __m128i efgh = _mm_shuffle_epi32(hgfe, 0x1B);
+    __m128i abef = _mm_alignr_epi8(cdab, efgh, 8);
+    __m128i cdgh = _mm_blend_epi16(efgh, cdab, 0xF0);
+    for (; count > 0; --count, blocks += 64) {
+        const __m128i abefBefore = abef, cdghBefore = cdgh;
+        __m128i words[4];  // words[g % 4]: the schedule's words 4g to 4g + 3
+        for (int g = 0; g < 16; ++g) {
+            __m128i& w = words[g % 4];
+            if (g < 4) {
+                w = _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(blocks + 16 * g)), byteOrder);
+            } else {
+                const __m128i& last = words[(g + 3) % 4];
+                const __m128i sum = _mm_add_epi32(_mm_sha256msg1_epu32(w, words[(g + 1) % 4]),
+                                                  _mm_alignr_epi8(last, words[(g + 2) % 4], 4));
+                w = _mm_sha256msg2_epu32(sum, last);
+            }
+            const __m128i k = _mm_add_epi32(w, _mm_loadu_si128(reinterpret_cast<const __m128i*>(kRound + 4 * g)));
+            cdgh = _mm_sha256rnds2_epu32(cdgh, abef, k);
+            abef = _mm_sha256rnds2_epu32(abef, cdgh, _mm_shuffle_epi32(k, 0x0E));
+        }
+        abef = _mm_add_epi32(abef, abefBefore);
+        cdgh = _mm_add_epi32(cdgh, cdghBefore);
+    }
+    const __m128i feba = _mm_shuffle_epi32(abef, 0x1B);
+    const __m128i dchg = _mm_shuffle_epi32(cdgh, 0xB1);
+    dcba = _mm_blend_epi16(feba, dchg, 0xF0);
+    hgfe = _mm_alignr_epi8(dchg, feba, 8);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(state), dcba);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(state + 4), hgfe);
+}
+#endif
+
 }  // namespace
 
-Sha256::Sha256()
-    : state_{0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a, 0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19},
-      block_{} {}
+bool Sha256::ProcessorHasShaInstructions() {
+#ifdef KX_SHA_INSTRUCTIONS
+    static const bool has = AskProcessor();
+    return has;
+#else
+    return false;
+#endif
+}
 
-void Sha256::Compress(const unsigned char* block) {
+Sha256::Sha256(Engine engine)
+    : state_{0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a, 0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19},
+      block_{},
+      processor_(engine == Engine::Best && ProcessorHasShaInstructions()) {}
+
+void Sha256::Compress(const unsigned char* blocks, std::size_t count) {
+#ifdef KX_SHA_INSTRUCTIONS
+    if (processor_) {
+        CompressWithProcessor(state_, blocks, count);
+        return;
+    }
+#endif
+    for (; count > 0; --count, blocks += 64) CompressPortably(blocks);
+}
+
+void Sha256::CompressPortably(const unsigned char* block) {
     std::uint32_t w[64];
     for (int i = 0; i < 16; ++i) {
         w[i] = static_cast<std::uint32_t>(block[4 * i]) << 24 | static_cast<std::uint32_t>(block[4 * i + 1]) << 16 |
@@ -75,11 +151,13 @@ Sha256& Sha256::Add(std::string_view bytes) {
         data += take;
         left -= take;
         if (used_ < 64) return *this;
-        Compress(block_);
+        Compress(block_, 1);
         used_ = 0;
     }
     // Whole blocks straight from the bytes, the rest kept for later.
-    for (; left >= 64; data += 64, left -= 64) Compress(data);
+    Compress(data, left / 64);
+    data += left / 64 * 64;
+    left %= 64;
     std::memcpy(block_, data, left);
     used_ = left;
     return *this;

@@ -4,6 +4,7 @@
 // and sha256sum.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -12,7 +13,13 @@ namespace kx {
 
 class Sha256 {
 public:
-    Sha256();
+    // How the blocks are compressed: with the processor's SHA instructions
+    // where it has them (x86), else portably; Portable always portably.
+    enum class Engine { Best, Portable };
+
+    explicit Sha256(Engine engine = Engine::Best);
+    // Whether Engine::Best uses the processor's instructions here.
+    static bool ProcessorHasShaInstructions();
     // Adds bytes to the message; may be called any number of times.
     Sha256& Add(std::string_view bytes);
     // The digest of everything added, as 64 lower-case hexadecimal digits.
@@ -20,12 +27,15 @@ public:
     std::string HexDigest();
 
 private:
-    void Compress(const unsigned char* block);
+    // Compresses count blocks of 64 bytes.
+    void Compress(const unsigned char* blocks, std::size_t count);
+    void CompressPortably(const unsigned char* block);
 
     std::uint32_t state_[8];
     unsigned char block_[64];
     std::size_t used_ = 0;       // bytes waiting in block_
     std::uint64_t length_ = 0;   // bytes added in all
+    bool processor_ = false;     // compress with the processor's instructions
 };
 
 // The hexadecimal digest of bytes.

@@ -27,11 +27,34 @@ TEST(Sha256, GivesTheStandardsDigestsHoweverTheBytesArrive) {
          "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1"},
         {std::string(1000000, 'a'), "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0"},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(Sha256Hex(c.message), c.digest) << c.message.size() << " bytes";
-        Sha256 pieces;  // in pieces that straddle the 64-byte blocks
-        for (std::size_t at = 0; at < c.message.size(); at += 63) pieces.Add(std::string_view(c.message).substr(at, 63));
-        EXPECT_EQ(pieces.HexDigest(), c.digest) << c.message.size() << " bytes in pieces";
+    for (const Sha256::Engine engine : {Sha256::Engine::Best, Sha256::Engine::Portable}) {
+        for (const auto& c : cases) {
+            EXPECT_EQ(Sha256(engine).Add(c.message).HexDigest(), c.digest) << c.message.size() << " bytes";
+            Sha256 pieces(engine);  // in pieces that straddle the 64-byte blocks
+            for (std::size_t at = 0; at < c.message.size(); at += 63) {
+                pieces.Add(std::string_view(c.message).substr(at, 63));
+            }
+            EXPECT_EQ(pieces.HexDigest(), c.digest) << c.message.size() << " bytes in pieces";
+        }
+    }
+}
+
+// The processor's instructions, where there are any, against the portable
+// rounds: every length up to four blocks and beyond, in pieces of each size.
+TEST(Sha256, TheProcessorsInstructionsAgreeWithThePortableRounds) {
+    if (!Sha256::ProcessorHasShaInstructions()) GTEST_SKIP() << "no SHA instructions on this processor";
+    std::string message;
+    std::uint32_t seed = 12345;
+    for (int i = 0; i < 700; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        message += static_cast<char>(seed >> 16);
+    }
+    for (std::size_t length = 0; length <= message.size(); length += length < 300 ? 1 : 37) {
+        const std::string_view part = std::string_view(message).substr(0, length);
+        const std::string portable = Sha256(Sha256::Engine::Portable).Add(part).HexDigest();
+        Sha256 pieces;
+        for (std::size_t at = 0; at < length; at += 1 + length % 97) pieces.Add(part.substr(at, 1 + length % 97));
+        ASSERT_EQ(pieces.HexDigest(), portable) << length << " bytes";
     }
 }
 
@@ -89,6 +112,26 @@ TEST(ProjectRecord, ReadsBackWhatItWroteAndRefusesWhatItDidNot) {
     EXPECT_TRUE(newer.SameFilesAs(record)) << "a newer program alone is nothing new";
     newer.texts[0].bytes += "x";
     EXPECT_FALSE(newer.SameFilesAs(record));
+}
+
+// A generation writes its record from the files it wrote, without copying
+// their bytes into one; the file is the one WriteRecord writes.
+TEST(ProjectRecord, AGenerationsRecordIsTheOneItsFilesMake) {
+    test::TempFolder temp;
+    const ProjectNameForms forms = {AnsiFromUtf8("乗 項目"), AnsiFromUtf8("乗_項目")};
+    const std::vector<ProjectTextFile> texts = {
+        {AnsiFromUtf8("乗 項目") + kPathSeparator + "a.kx", "a\r\nb\r\n", TextEncoding::Utf8},
+        {AsGbk("b.kxproj"), std::string(70000, 'x'), TextEncoding::Utf8},
+        {AsGbk("c.kxwin"), std::string("\xFF\xFE\n\0", 4), TextEncoding::Utf16Le},
+    };
+    for (const std::string& dll : {std::string("MZ"), std::string()}) {
+        const ProjectRecord record = RecordOf("1.0.0", forms, "{G}", Sha256Hex("t"), texts, dll);
+        WriteRecordOf(temp.Path(), "1.0.0", forms, "{G}", Sha256Hex("t"), texts, dll);
+        EXPECT_EQ(test::ReadFileBytes(temp.Path() + kPathSeparator + RecordRelativePath()), RecordBytes(record))
+            << (dll.empty() ? "without" : "with") << " a DLL";
+        WriteRecord(temp.Path(), record);
+        EXPECT_EQ(test::ReadFileBytes(temp.Path() + kPathSeparator + RecordRelativePath()), RecordBytes(record));
+    }
 }
 
 TEST(WriteWholeFileAtomically, ReplacesTheFileWholeOrLeavesEverythingAsItWas) {

@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <iconv.h>
 #include <langinfo.h>
+#include <malloc.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/stat.h>
@@ -164,6 +165,11 @@ void NoteSignal(int signal) { caughtSignal = signal; }
 }  // namespace
 
 void StartConsole() {
+    // A large template of the user's passes through a few buffers its size,
+    // one after the other. Each is handed back to the system when it goes,
+    // rather than kept by the allocator, which would raise its threshold for
+    // that after the first and hold on to the rest.
+    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
     std::string codeset = std::setlocale(LC_CTYPE, "") != nullptr ? nl_langinfo(CODESET) : CodesetOfLocaleName();
     // The C locale's ASCII is taken as UTF-8: names on disk are UTF-8, and
     // such a terminal passes their bytes on as every other program does.

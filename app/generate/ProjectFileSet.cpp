@@ -49,7 +49,11 @@ std::vector<ProjectTextFile> ProjectTextFiles(const TemplateSource& templates, c
     const AnsiString runtime = templates.Text("runtimefun");
     const AnsiString library = templates.Text("publicfun");
     const AnsiString window = templates.Text("form");
-    AnsiString code = GuidLine(guidText) + templates.Text("code");
+    AnsiString code = GuidLine(guidText);
+    templates.LendText("code", [&code](AnsiView text) {
+        code.reserve(code.size() + text.size());
+        code += text;
+    });
     const AnsiString keyScript = texts::kKeyScript;
 
     std::vector<ProjectTextFile> files;

@@ -15,9 +15,8 @@ void WriteProjectFiles(const GenerationPlan& plan, HostPort& host) {
     // Last, so that a record always tells of files that were written whole;
     // a DLL that could not be written is none the record knows of.
     if (!plan.recordVersion.empty()) {
-        WriteRecord(plan.paths.folder,
-                    RecordOf(plan.recordVersion, plan.forms, plan.guid, TemplateFingerprint(*plan.templates),
-                             plan.textFiles, dllWritten ? plan.templates->DllBytes() : std::string()));
+        WriteRecordOf(plan.paths.folder, plan.recordVersion, plan.forms, plan.guid, TemplateFingerprint(*plan.templates),
+                      plan.textFiles, dllWritten ? plan.templates->DllBytes() : std::string());
     }
     host.ShellOpen(plan.paths.projectFile);
 }

@@ -12,6 +12,15 @@ AnsiString TemplateSet::Text(const AnsiString& name) const {
     return own != texts.end() ? own->second : BuiltInTemplates().Text(name);
 }
 
+void TemplateSet::LendText(const AnsiString& name, const std::function<void(AnsiView)>& use) const {
+    const auto own = texts.find(name);
+    if (own == texts.end()) {
+        BuiltInTemplates().LendText(name, use);
+        return;
+    }
+    use(own->second);
+}
+
 bool TemplateSet::WriteDll(const AnsiString& path) const {
     return dll ? WriteBytesToFile(path, *dll) : BuiltInTemplates().WriteDll(path);
 }
@@ -32,7 +41,7 @@ LoadedTemplates LoadTemplates(const AnsiString& folder) {
     };
 
     for (const TemplateFile& file : kTemplateFiles) {
-        const FileContents contents = ReadFileContents(folder + kPathSeparator + file.fileName);
+        FileContents contents = ReadFileContents(folder + kPathSeparator + file.fileName);
         if (contents.outcome == ReadOutcome::Missing) continue;
         loaded.filesUsed.push_back(file.fileName);
         if (contents.outcome == ReadOutcome::Failed) {
@@ -40,7 +49,13 @@ LoadedTemplates LoadTemplates(const AnsiString& folder) {
             continue;
         }
         CheckedText checked = CheckTemplateText(contents.bytes, file.substituted);
-        if (!checked.Refused()) loaded.set.texts[file.resource] = std::move(checked.text);
+        // The file's bytes go before the text is cut down to its size: with a
+        // large template, the set holds one copy of it and no room to spare.
+        std::string().swap(contents.bytes);
+        if (!checked.Refused()) {
+            checked.text.shrink_to_fit();
+            loaded.set.texts[file.resource] = std::move(checked.text);
+        }
         report(file.fileName, std::move(checked.findings));
     }
 

@@ -17,6 +17,7 @@ namespace kx {
 class TemplateSet : public TemplateSource {
 public:
     AnsiString Text(const AnsiString& name) const override;
+    void LendText(const AnsiString& name, const std::function<void(AnsiView)>& use) const override;
     bool WriteDll(const AnsiString& path) const override;
     std::string DllBytes() const override;
 

@@ -99,27 +99,33 @@ std::string TemplateFingerprint(const TemplateSource& templates) {
     const auto add = [&hash](std::string_view name, std::string_view bytes) {
         hash.Add(name).Add(std::string(1, '\0')).Add(std::to_string(bytes.size())).Add(std::string(1, '\0')).Add(bytes);
     };
-    for (const TemplateFile& file : kTemplateFiles) add(file.resource, BytesOf(templates.Text(file.resource)));
+    for (const TemplateFile& file : kTemplateFiles) {
+        templates.LendText(file.resource, [&](AnsiView text) { add(file.resource, BytesOf(text)); });
+    }
     add("dll", templates.DllBytes());
     return hash.HexDigest();
 }
 
-ProjectRecord RecordOf(const std::string& version, const ProjectNameForms& forms, const AnsiString& guid,
-                       const std::string& templateFingerprint, const std::vector<ProjectTextFile>& texts,
-                       const std::string& dllBytes) {
+namespace {
+
+// The record of these files but for the texts' bytes.
+ProjectRecord RecordWithoutBytes(const std::string& version, const ProjectNameForms& forms, const AnsiString& guid,
+                                 const std::string& templateFingerprint, const std::vector<ProjectTextFile>& texts,
+                                 const std::string& dllBytes) {
     ProjectRecord record;
     record.version = version;
     record.forms = forms;
     record.guid = guid;
     record.templates = templateFingerprint;
     if (!dllBytes.empty()) record.dll = RecordedFile{DllRelativePath(), Sha256Hex(dllBytes), std::string()};
-    for (const ProjectTextFile& text : texts) {
-        record.texts.push_back({text.relativePath, Sha256Hex(text.bytes), text.bytes});
-    }
+    record.texts.reserve(texts.size());
+    for (const ProjectTextFile& text : texts) record.texts.push_back({text.relativePath, Sha256Hex(text.bytes), {}});
     return record;
 }
 
-std::string RecordBytes(const ProjectRecord& record) {
+// Every line up to the empty one that ends them; bodies[i] is the bytes of
+// record.texts[i].
+std::string RecordHeader(const ProjectRecord& record, const std::vector<std::string_view>& bodies) {
     std::string out = std::string(kFirstLine) + "\n";
     out += "version " + record.version + "\n";
     out += "name " + Utf8FromAnsi(record.forms.typed) + "\n";
@@ -127,12 +133,48 @@ std::string RecordBytes(const ProjectRecord& record) {
     out += "guid " + Utf8FromAnsi(record.guid) + "\n";
     out += "templates " + record.templates + "\n";
     if (record.dll) out += "dll " + record.dll->hash + " " + RecordPathOf(record.dll->relativePath) + "\n";
-    for (const RecordedFile& text : record.texts) {
-        out += "text " + text.hash + " " + std::to_string(text.bytes.size()) + " " + RecordPathOf(text.relativePath) +
+    for (std::size_t i = 0; i < record.texts.size(); ++i) {
+        const RecordedFile& text = record.texts[i];
+        out += "text " + text.hash + " " + std::to_string(bodies[i].size()) + " " + RecordPathOf(text.relativePath) +
                "\n";
     }
     out += "\n";
-    for (const RecordedFile& text : record.texts) out += text.bytes;
+    return out;
+}
+
+std::vector<std::string_view> BodiesOf(const ProjectRecord& record) {
+    std::vector<std::string_view> bodies;
+    for (const RecordedFile& text : record.texts) bodies.push_back(text.bytes);
+    return bodies;
+}
+
+void WritePieces(const AnsiString& projectFolder, const std::string& header,
+                 const std::vector<std::string_view>& bodies) {
+    const AnsiString folder = projectFolder + kPathSeparator + kRecordFolderName;
+    if (!DirectoryExists(folder) && !CreateFolder(folder)) {
+        throw EFCreateError(folder, "");
+    }
+    // Hidden is a courtesy to the user's file views; the record works without it.
+    HideFolder(folder);
+    std::vector<std::string_view> pieces = {header};
+    pieces.insert(pieces.end(), bodies.begin(), bodies.end());
+    WriteWholeFileAtomically(projectFolder + kPathSeparator + RecordRelativePath(), pieces);
+}
+
+}  // namespace
+
+ProjectRecord RecordOf(const std::string& version, const ProjectNameForms& forms, const AnsiString& guid,
+                       const std::string& templateFingerprint, const std::vector<ProjectTextFile>& texts,
+                       const std::string& dllBytes) {
+    ProjectRecord record = RecordWithoutBytes(version, forms, guid, templateFingerprint, texts, dllBytes);
+    for (std::size_t i = 0; i < texts.size(); ++i) record.texts[i].bytes = texts[i].bytes;
+    return record;
+}
+
+std::string RecordBytes(const ProjectRecord& record) {
+    const std::vector<std::string_view> bodies = BodiesOf(record);
+    std::string out = RecordHeader(record, bodies);
+    for (const std::string_view body : bodies) out += body;
     return out;
 }
 
@@ -197,14 +239,17 @@ RecordProblem ParseRecord(const std::string& bytes, ProjectRecord& record) {
 }
 
 void WriteRecord(const AnsiString& projectFolder, const ProjectRecord& record) {
-    const std::string bytes = RecordBytes(record);
-    const AnsiString folder = projectFolder + kPathSeparator + kRecordFolderName;
-    if (!DirectoryExists(folder) && !CreateFolder(folder)) {
-        throw EFCreateError(folder, "");
-    }
-    // Hidden is a courtesy to the user's file views; the record works without it.
-    HideFolder(folder);
-    WriteWholeFileAtomically(projectFolder + kPathSeparator + RecordRelativePath(), bytes);
+    const std::vector<std::string_view> bodies = BodiesOf(record);
+    WritePieces(projectFolder, RecordHeader(record, bodies), bodies);
+}
+
+void WriteRecordOf(const AnsiString& projectFolder, const std::string& version, const ProjectNameForms& forms,
+                   const AnsiString& guid, const std::string& templateFingerprint,
+                   const std::vector<ProjectTextFile>& texts, const std::string& dllBytes) {
+    const ProjectRecord record = RecordWithoutBytes(version, forms, guid, templateFingerprint, texts, dllBytes);
+    std::vector<std::string_view> bodies;
+    for (const ProjectTextFile& text : texts) bodies.push_back(text.bytes);
+    WritePieces(projectFolder, RecordHeader(record, bodies), bodies);
 }
 
 }  // namespace kx

@@ -93,4 +93,11 @@ RecordProblem ParseRecord(const std::string& bytes, ProjectRecord& record);
 // Throws the writers' errors.
 void WriteRecord(const AnsiString& projectFolder, const ProjectRecord& record);
 
+// Writes the record of a project just written from these files, as
+// WriteRecord(projectFolder, RecordOf(...)) does, the texts' bytes taken
+// from where they are: a large template of the user's is not copied again.
+void WriteRecordOf(const AnsiString& projectFolder, const std::string& version, const ProjectNameForms& forms,
+                   const AnsiString& guid, const std::string& templateFingerprint,
+                   const std::vector<ProjectTextFile>& texts, const std::string& dllBytes);
+
 }  // namespace kx

@@ -24,6 +24,9 @@ FileContents ReadFileContents(const AnsiString& path) {
     contents.outcome = ReadOutcome::Failed;
     struct stat st {};
     if (::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode)) return contents;
+    // Room for the whole file at once: a string that doubled its way up to a
+    // large template would hold a third more, and both buffers while it grows.
+    contents.bytes.reserve(static_cast<std::size_t>(st.st_size));
     char buffer[65536];
     for (;;) {
         const ssize_t got = ::read(fd.Get(), buffer, sizeof buffer);

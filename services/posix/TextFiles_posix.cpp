@@ -32,7 +32,7 @@ void WriteWholeFile(const AnsiString& path, const std::string& content) {
     if (!written || !closed) throw EWriteError(FullPathForMessage(path));
 }
 
-void WriteWholeFileAtomically(const AnsiString& path, const std::string& content) {
+void WriteWholeFileAtomically(const AnsiString& path, const std::vector<std::string_view>& pieces) {
     const AnsiString temporary = path + kTemporaryFileSuffix;
     FileDescriptor file = CreateAlways(temporary, FileAccess::ReadWrite);
     if (!file) {
@@ -43,7 +43,10 @@ void WriteWholeFileAtomically(const AnsiString& path, const std::string& content
     const std::string nativePath = NativePath(path);
     struct stat st {};
     const bool replacing = ::lstat(nativePath.c_str(), &st) == 0;
-    bool ok = content.empty() || WriteAll(file.Get(), content.data(), content.size());
+    bool ok = true;
+    for (const std::string_view piece : pieces) {
+        ok = ok && (piece.empty() || WriteAll(file.Get(), piece.data(), piece.size()));
+    }
     if (replacing) ok = ::fsync(file.Get()) == 0 && ok;
     ok = file.Close() && ok;
     if (!ok) {

@@ -22,6 +22,13 @@ FileContents ReadFileContents(const AnsiString& path) {
     }
     contents.outcome = ReadOutcome::Failed;
     if (GetFileType(file.Get()) != FILE_TYPE_DISK) return contents;
+    // Room for the whole file at once, as a string that doubled its way up
+    // would hold a third more, and both buffers while it grows.
+    LARGE_INTEGER size{};
+    if (GetFileSizeEx(file.Get(), &size) && size.QuadPart > 0 &&
+        static_cast<unsigned long long>(size.QuadPart) < contents.bytes.max_size()) {
+        contents.bytes.reserve(static_cast<std::size_t>(size.QuadPart));
+    }
     char buffer[65536];
     for (;;) {
         DWORD got = 0;

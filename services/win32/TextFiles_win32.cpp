@@ -65,16 +65,18 @@ void WriteWholeFile(const AnsiString& path, const std::string& content) {
     if (!stored || !closed) throw EWriteError(path);
 }
 
-void WriteWholeFileAtomically(const AnsiString& path, const std::string& content) {
+void WriteWholeFileAtomically(const AnsiString& path, const std::vector<std::string_view>& pieces) {
     const AnsiString temporary = path + kTemporaryFileSuffix;
     if (!IsIntactAnsiPath(path)) ThrowCreateError(path, ERROR_INVALID_NAME);
     FileHandle file = CreateRegularFileAlways(temporary, GENERIC_READ | GENERIC_WRITE, 0);
     if (!file) ThrowCreateError(temporary, GetLastError());
-    bool ok = content.size() <= MAXDWORD;
-    if (ok && !content.empty()) {
-        const DWORD size = static_cast<DWORD>(content.size());
+    bool ok = true;
+    for (const std::string_view piece : pieces) {
+        if (!ok || piece.empty()) continue;
+        ok = piece.size() <= MAXDWORD;
+        const DWORD size = static_cast<DWORD>(piece.size());
         DWORD written = 0;
-        ok = WriteFile(file.Get(), content.data(), size, &written, nullptr) && written == size;
+        ok = ok && WriteFile(file.Get(), piece.data(), size, &written, nullptr) && written == size;
     }
     if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) ok = FlushFileBuffers(file.Get()) && ok;
     ok = file.Close() && ok;
