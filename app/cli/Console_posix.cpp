@@ -6,7 +6,6 @@
 #include <langinfo.h>
 #include <malloc.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -22,9 +21,7 @@
 #include "NativePath.h"
 #include "ShownText.h"
 #include "TextContent.h"
-#include "TextContent.h"
-
-extern char** environ;
+#include "XdgOpen.h"
 
 namespace kx::cli {
 
@@ -292,19 +289,8 @@ bool PathLengthsInBytes() { return true; }
 OpenAttempt OpenWithDesktop(const AnsiString& file) {
     OpenAttempt attempt;
     attempt.program = "xdg-open";
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    std::string path = NativePath(file);
-    char program[] = "xdg-open";
-    char* argv[] = {program, path.data(), nullptr};
-    pid_t child = 0;
-    // Not waited for, as the shell is not: a program it starts may stay open.
-    attempt.systemError = posix_spawnp(&child, program, &actions, nullptr, argv, environ);
+    attempt.systemError = StartXdgOpen(file);
     attempt.started = attempt.systemError == 0;
-    posix_spawn_file_actions_destroy(&actions);
     return attempt;
 }
 

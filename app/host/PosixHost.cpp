@@ -12,6 +12,7 @@
 #include "SystemHost.h"
 #include "NativePath.h"
 #include "Texts.h"
+#include "XdgOpen.h"
 #include "posix/PosixFiles.h"
 
 extern char** environ;
@@ -43,19 +44,25 @@ LocalDate SystemHost::Today() {
     return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
 }
 
-void SystemHost::ShellOpen(const AnsiString& path) {
-    // Like the Windows shell: ask once, never wait, ignore the outcome.
+int StartXdgOpen(const AnsiString& file) {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    std::string file = NativePath(path);
+    std::string path = NativePath(file);
     char program[] = "xdg-open";
-    char* argv[] = {program, file.data(), nullptr};
+    char* argv[] = {program, path.data(), nullptr};
     pid_t child = 0;
-    posix_spawnp(&child, program, &actions, nullptr, argv, environ);  // result ignored on purpose
+    // Not waited for, as the shell is not: a program it starts may stay open.
+    const int error = posix_spawnp(&child, program, &actions, nullptr, argv, environ);
     posix_spawn_file_actions_destroy(&actions);
+    return error;
+}
+
+void SystemHost::ShellOpen(const AnsiString& path) {
+    // Like the Windows shell: ask once, never wait, ignore the outcome.
+    StartXdgOpen(path);
 }
 
 }  // namespace kx

@@ -17,6 +17,7 @@
 
 #include "GenerateProject.h"
 #include "Texts.h"
+#include "posix/InChild.h"
 #include "posix/PosixFiles.h"
 #include "posix/ScopedEnvironment.h"
 #include "support/ScopedMount.h"
@@ -203,11 +204,7 @@ protected:
     // Runs one press of Generate answering "demo" and OK, as a user who may
     // not change the source folder.
     ChildPress PressAsAnotherUser(uid_t uid, gid_t gid) {
-        int fds[2];
-        EXPECT_EQ(::pipe(fds), 0);
-        const pid_t child = ::fork();
-        if (child == 0) {
-            ::close(fds[0]);
+        const test::ChildRun run = test::RunInChild([&]() -> std::string {
             if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(gid) != 0 || ::setuid(uid) != 0)) {
                 ::_exit(3);
             }
@@ -218,18 +215,10 @@ protected:
                 report += Field(e.kind) + Field(std::string(BytesOf(e.text))) +
                           Field(std::to_string(static_cast<int>(e.notice)));
             }
-            const bool written = WriteAll(fds[1], report.data(), report.size());
-            ::_exit(written ? 0 : 4);
-        }
-        ::close(fds[1]);
-        std::string report;
-        char buffer[4096];
-        ssize_t n;
-        while ((n = ::read(fds[0], buffer, sizeof buffer)) > 0) report.append(buffer, static_cast<std::size_t>(n));
-        ::close(fds[0]);
-        int status = 0;
-        ::waitpid(child, &status, 0);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "child status " << status;
+            return report;
+        });
+        EXPECT_TRUE(run.Ended()) << "child status " << run.status;
+        const std::string& report = run.text;
 
         ChildPress press;
         std::size_t pos = 0;

@@ -20,6 +20,7 @@
 #include "GenerateProject.h"
 #include "OutcomeTable.h"
 #include "Texts.h"
+#include "posix/InChild.h"
 #include "posix/PosixFiles.h"
 #include "posix/ScopedEnvironment.h"
 #include "support/ScriptedPorts.h"
@@ -49,38 +50,21 @@ TEST(GuidFailure, NoRandomSourceEndsThePressWithTheErrorBeforeAnythingIsWritten)
     ASSERT_TRUE(test::WriteFileBytes(empty, ""));
     const std::string emptyNative = NativePath(empty);
 
-    int report[2];
-    ASSERT_EQ(::pipe(report), 0);
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        ::close(report[0]);
-        std::string outcome;
+    const std::string outcome = test::RunInChild([&]() -> std::string {
         if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
             ::mount(emptyNative.c_str(), "/dev/urandom", nullptr, MS_BIND, nullptr) != 0 || !RefuseGetrandom()) {
-            outcome = "skip:cannot take the random sources away here";
-        } else {
-            test::ScriptedDialogs dialogs;
-            dialogs.promptAnswers = {AnsiString("demo")};
-            test::FixedHost host(root);
-            const GenerationOutcome ended = GenerateProject(dialogs, host);
-            const OutcomeReport shown = ReportFor(ended);
-            if (ended.kind != OutcomeKind::PlanFailed || shown.notice != Notice::ErrorDisplay) {
-                outcome = "ended as kind " + std::to_string(static_cast<int>(ended.kind));
-            } else {
-                outcome = "error:" + std::string(BytesOf(shown.text)) + (host.opened.empty() ? "" : " (opened)");
-            }
+            return "skip:cannot take the random sources away here";
         }
-        ::_exit(WriteAll(report[1], outcome.data(), outcome.size()) ? 0 : 1);
-    }
-    ::close(report[1]);
-    std::string outcome;
-    char buffer[512];
-    ssize_t n;
-    while ((n = ::read(report[0], buffer, sizeof buffer)) > 0) outcome.append(buffer, static_cast<std::size_t>(n));
-    ::close(report[0]);
-    int status = 0;
-    ::waitpid(child, &status, 0);
+        test::ScriptedDialogs dialogs;
+        dialogs.promptAnswers = {AnsiString("demo")};
+        test::FixedHost host(root);
+        const GenerationOutcome ended = GenerateProject(dialogs, host);
+        const OutcomeReport shown = ReportFor(ended);
+        if (ended.kind != OutcomeKind::PlanFailed || shown.notice != Notice::ErrorDisplay) {
+            return "ended as kind " + std::to_string(static_cast<int>(ended.kind));
+        }
+        return "error:" + std::string(BytesOf(shown.text)) + (host.opened.empty() ? "" : " (opened)");
+    }).text;
     if (outcome.rfind("skip:", 0) == 0) GTEST_SKIP() << outcome.substr(5);
 
     EXPECT_EQ(outcome, "error:Cannot create a GUID: no random source");

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "FolderCleanup.h"
+#include "posix/InChild.h"
 #include "posix/InodeFlags.h"
 #include "posix/PosixFiles.h"
 #include "posix/ScopedEnvironment.h"
@@ -120,24 +121,11 @@ std::string Describe(TrashOutcome outcome) {
 
 // Runs body in a child process, as uid/gid unless that is root, and returns what it wrote.
 std::string InChild(uid_t uid, gid_t gid, const std::function<std::string()>& body) {
-    int out[2];
-    if (::pipe(out) != 0) return "no pipe";
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::close(out[0]);
+    const test::ChildRun run = test::RunInChild([&]() -> std::string {
         if (uid != 0 && (::setgroups(0, nullptr) != 0 || ::setgid(gid) != 0 || ::setuid(uid) != 0)) ::_exit(3);
-        const std::string text = body();
-        ::_exit(WriteAll(out[1], text.data(), text.size()) ? 0 : 4);
-    }
-    ::close(out[1]);
-    std::string text;
-    char buffer[512];
-    ssize_t n;
-    while ((n = ::read(out[0], buffer, sizeof buffer)) > 0) text.append(buffer, static_cast<std::size_t>(n));
-    ::close(out[0]);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? text : "child failed: " + std::to_string(status);
+        return body();
+    });
+    return run.Ended() ? run.text : "child failed: " + std::to_string(run.status);
 }
 
 TEST(MoveCheck, EveryObstacleIsFoundBeforeAnythingMoves) {

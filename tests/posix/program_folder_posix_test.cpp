@@ -4,42 +4,26 @@
 #include <gtest/gtest.h>
 #include <sched.h>
 #include <sys/mount.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <string>
 
 #include "SystemHost.h"
-#include "posix/PosixFiles.h"
+#include "posix/InChild.h"
 
 namespace kx {
 namespace {
 
 // Runs what in a child with an empty /proc; what it reports, or "skip:".
 std::string WithoutProc(std::string (*what)()) {
-    int report[2];
-    if (::pipe(report) != 0) return "skip:no pipe";
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::close(report[0]);
-        std::string outcome;
-        if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
-            ::mount("tmpfs", "/proc", "tmpfs", 0, "size=16k") != 0) {
-            outcome = "skip:cannot hide /proc here";
-        } else {
-            outcome = what();
-        }
-        ::_exit(WriteAll(report[1], outcome.data(), outcome.size()) ? 0 : 1);
-    }
-    ::close(report[1]);
-    std::string outcome;
-    char buffer[512];
-    ssize_t n;
-    while ((n = ::read(report[0], buffer, sizeof buffer)) > 0) outcome.append(buffer, static_cast<std::size_t>(n));
-    ::close(report[0]);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return outcome;
+    return test::RunInChild([what]() -> std::string {
+               if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+                   ::mount("tmpfs", "/proc", "tmpfs", 0, "size=16k") != 0) {
+                   return "skip:cannot hide /proc here";
+               }
+               return what();
+           })
+        .text;
 }
 
 TEST(ProgramFolder, WithoutProcItIsAnErrorNotTheCurrentFolder) {
