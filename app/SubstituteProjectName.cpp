@@ -1,5 +1,6 @@
 #include "SubstituteProjectName.h"
 
+#include <cstdint>
 #include <cstring>
 #include <string_view>
 
@@ -14,6 +15,33 @@ namespace {
 
 enum class Place { Code, Quoted, Comment };
 
+// A set of ASCII bytes.
+class ByteSet {
+public:
+    constexpr explicit ByteSet(const char* bytes) {
+        for (; *bytes != '\0'; ++bytes) (*bytes < 64 ? low_ : high_) |= std::uint64_t{1} << (*bytes % 64);
+    }
+    bool Has(unsigned char b) const { return b < 64 ? (low_ >> b) & 1 : b < 128 && ((high_ >> (b - 64)) & 1); }
+
+private:
+    std::uint64_t low_ = 0, high_ = 0;
+};
+
+// Where the first character of text from pos (a character's start) that is
+// one of stops lies; text.size() when none is.
+std::size_t NextStop(AnsiView text, std::size_t pos, const ByteSet& stops) {
+    while (pos < text.size()) {
+        const auto b = static_cast<unsigned char>(text[pos]);
+        if (b < 0x80) {
+            if (stops.Has(b)) return pos;
+            ++pos;
+        } else {
+            pos += GbkCharLength(text, pos);
+        }
+    }
+    return pos;
+}
+
 // Where the reader of a window file or a script stands, moved on one GBK
 // character at a time. A project file is one place throughout.
 class PlaceTracker {
@@ -21,6 +49,22 @@ public:
     explicit PlaceTracker(TemplateKind kind) : kind_(kind) {}
 
     Place Current() const { return place_; }
+
+    // The single-byte characters that may move the reader from where it
+    // stands, or start the placeholder: a run of other characters is passed
+    // over at once. nullptr where the reader must go by every character (in
+    // a script's string, for its escapes).
+    const ByteSet* Stops() const {
+        static constexpr ByteSet kPlaceholder("$"), kInCode("$\"/\r\n"), kInComment("$\r\n"),
+            kInCaption("$\"\r\n");
+        if (kind_ == TemplateKind::ProjectFile) return &kPlaceholder;
+        switch (place_) {
+            case Place::Code: return &kInCode;
+            case Place::Comment: return &kInComment;
+            case Place::Quoted: break;
+        }
+        return kind_ == TemplateKind::Script ? nullptr : &kInCaption;
+    }
 
     // Moves past the character c of text.
     void Pass(AnsiView text, const GbkChar& character) {
@@ -144,6 +188,14 @@ AnsiString SubstituteProjectName(TemplateKind kind, const AnsiString& text, cons
     PlaceTracker tracker(kind);
     std::size_t copied = 0;  // whole runs are copied at once, up to each placeholder
     for (GbkChars::Iterator at = GbkChars(searched).begin(), end = GbkChars(searched).end(); at != end;) {
+        if (const ByteSet* stops = tracker.Stops()) {
+            const std::size_t next = NextStop(searched, (*at).offset, *stops);
+            if (next == searched.size()) break;
+            if (next != (*at).offset) {
+                at = GbkChars(searched, next).begin();
+                continue;
+            }
+        }
         const GbkChar c = *at;
         if (c.Is('$') && searched.substr(c.offset, placeholderLength) == kProjectNamePlaceholder) {
             result.append(searched.substr(copied, c.offset - copied));

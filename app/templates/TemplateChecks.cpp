@@ -66,18 +66,24 @@ private:
     std::vector<Finding> list_;
 };
 
+// The characters of UTF-8 text: its bytes but for the continuation bytes.
+std::size_t CharactersIn(std::string_view utf8) {
+    std::size_t count = 0;
+    for (const char c : utf8) count += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    return count;
+}
+
+// line is well-formed UTF-8: columns count its characters.
 void CheckDollars(std::string_view line, std::size_t lineNumber, bool substituted, Findings& findings) {
     std::size_t column = 1;
-    char32_t cp = 0;
-    for (std::size_t pos = 0; pos < line.size(); ++column) {
-        if (line[pos] != '$') {
-            pos += Utf8SequenceAt(line, pos, &cp);
-            continue;
-        }
-        const bool placeholder = line.substr(pos, kPlaceholderLength) == kPlaceholder;
+    for (std::size_t pos = 0;;) {
+        const std::size_t dollar = line.find('$', pos);
+        if (dollar == std::string_view::npos) return;
+        column += CharactersIn(line.substr(pos, dollar - pos));
+        const bool placeholder = line.substr(dollar, kPlaceholderLength) == kPlaceholder;
         if (placeholder && substituted) {
-            pos += kPlaceholderLength;
-            column += kPlaceholderLength - 1;
+            pos = dollar + kPlaceholderLength;
+            column += kPlaceholderLength;
             continue;
         }
         const FindingKind kind = placeholder ? FindingKind::PlaceholderKept : FindingKind::StrayDollar;
