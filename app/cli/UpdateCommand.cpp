@@ -3,12 +3,10 @@
 #include <memory>
 #include <optional>
 
-#include "CodePage.h"
 #include "Console.h"
 #include "ShownText.h"
 #include "Telling.h"
 #include "TemplateCommands.h"
-#include "Texts.h"
 #include "UpdateMessages.h"
 #include "update/UpdateOutcomeTable.h"
 #include "update/UpdateProject.h"
@@ -39,27 +37,16 @@ int ReportUpdate(const UpdateOutcome& outcome, Language language, const EndingCo
 int UpdateCommand(const CliOptions& options, Language language) {
     const std::optional<AnsiString> name = ArgumentToAnsi(*options.update);
     if (!name) return UsageFailure(language, Say(language, Text::NameUnencodable, {{"name", Shown(*options.update)}}));
-    const std::string rootPath = AbsolutePath(options.root ? *options.root : Utf8FromAnsi(texts::kOutputRootName));
-    const std::optional<AnsiString> root = ArgumentToAnsi(rootPath);
-    if (!root) return UsageFailure(language, Say(language, Text::FolderUnencodable, {{"path", Shown(rootPath)}}));
-
-    std::unique_ptr<TemplateSet> own;
-    if (options.templates) {
-        const std::optional<AnsiString> folder = FolderArgument(language, *options.templates);
-        if (!folder) return kExitUsage;
-        own = LoadTemplatesCommand(*folder, language);
-        if (!own) return kExitUnchanged;
-    }
-    EndingContext context;
-    context.root = Shown(options.root ? *options.root : rootPath);
-    context.rootGiven = options.root.has_value();
-    context.systemReason = SystemReason;
-    context.lengthsInBytes = PathLengthsInBytes();
+    const std::optional<OutputRoot> root = OutputRootArgument(language, options);
+    if (!root) return kExitUsage;
+    int status = 0;
+    const std::optional<std::unique_ptr<TemplateSet>> own = TemplatesArgument(language, options, status);
+    if (!own) return status;
 
     UpdateRequest request;
-    request.outputRoot = *root;
+    request.outputRoot = root->path;
     request.name = *name;
-    request.templates = own ? static_cast<const TemplateSource*>(own.get()) : &BuiltInTemplates();
+    request.templates = *own ? static_cast<const TemplateSource*>(own->get()) : &BuiltInTemplates();
     request.programVersion = KX_VERSION;
     request.dryRun = options.dryRun;
 
@@ -67,9 +54,9 @@ int UpdateCommand(const CliOptions& options, Language language) {
     // once changes begin, the run completes first.
     UpdatePlanning planning = PlanUpdate(request);
     if (Interrupted()) return kExitUnchanged;
-    if (!planning.plan || request.dryRun) return ReportUpdate(planning.ending, language, context);
+    if (!planning.plan || request.dryRun) return ReportUpdate(planning.ending, language, root->context);
     const UpdateOutcome outcome = CarryOutUpdate(*planning.plan, std::move(planning.ending));
-    return ReportUpdate(outcome, language, context);
+    return ReportUpdate(outcome, language, root->context);
 }
 
 }  // namespace kx::cli

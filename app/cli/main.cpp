@@ -4,7 +4,6 @@
 
 #include "CliOptions.h"
 #include "CliTexts.h"
-#include "CodePage.h"
 #include "Console.h"
 #include "EndingMessages.h"
 #include "FileSystem.h"
@@ -18,7 +17,6 @@
 #include "Telling.h"
 #include "TerminalDialogs.h"
 #include "UpdateCommand.h"
-#include "Texts.h"
 
 namespace kx::cli {
 
@@ -84,25 +82,16 @@ int Generate(const CliOptions& options, Language language) {
             return UsageFailure(language, Say(language, Text::NameUnencodable, {{"name", Shown(*options.name)}}));
         }
     }
-    // Projects go into the current folder unless told otherwise.
-    const std::string rootPath = AbsolutePath(options.root ? *options.root : Utf8FromAnsi(texts::kOutputRootName));
-    const std::optional<AnsiString> root = ArgumentToAnsi(rootPath);
-    if (!root) return UsageFailure(language, Say(language, Text::FolderUnencodable, {{"path", Shown(rootPath)}}));
+    const std::optional<OutputRoot> root = OutputRootArgument(language, options);
+    if (!root) return kExitUsage;
+    CliHost host(root->path, options.open);
+    int status = 0;
+    std::optional<std::unique_ptr<TemplateSet>> templates = TemplatesArgument(language, options, status);
+    if (!templates) return status;
+    host.templates = std::move(*templates);
+    const EndingContext& context = root->context;
 
-    CliHost host(*root, options.open);
-    if (options.templates) {
-        const std::optional<AnsiString> folder = FolderArgument(language, *options.templates);
-        if (!folder) return kExitUsage;
-        host.templates = LoadTemplatesCommand(*folder, language);
-        if (!host.templates) return kExitUnchanged;
-    }
-    EndingContext context;
-    context.root = Shown(options.root ? *options.root : rootPath);
-    context.rootGiven = options.root.has_value();
-    context.systemReason = SystemReason;
-    context.lengthsInBytes = PathLengthsInBytes();
-
-    TerminalDialogs dialogs(answers, language, *root);
+    TerminalDialogs dialogs(answers, language, root->path);
     std::optional<Planning> planning;
     try {
         planning.emplace(PlanGeneration(dialogs, host));
