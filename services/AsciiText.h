@@ -12,6 +12,7 @@ namespace kx {
 inline constexpr char kUpperHexDigits[] = "0123456789ABCDEF";
 
 inline char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+inline char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // Equal but for the letter case of ASCII letters. GBK text is walked by
 // character: the second byte of a double-byte character may be an ASCII

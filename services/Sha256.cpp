@@ -176,9 +176,8 @@ std::string Sha256::HexDigest() {
     std::string hex;
     hex.reserve(64);
     for (const std::uint32_t word : state_) {
-        for (int shift = 28; shift >= 0; shift -= 4) hex += kUpperHexDigits[(word >> shift) & 0xF];
+        for (int shift = 28; shift >= 0; shift -= 4) hex += LowerAscii(kUpperHexDigits[(word >> shift) & 0xF]);
     }
-    for (char& digit : hex) digit = static_cast<char>(digit >= 'A' ? digit - 'A' + 'a' : digit);
     return hex;
 }
 

@@ -1,7 +1,8 @@
 #include "CliTexts.h"
 
 #include <cstring>
-#include <iterator>
+
+#include "TableOrder.h"
 
 namespace kx::cli {
 
@@ -334,13 +335,8 @@ constexpr Row kRows[] = {
     {Text::PressAnyKey, {"Press any key to close this window...", "按任意键关闭窗口…"}},
 };
 
-constexpr bool RowsFollowTheTexts() {
-    for (std::size_t i = 0; i < std::size(kRows); ++i) {
-        if (static_cast<std::size_t>(kRows[i].id) != i) return false;
-    }
-    return std::size(kRows) == static_cast<std::size_t>(Text::Count);
-}
-static_assert(RowsFollowTheTexts(), "one row per text, in the order of Text");
+static_assert(RowsFollow(kRows, &Row::id, static_cast<std::size_t>(Text::Count)),
+              "one row per text, in the order of Text");
 
 }  // namespace
 

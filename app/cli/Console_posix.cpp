@@ -10,12 +10,12 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cctype>
 #include <clocale>
 #include <cstdlib>
 #include <cstring>
 #include <locale.h>
 
+#include "AsciiText.h"
 #include "CodePage.h"
 #include "Console.h"
 #include "NativePath.h"
@@ -43,7 +43,7 @@ bool SameCharsetName(const std::string& a, const std::string& b) {
     const auto bare = [](const std::string& name) {
         std::string out;
         for (const char c : name) {
-            if (c != '-' && c != '_') out += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+            if (c != '-' && c != '_') out += UpperAscii(c);
         }
         return out;
     };

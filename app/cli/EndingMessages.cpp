@@ -1,11 +1,10 @@
 #include "EndingMessages.h"
 
-#include <iterator>
-
 #include "CliTexts.h"
 #include "GenerationLock.h"
 #include "PathSplit.h"
 #include "ShownText.h"
+#include "TableOrder.h"
 
 namespace kx::cli {
 
@@ -66,13 +65,8 @@ constexpr Row kRows[] = {
     {OutcomeKind::WriteFailed, WriteFailedText},
 };
 
-constexpr bool RowsFollowTheKinds() {
-    for (std::size_t i = 0; i < std::size(kRows); ++i) {
-        if (static_cast<std::size_t>(kRows[i].kind) != i) return false;
-    }
-    return std::size(kRows) == static_cast<std::size_t>(OutcomeKind::WriteFailed) + 1;
-}
-static_assert(RowsFollowTheKinds(), "one row per ending, in the order of OutcomeKind");
+static_assert(RowsFollow(kRows, &Row::kind, ValuesUpTo(OutcomeKind::WriteFailed)),
+              "one row per ending, in the order of OutcomeKind");
 
 // The system's reason for the ending, where it gave one.
 std::string ReasonFor(const GenerationOutcome& outcome, const EndingContext& context) {

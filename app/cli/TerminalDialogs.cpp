@@ -1,5 +1,6 @@
 #include "TerminalDialogs.h"
 
+#include "AsciiText.h"
 #include "CliTexts.h"
 #include "PathSplit.h"
 #include "ShownText.h"
@@ -28,11 +29,9 @@ std::optional<std::string> ReadAnswer() {
 bool IsYes(const std::string& answer) {
     const std::size_t first = answer.find_first_not_of(" \t");
     if (first == std::string::npos) return false;
-    std::string word = answer.substr(first, answer.find_last_not_of(" \t") - first + 1);
-    for (char& c : word) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return word == "y" || word == "yes" || word == "是" || word == "确定";
+    const std::string_view word = std::string_view(answer).substr(first, answer.find_last_not_of(" \t") - first + 1);
+    return EqualsIgnoringAsciiCase(word, "y") || EqualsIgnoringAsciiCase(word, "yes") || word == "是" ||
+           word == "确定";
 }
 
 AnsiString TerminalDialogs::AskProjectName(const AnsiString& proposed) {

@@ -1,7 +1,6 @@
 #include "OutcomeTable.h"
 
-#include <iterator>
-
+#include "TableOrder.h"
 #include "Texts.h"
 
 namespace kx {
@@ -84,13 +83,8 @@ constexpr Row kRows[] = {
     {OutcomeKind::WriteFailed,         Notice::ErrorDisplay, ErrorMessage,                           kExitPartial},
 };
 
-constexpr bool RowsFollowTheKinds() {
-    for (std::size_t i = 0; i < std::size(kRows); ++i) {
-        if (static_cast<std::size_t>(kRows[i].kind) != i) return false;
-    }
-    return std::size(kRows) == static_cast<std::size_t>(OutcomeKind::WriteFailed) + 1;
-}
-static_assert(RowsFollowTheKinds(), "one row per ending, in the order of OutcomeKind");
+static_assert(RowsFollow(kRows, &Row::kind, ValuesUpTo(OutcomeKind::WriteFailed)),
+              "one row per ending, in the order of OutcomeKind");
 
 const Row& RowFor(OutcomeKind kind) { return kRows[static_cast<std::size_t>(kind)]; }
 

@@ -1,6 +1,6 @@
 #include "UpdateOutcomeTable.h"
 
-#include <iterator>
+#include "TableOrder.h"
 
 namespace kx {
 
@@ -33,13 +33,8 @@ constexpr Row kRows[] = {
     {UpdateKind::WriteFailed, kExitPartial},
 };
 
-constexpr bool RowsFollowTheKinds() {
-    for (std::size_t i = 0; i < std::size(kRows); ++i) {
-        if (static_cast<std::size_t>(kRows[i].kind) != i) return false;
-    }
-    return std::size(kRows) == static_cast<std::size_t>(UpdateKind::WriteFailed) + 1;
-}
-static_assert(RowsFollowTheKinds(), "one row per ending, in the order of UpdateKind");
+static_assert(RowsFollow(kRows, &Row::kind, ValuesUpTo(UpdateKind::WriteFailed)),
+              "one row per ending, in the order of UpdateKind");
 
 }  // namespace
 
