@@ -204,6 +204,21 @@ int RunShellDelete(const AnsiString& dir, unsigned flags, bool& aborted) {
     return RunShellDeleteOf(DeleteSourceList(dir), flags, aborted);  // c_str() ends in two zero bytes
 }
 
+// How the shell's go at listed entries ended, left of them still there,
+// with the bin's count before and after. Each entry that left is one item
+// in the bin, unless the user let the shell destroy it. Another program
+// recycling meanwhile hides a destroyed one; the bin emptied or trimmed
+// meanwhile shows one that was not: the count errs both ways, only ever
+// while it runs. A bin that cannot be counted now is taken for the worse case.
+void Settle(TrashResult& result, std::size_t listed, std::size_t left, const std::optional<long long>& binBefore,
+            const std::optional<long long>& binAfter) {
+    const long long moved = static_cast<long long>(listed - left);
+    result.deletedForGood = moved > 0 && (!binBefore || !binAfter || *binAfter - *binBefore < moved);
+    result.outcome = left == 0 ? TrashOutcome::Moved
+                     : moved == 0 ? TrashOutcome::NothingChanged
+                                  : TrashOutcome::PartlyMoved;
+}
+
 // Why entries stayed after the shell had its go: the check's reason when it
 // finds one now (a file opened meanwhile), else the first entry left in the
 // shell's order, where it stopped or what it could not do: the bin refused
@@ -242,18 +257,8 @@ TrashResult MoveFolderContentsToTrash(const AnsiString& dir, bool includeSubfold
     for (const AnsiString& name : NamesIn(dir, includeSubfolders)) {
         if (before.count(name) != 0) left.push_back(name);
     }
-    const long long moved = static_cast<long long>(before.size() - left.size());
-    // Each entry that left the folder is one item in the bin, unless the
-    // user let the shell destroy it. Another program recycling meanwhile
-    // hides a destroyed one; the bin emptied or trimmed meanwhile shows one
-    // that was not: the count errs both ways, only ever while it runs. A bin
-    // that cannot be counted now is taken for the worse case.
-    result.deletedForGood = moved > 0 && (!binBefore || !binAfter || *binAfter - *binBefore < moved);
-    if (left.empty()) {
-        result.outcome = TrashOutcome::Moved;
-        return result;
-    }
-    result.outcome = moved == 0 ? TrashOutcome::NothingChanged : TrashOutcome::PartlyMoved;
+    Settle(result, before.size(), left.size(), binBefore, binAfter);
+    if (left.empty()) return result;
     result.check = WhyLeft(dir, includeSubfolders, left.front(), aborted, shellStatus);
     return result;
 }
@@ -364,14 +369,8 @@ TrashResult MoveFilesToTrash(const AnsiString& folder, const std::vector<AnsiStr
     for (const AnsiString& path : present) {
         if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) left.push_back(path);
     }
-    const long long moved = static_cast<long long>(present.size() - left.size());
-    // As for a folder's entries: the bin's count tells what the user let go for good.
-    result.deletedForGood = moved > 0 && (!binBefore || !binAfter || *binAfter - *binBefore < moved);
-    if (left.empty()) {
-        result.outcome = TrashOutcome::Moved;
-        return result;
-    }
-    result.outcome = moved == 0 ? TrashOutcome::NothingChanged : TrashOutcome::PartlyMoved;
+    Settle(result, present.size(), left.size(), binBefore, binAfter);
+    if (left.empty()) return result;
     const AnsiString firstLeft = left.front().substr(folder.size() + (EndsWithBackslashChar(folder) ? 0 : 1));
     std::vector<AnsiString> stillPresent;
     const MoveCheck now = CheckFileMoves(folder, {firstLeft}, stillPresent);
