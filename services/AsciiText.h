@@ -2,6 +2,7 @@
 // hexadecimal digit table and the one comparison that ignores letter case.
 #pragma once
 
+#include <string>
 #include <string_view>
 #include <type_traits>
 
@@ -10,6 +11,11 @@
 namespace kx {
 
 inline constexpr char kUpperHexDigits[] = "0123456789ABCDEF";
+
+// A byte as text shows one it cannot hold: "\xFF".
+inline std::string ByteEscape(unsigned char byte) {
+    return {'\\', 'x', kUpperHexDigits[byte >> 4], kUpperHexDigits[byte & 0xF]};
+}
 
 inline char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 inline char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }

@@ -26,11 +26,7 @@ std::string Utf8ForWhat(const AnsiString& message) noexcept {
                 shown += static_cast<char>(c.Byte());
                 continue;
             }
-            for (const char byte : BytesOf(c.bytes)) {
-                shown += "\\x";
-                shown += kUpperHexDigits[static_cast<unsigned char>(byte) >> 4];
-                shown += kUpperHexDigits[static_cast<unsigned char>(byte) & 0xF];
-            }
+            for (const char byte : BytesOf(c.bytes)) shown += ByteEscape(static_cast<unsigned char>(byte));
         }
         return shown;
     } catch (...) {

@@ -6,12 +6,6 @@
 
 namespace kx::cli {
 
-std::string ByteEscape(unsigned char byte) {
-    char escape[8];
-    std::snprintf(escape, sizeof escape, "\\x%02X", byte);
-    return escape;
-}
-
 std::string CharacterEscape(char32_t cp) {
     char escape[16];
     std::snprintf(escape, sizeof escape, cp > 0xFFFF ? "\\U%08X" : "\\u%04X", static_cast<unsigned>(cp));

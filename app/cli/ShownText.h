@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "AsciiText.h"
 #include "KxTypes.h"
 
 namespace kx::cli {
@@ -14,9 +15,6 @@ std::string Shown(const std::string& utf8);
 
 // An ANSI (GBK) text shown as above, in UTF-8.
 std::string ShownAnsi(const AnsiString& ansi);
-
-// "\xNN": a byte shown by its value.
-std::string ByteEscape(unsigned char byte);
 
 // "\uXXXX", or "\UXXXXXXXX" beyond U+FFFF: a character shown by its number.
 std::string CharacterEscape(char32_t cp);

@@ -37,7 +37,7 @@ void PrintTo(const AnsiString& text, std::ostream* out) {
         if (byte >= 0x20 && byte < 0x7F && c != '"' && c != '\\') {
             *out << c;
         } else {
-            *out << "\\x" << kUpperHexDigits[byte >> 4] << kUpperHexDigits[byte & 0xF];
+            *out << ByteEscape(byte);
         }
     }
     *out << '"';
