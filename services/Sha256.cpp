@@ -3,9 +3,17 @@
 #include <cstring>
 
 #if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
-#include <cpuid.h>
 #include <immintrin.h>
 #define KX_SHA_INSTRUCTIONS 1
+// The C library asked the processor once as it started; where it keeps what
+// it learnt for programs to read, ask it rather than the processor, whose
+// answer costs microseconds inside a virtual machine.
+#if __has_include(<sys/platform/x86.h>)
+#include <sys/platform/x86.h>
+#define KX_LIBRARY_KNOWS_PROCESSOR 1
+#else
+#include <cpuid.h>
+#endif
 #endif
 
 #include "AsciiText.h"
@@ -29,11 +37,15 @@ inline std::uint32_t RotateRight(std::uint32_t x, unsigned n) { return (x >> n) 
 
 #ifdef KX_SHA_INSTRUCTIONS
 bool AskProcessor() {
+#ifdef KX_LIBRARY_KNOWS_PROCESSOR
+    return CPU_FEATURE_ACTIVE(SSSE3) && CPU_FEATURE_ACTIVE(SSE4_1) && CPU_FEATURE_ACTIVE(SHA);
+#else
     unsigned a = 0, b = 0, c = 0, d = 0;
     if (!__get_cpuid(1, &a, &b, &c, &d)) return false;
     const bool ssse3 = (c & bit_SSSE3) != 0, sse41 = (c & bit_SSE4_1) != 0;
     if (!__get_cpuid_count(7, 0, &a, &b, &c, &d)) return false;
     return ssse3 && sse41 && (b & bit_SHA) != 0;
+#endif
 }
 
 // The blocks through the SHA extensions: the state kept as ABEF and CDGH,
