@@ -177,14 +177,12 @@ ProjectNameForms NameFormsFor(const AnsiString& name, const TemplateWords& words
     return forms;
 }
 
-AnsiString SubstituteProjectName(TemplateKind kind, const AnsiString& text, const ProjectNameForms& projectForms) {
+void SubstituteInto(SubstitutedPieces& result, TemplateKind kind, AnsiView text, const ProjectNameForms& projectForms) {
     const NameForms forms(kind, projectForms);
     const std::size_t placeholderLength = std::strlen(kProjectNamePlaceholder);
     const std::size_t zero = text.find('\0');
-    const AnsiView searched = AnsiView(text).substr(0, zero);  // the whole text without a zero byte
+    const AnsiView searched = text.substr(0, zero);  // the whole text without a zero byte
 
-    AnsiString result;
-    result.reserve(text.size());
     PlaceTracker tracker(kind);
     std::size_t copied = 0;  // whole runs are copied at once, up to each placeholder
     for (GbkChars::Iterator at = GbkChars(searched).begin(), end = GbkChars(searched).end(); at != end;) {
@@ -198,8 +196,8 @@ AnsiString SubstituteProjectName(TemplateKind kind, const AnsiString& text, cons
         }
         const GbkChar c = *at;
         if (c.Is('$') && searched.substr(c.offset, placeholderLength) == kProjectNamePlaceholder) {
-            result.append(searched.substr(copied, c.offset - copied));
-            result += forms.At(tracker.Current());
+            result.Append(searched.substr(copied, c.offset - copied));
+            result.Append(forms.At(tracker.Current()));
             copied = c.offset + placeholderLength;  // the placeholder holds no quote, slash or line end
             at = GbkChars(searched, copied).begin();
             continue;
@@ -207,9 +205,18 @@ AnsiString SubstituteProjectName(TemplateKind kind, const AnsiString& text, cons
         tracker.Pass(searched, c);
         ++at;
     }
-    result.append(searched.substr(copied));
-    if (zero != AnsiString::npos) result.append(text, zero, AnsiString::npos);
-    return result;
+    result.Append(searched.substr(copied));
+    if (zero != AnsiView::npos) result.Append(text.substr(zero));
+}
+
+AnsiString SubstituteProjectName(TemplateKind kind, const AnsiString& text, const ProjectNameForms& projectForms) {
+    struct Whole final : SubstitutedPieces {
+        AnsiString text;
+        void Append(AnsiView piece) override { text += piece; }
+    } result;
+    result.text.reserve(text.size());
+    SubstituteInto(result, kind, text, projectForms);
+    return std::move(result.text);
 }
 
 }  // namespace kx

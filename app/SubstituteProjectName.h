@@ -57,4 +57,18 @@ enum class TemplateKind {
 // name itself, and the result is exactly ReplaceAll(text, placeholder, name).
 AnsiString SubstituteProjectName(TemplateKind kind, const AnsiString& text, const ProjectNameForms& forms);
 
+// Where SubstituteInto hands its result: piece by piece, in order, each
+// piece whole GBK characters (a run of the template or a form of the name).
+class SubstitutedPieces {
+public:
+    virtual void Append(AnsiView piece) = 0;
+
+protected:
+    ~SubstitutedPieces() = default;
+};
+
+// SubstituteProjectName's result, in pieces: a large template goes on into
+// its file's bytes without a whole substituted copy of it first.
+void SubstituteInto(SubstitutedPieces& out, TemplateKind kind, AnsiView text, const ProjectNameForms& forms);
+
 }  // namespace kx

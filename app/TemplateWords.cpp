@@ -98,7 +98,7 @@ void AddFunctionName(TemplateWords& words, AnsiView line, const AnsiView (&keywo
 
 }  // namespace
 
-TemplateWords WordsOfTemplates(const AnsiString& windowFile, const std::vector<const AnsiString*>& scripts) {
+TemplateWords WordsOfTemplates(AnsiView windowFile, const std::vector<AnsiView>& scripts) {
     TemplateWords words;
     ForEachLine(windowFile, [&](AnsiView line) {
         if (!line.empty()) AddWindowLine(words, line);
@@ -106,8 +106,8 @@ TemplateWords WordsOfTemplates(const AnsiString& windowFile, const std::vector<c
     const AnsiString function = "function";
     const AnsiString chineseFunction = AnsiFromUtf8(u8"功能");
     const AnsiView functionWords[2] = {function, chineseFunction};
-    for (const AnsiString* script : scripts) {
-        ForEachLine(*script, [&](AnsiView line) { AddFunctionName(words, line, functionWords); });
+    for (const AnsiView script : scripts) {
+        ForEachLine(script, [&](AnsiView line) { AddFunctionName(words, line, functionWords); });
     }
     return words;
 }

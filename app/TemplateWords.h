@@ -25,6 +25,6 @@ struct TemplateWords {
 // From the window file template and the script templates (GBK). Reads each
 // text once, line by line; a script is only looked at where a line starts
 // with "function" or "功能".
-TemplateWords WordsOfTemplates(const AnsiString& windowFile, const std::vector<const AnsiString*>& scripts);
+TemplateWords WordsOfTemplates(AnsiView windowFile, const std::vector<AnsiView>& scripts);
 
 }  // namespace kx

@@ -33,6 +33,26 @@ void SaveUtf16File(const AnsiString& path, const AnsiString& text, bool withBom)
 std::string Utf8FileBytes(const AnsiString& text, bool withBom);
 std::string Utf16FileBytes(const AnsiString& text, bool withBom);
 
+// Utf8FileBytes of a text given piece by piece, each piece whole characters:
+// the same bytes, without the whole text in one string first. The pieces are
+// gathered and converted some tens of kilobytes at a time.
+class Utf8FileBytesInPieces {
+public:
+    // expectedSize: about how many bytes the text will have, or 0.
+    Utf8FileBytesInPieces(bool withBom, std::size_t expectedSize);
+    void Append(AnsiView piece);
+    // The file's bytes; empty when every piece was empty.
+    std::string Finish();
+
+private:
+    void Convert(AnsiView text);
+
+    bool withBom_;
+    bool any_ = false;
+    std::string bytes_;
+    AnsiString pending_;
+};
+
 // Empties dir (never removes dir itself); true when everything went.
 bool DeleteFolderContents(const AnsiString& dir, bool includeSubfolders, bool toRecycleBin);
 

@@ -83,6 +83,11 @@ struct EditCase {
 TEST_F(OwnTemplates, ExportEditGenerate) {
     const std::string dllTail = "an overlay after the image";
     const std::string window("\xFF\xFE\x97\x7A\xE3\x53\x20\x00\x3A\x79\x8B\x4F\x0D\x00\x0A\x00", 16);  // 窗口 示例
+    std::string longScript = kBom, longMain = kBom;  // past the batches the text is converted in
+    for (int line = 0; line < 4000; ++line) {
+        longScript += "// $ProjectName$ 主脚本\r\nvar 名=\"$ProjectName$\"\r\n$ProjectName$$ProjectName$\r\n";
+        longMain += "// 示例 主脚本\r\nvar 名=\"示例\"\r\n示例示例\r\n";
+    }
     std::map<AnsiString, std::optional<std::string>> onlyWindow;
     for (const AnsiString& name : ExportedFileNames()) onlyWindow[name] = std::nullopt;
     onlyWindow["window.kxwin"] = "窗口 $ProjectName$\r\n";
@@ -97,6 +102,7 @@ TEST_F(OwnTemplates, ExportEditGenerate) {
         {"main script with the name in more places",
          {{"main-script.kx", kBom + "// $ProjectName$ 主脚本\r\nvar 名=\"$ProjectName$\"\r\n$ProjectName$$ProjectName$\r\n"}},
          {{"main", kBom + "// 示例 主脚本\r\nvar 名=\"示例\"\r\n示例示例\r\n"}}},
+        {"main script of a few hundred kilobytes", {{"main-script.kx", longScript}}, {{"main", longMain}}},
         {"one file in the folder, the rest built in", onlyWindow, {{"window", window}}},
         {"own DLL", {{"GetPointXY.dll", std::string()}}, {{"dll", std::string()}}},
     };

@@ -141,7 +141,7 @@ TEST(NameFormsFor, AddsUnderscoresUntilNoTemplateWordIsMet) {
     const AnsiString script = "function $ProjectName$_init()\r\nend\r\n  function x_init(a)\r\nend\r\n"
                               "function go_click()\r\nend\r\nfunction helper ()\r\nend\r\n"
                               "// function commented()\r\nvar function_pointer = 1\r\n";
-    const TemplateWords words = WordsOfTemplates(window, {&script});
+    const TemplateWords words = WordsOfTemplates(window, {script});
     const std::pair<AnsiString, AnsiString> rows[] = {
         {"demo", "demo"},        // plain names stay as they are
         {"go", "go_"},           // a control

@@ -148,6 +148,50 @@ TEST(AnsiToWideText, BadBytesNeverThrowNorLoseWhatFollows) {
     EXPECT_EQ(AnsiToWideText(AnsiString("a\x81\0b", 4)).substr(0, 1), u"a");
 }
 
+// ---- the UTF-8 writer's bytes, given in pieces --------------------------------
+
+// Pieces cut where characters end give the bytes of the whole text, however
+// they fall against the batches the pieces are gathered in.
+TEST(Utf8FileBytesInPieces, GiveTheBytesOfTheWholeText) {
+    const auto repeat = [](std::string_view unit, std::size_t times) {
+        AnsiString text;
+        for (std::size_t i = 0; i < times; ++i) text += AsGbk(unit);
+        return text;
+    };
+    const AnsiString mixed = AsGbk("ab\xD6\xD0\x81\x5C\\\r\n");  // 中 乗 (trail byte 5C) backslash
+    struct Case {
+        const char* what;
+        std::vector<AnsiString> pieces;
+        bool withBom;
+    };
+    const Case cases[] = {
+        {"one piece", {mixed}, true},
+        {"a piece a character", {"a", "b", "\xD6\xD0", "\x81\x5C", "\\", "\r\n"}, true},
+        {"empty pieces between", {"", mixed, "", mixed, ""}, false},
+        {"a zero byte and what follows it", {AsGbk(std::string_view("x\0y", 3)), "\xD6\xD0"}, true},
+        {"small pieces past a batch", std::vector<AnsiString>(20000, mixed), true},
+        {"a piece larger than a batch between small ones", {mixed, repeat("\xD6\xD0z", 30000), mixed}, true},
+        {"a piece that just fills a batch", {repeat("a", 64 * 1024 - 1), "\xD6\xD0", mixed}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        AnsiString whole;
+        for (const AnsiString& piece : c.pieces) whole += piece;
+        const std::string expected = Utf8FileBytes(whole, c.withBom);
+        for (const std::size_t sizeHint : {std::size_t{0}, whole.size()}) {
+            Utf8FileBytesInPieces inPieces(c.withBom, sizeHint);
+            for (const AnsiString& piece : c.pieces) inPieces.Append(piece);
+            const std::string bytes = inPieces.Finish();
+            ASSERT_EQ(bytes.size(), expected.size()) << "size hint " << sizeHint;
+            EXPECT_TRUE(bytes == expected) << "size hint " << sizeHint;
+        }
+    }
+    // No text, no file: as Utf8FileBytes gives nothing for an empty text.
+    Utf8FileBytesInPieces empty(true, 0);
+    empty.Append("");
+    EXPECT_EQ(empty.Finish(), "");
+}
+
 // ---- the writers: exact bytes -------------------------------------------------
 
 TEST(TextWriters, ExactBytes) {

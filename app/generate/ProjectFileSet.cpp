@@ -28,9 +28,12 @@ ProjectNameForms ProjectNameFormsFor(const TemplateSource& templates, const Ansi
     // GUID line adds none.
     const AnsiString runtime = templates.Text("runtimefun");
     const AnsiString library = templates.Text("publicfun");
-    const AnsiString code = templates.Text("code");
-    const AnsiString keyScript = texts::kKeyScript;
-    return NameFormsFor(name, WordsOfTemplates(templates.Text("form"), {&code, &library, &runtime, &keyScript}));
+    const AnsiString window = templates.Text("form");
+    TemplateWords words;
+    templates.LendText("code", [&](AnsiView code) {
+        words = WordsOfTemplates(window, {code, library, runtime, AnsiView(texts::kKeyScript)});
+    });
+    return NameFormsFor(name, words);
 }
 
 std::vector<ProjectTextFile> ProjectTextFiles(const TemplateSource& templates, const AnsiString& name,
@@ -49,11 +52,6 @@ std::vector<ProjectTextFile> ProjectTextFiles(const TemplateSource& templates, c
     const AnsiString runtime = templates.Text("runtimefun");
     const AnsiString library = templates.Text("publicfun");
     const AnsiString window = templates.Text("form");
-    AnsiString code = GuidLine(guidText);
-    templates.LendText("code", [&code](AnsiView text) {
-        code.reserve(code.size() + text.size());
-        code += text;
-    });
     const AnsiString keyScript = texts::kKeyScript;
 
     std::vector<ProjectTextFile> files;
@@ -64,12 +62,19 @@ std::vector<ProjectTextFile> ProjectTextFiles(const TemplateSource& templates, c
         Utf8FileBytes(SubstituteProjectName(TemplateKind::ProjectFile, templates.Text("programe"), forms), true));
     Add(files, InSourceFolder(name, "main.kxwin"),
         Utf16FileBytes(SubstituteProjectName(TemplateKind::WindowFile, window, forms), true), TextEncoding::Utf16Le);
-    // The main script's text is let go as soon as its bytes are made: with a
-    // large template of the user's own, three copies would be too many.
-    AnsiString script = SubstituteProjectName(TemplateKind::Script, code, forms);
-    AnsiString().swap(code);
-    Add(files, InSourceFolder(name, name + ".kx"), Utf8FileBytes(script, true));
-    AnsiString().swap(script);
+    // The main script goes into its file's bytes as it is substituted: a
+    // large template of the user's own is never held twice in GBK.
+    templates.LendText("code", [&](AnsiView code) {
+        Utf8FileBytesInPieces script(true, code.size());
+        struct Into final : SubstitutedPieces {
+            Utf8FileBytesInPieces& bytes;
+            explicit Into(Utf8FileBytesInPieces& b) : bytes(b) {}
+            void Append(AnsiView piece) override { bytes.Append(piece); }
+        } into(script);
+        into.Append(GuidLine(guidText));
+        SubstituteInto(into, TemplateKind::Script, code, forms);
+        Add(files, InSourceFolder(name, name + ".kx"), script.Finish());
+    });
     Add(files, InSourceFolder(name, texts::kKeyScriptFile), Utf8FileBytes(keyScript, true));
     return files;
 }
