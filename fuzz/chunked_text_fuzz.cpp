@@ -74,6 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } else {
         kx::MemoryByteSource source(resource, rest.size());
         KX_FUZZ_CHECK(kx::BytesOf(kx::ReadTextInChunks(source)) == expected);
+        KX_FUZZ_CHECK(kx::BytesOf(kx::ReadTextInChunks(resource, rest.size())) == expected);
     }
     return 0;
 }

@@ -30,4 +30,23 @@ AnsiString ReadTextInChunks(ByteSource& source) {
     return accumulator;
 }
 
+AnsiString ReadTextInChunks(const void* data, std::size_t size) {
+    const auto* bytes = static_cast<const char*>(data);
+    if (bytes == nullptr) size = 0;
+    AnsiString text;
+    text.reserve(size);
+    // Pieces without a zero byte are kept whole: each run of them goes in
+    // at once, up to the zero that cuts the next piece short.
+    std::size_t run = 0;
+    for (std::size_t piece = 0; piece < size; piece += kChunkReadSize) {
+        const std::size_t length = std::min(kChunkReadSize, size - piece);
+        const void* zero = std::memchr(bytes + piece, 0, length);
+        if (zero == nullptr) continue;
+        text.append(bytes + run, static_cast<std::size_t>(static_cast<const char*>(zero) - bytes) - run);
+        run = piece + length;
+    }
+    text.append(bytes + run, size - run);
+    return text;
+}
+
 }  // namespace kx

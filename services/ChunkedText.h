@@ -35,4 +35,9 @@ constexpr std::size_t kChunkReadSize = 100;    // so byte 101 is always a termin
 // each piece's bytes before its first zero byte. May throw std::bad_alloc.
 AnsiString ReadTextInChunks(ByteSource& source);
 
+// The same rule over bytes already in memory (a resource): what a
+// MemoryByteSource over them gives, gathered without copying each piece
+// through a buffer. May throw std::bad_alloc.
+AnsiString ReadTextInChunks(const void* data, std::size_t size);
+
 }  // namespace kx

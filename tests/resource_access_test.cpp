@@ -84,8 +84,10 @@ TEST(ChunkRule, TwoHundredFiftyBytesAreReadAsHundredHundredFifty) {
 
 TEST(ChunkRule, ZeroBytesAroundTheHundredByteBoundary) {
     for (const ZeroCase& c : ZeroCases()) {
-        RecordingSource source(WithZeros(250, c.zeros));
+        const std::string bytes = WithZeros(250, c.zeros);
+        RecordingSource source(bytes);
         EXPECT_EQ(ReadTextInChunks(source), c.expected) << "zero at " << c.zeros.front();
+        EXPECT_EQ(ReadTextInChunks(bytes.data(), bytes.size()), c.expected) << "in memory, zero at " << c.zeros.front();
     }
 }
 

@@ -29,8 +29,7 @@ AnsiString ReadTextResource(const AnsiString& name, const AnsiString& type) {
     try {
         const EmbeddedResource* resource = FindEmbeddedResource(name, type);
         if (resource == nullptr) return result;  // "Resource %s not found", discarded
-        MemoryByteSource stream(resource->data, resource->size);
-        result = ReadTextInChunks(stream);
+        result = ReadTextInChunks(resource->data, resource->size);
     } catch (...) {
         result.clear();
     }

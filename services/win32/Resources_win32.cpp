@@ -21,8 +21,7 @@ AnsiString ReadTextResource(const AnsiString& name, const AnsiString& type) {
         const DWORD size = SizeofResource(module, info);
         const void* bytes = LockResource(loaded.Get());
         if (bytes == nullptr && size != 0) return result;
-        MemoryByteSource stream(bytes, size);
-        AnsiString text = ReadTextInChunks(stream);
+        AnsiString text = ReadTextInChunks(bytes, size);
         result.swap(text);
     } catch (...) {
         // Memory ran out half way: whatever was gathered is dropped.
