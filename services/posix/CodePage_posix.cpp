@@ -91,12 +91,14 @@ public:
         return size - outLeft;
     }
 
-    // What it made of each character, by key; 0 where it was not asked yet.
-    std::uint32_t* Memory() {
+    // What it made of each character, by key: count entries of type Entry,
+    // 0 where it was not asked yet. One converter serves one kind of entry.
+    template <typename Entry>
+    Entry* Memory(std::size_t count) {
         // calloc: pages of zeros the system hands out as they are touched.
-        if (!memory_) memory_.reset(static_cast<std::uint32_t*>(std::calloc(kKeys, sizeof(std::uint32_t))));
+        if (!memory_) memory_.reset(std::calloc(count, sizeof(Entry)));
         if (!memory_) throw std::bad_alloc();
-        return memory_.get();
+        return static_cast<Entry*>(memory_.get());
     }
 
 private:
@@ -111,14 +113,14 @@ private:
     }
 
     struct Free {
-        void operator()(std::uint32_t* p) const { std::free(p); }
+        void operator()(void* p) const { std::free(p); }
     };
 
     const char* to_;
     const char* from_;
     iconv_t (*opener_)(const char*, const char*) = nullptr;
     iconv_t cd_ = reinterpret_cast<iconv_t>(-1);
-    std::unique_ptr<std::uint32_t, Free> memory_;
+    std::unique_ptr<void, Free> memory_;
 };
 
 // ConversionError where iconv lacks the converter.
@@ -171,28 +173,53 @@ constexpr char32_t kRefused = 0xFFFFFFFF;
 // Code page 936 to code points, a character at a time.
 class CharacterDecoder {
 public:
-    CharacterDecoder() : converter_(ToCodePoints()), memory_(converter_.Memory()) {}
+    CharacterDecoder() : converter_(ToCodePoints()), memory_(converter_.Memory<std::uint16_t>(kKeys)) {}
 
     // The code point of one character (a byte from 0x80 up, or a lead byte
     // with the byte after it); kRefused for one iconv refuses.
     char32_t operator()(AnsiView bytes) {
-        const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
-        // Pairs are keyed from 0x8100 up, bytes alone below 0x100.
-        std::uint32_t& remembered = memory_[bytes.size() == 1 ? byte(0) : byte(0) << 8 | byte(1)];
-        if (remembered == 0) remembered = Ask(bytes);
-        return remembered == kRefused ? kRefused : remembered - 1;
+        const std::size_t key = KeyOf(bytes);
+        if (key == kNoKey) return Ask(bytes);
+        std::uint16_t& remembered = memory_[key];
+        if (remembered == 0) {
+            const char32_t code = Ask(bytes);
+            if (code == kRefused) {
+                remembered = kRefusedEntry;
+            } else if (code != 0 && code < kRefusedEntry) {
+                remembered = static_cast<std::uint16_t>(code);
+            } else {
+                return code;  // none that code page 936 has: not kept
+            }
+        }
+        return remembered == kRefusedEntry ? kRefused : remembered;
     }
 
 private:
-    std::uint32_t Ask(AnsiView bytes) {
+    // Keys for the bytes from 0x80 up, then for every lead byte with every
+    // second byte code page 936 may define after one (0x40 to 0xFE): a table
+    // of 48 kilobytes, whose few pages in use stay in the cache. A lead
+    // byte with any other byte after it is asked each time.
+    static constexpr std::size_t kSingles = 0x80, kTrails = 0xFF - 0x40;
+    static constexpr std::size_t kKeys = kSingles + (0xFF - 0x81) * kTrails;
+    static constexpr std::size_t kNoKey = kKeys;
+    static constexpr std::uint16_t kRefusedEntry = 0xFFFF;
+
+    static std::size_t KeyOf(AnsiView bytes) {
+        const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
+        if (bytes.size() == 1) return byte(0) - 0x80u;
+        if (byte(1) < 0x40 || byte(1) == 0xFF) return kNoKey;
+        return kSingles + (byte(0) - 0x81u) * kTrails + (byte(1) - 0x40u);
+    }
+
+    char32_t Ask(AnsiView bytes) {
         wchar_t code[2];
         const auto size = converter_.Whole(BytesOf(bytes), reinterpret_cast<char*>(code), sizeof code);
         if (size != sizeof code[0]) return kRefused;
-        return static_cast<std::uint32_t>(code[0]) + 1;
+        return static_cast<char32_t>(code[0]);
     }
 
     Converter& converter_;
-    std::uint32_t* memory_;
+    std::uint16_t* memory_;
 };
 
 // Decodes GBK text: ASCII runs as they are, any other character as iconv
@@ -234,7 +261,7 @@ constexpr std::uint32_t kNoAnsiForm = 0xFFFFFFFF;
 // Characters given as UTF-8 to code page 936.
 class CharacterEncoder {
 public:
-    CharacterEncoder() : converter_(ToAnsi()), memory_(converter_.Memory()) {}
+    CharacterEncoder() : converter_(ToAnsi()), memory_(converter_.Memory<std::uint32_t>(Converter::kKeys)) {}
 
     // The code page 936 bytes of code (whose UTF-8 is utf8) when it has some
     // that read back as that very character: their count in the top byte,
