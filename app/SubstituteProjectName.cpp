@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "ByteWords.h"
 #include "Gbk.h"
 #include "KxName.h"
 #include "ReplaceAll.h"
@@ -15,28 +16,50 @@ namespace {
 
 enum class Place { Code, Quoted, Comment };
 
-// A set of ASCII bytes.
+// A set of a few ASCII bytes.
 class ByteSet {
 public:
     constexpr explicit ByteSet(const char* bytes) {
-        for (; *bytes != '\0'; ++bytes) (*bytes < 64 ? low_ : high_) |= std::uint64_t{1} << (*bytes % 64);
+        for (; *bytes != '\0' && count_ < sizeof bytes_; ++bytes) {
+            (*bytes < 64 ? low_ : high_) |= std::uint64_t{1} << (*bytes % 64);
+            bytes_[count_++] = *bytes;
+        }
     }
     bool Has(unsigned char b) const { return b < 64 ? (low_ >> b) & 1 : b < 128 && ((high_ >> (b - 64)) & 1); }
+    // Whether any of the eight bytes of word is one of the set.
+    bool AnyIn(std::uint64_t word) const {
+        std::uint64_t found = 0;
+        for (std::size_t i = 0; i < count_; ++i) found |= words::BytesEqual(word, static_cast<unsigned char>(bytes_[i]));
+        return found != 0;
+    }
 
 private:
     std::uint64_t low_ = 0, high_ = 0;
+    char bytes_[6] = {};
+    std::size_t count_ = 0;
 };
 
 // Where the first character of text from pos (a character's start) that is
 // one of stops lies; text.size() when none is.
 std::size_t NextStop(AnsiView text, std::size_t pos, const ByteSet& stops) {
     while (pos < text.size()) {
-        const auto b = static_cast<unsigned char>(text[pos]);
-        if (b < 0x80) {
-            if (stops.Has(b)) return pos;
-            ++pos;
-        } else {
-            pos += GbkCharLength(text, pos);
+        // Eight ASCII bytes none of which is a stop: eight characters passed.
+        if (pos + 8 <= text.size()) {
+            const std::uint64_t word = words::WordAt(text.data() + pos);
+            if ((word & words::kHighBits) == 0 && !stops.AnyIn(word)) {
+                pos += 8;
+                continue;
+            }
+        }
+        // Otherwise those bytes character by character.
+        for (const std::size_t wordEnd = pos + 8; pos < text.size() && pos < wordEnd;) {
+            const auto b = static_cast<unsigned char>(text[pos]);
+            if (b < 0x80) {
+                if (stops.Has(b)) return pos;
+                ++pos;
+            } else {
+                pos += GbkCharLength(text, pos);
+            }
         }
     }
     return pos;
@@ -52,18 +75,19 @@ public:
 
     // The single-byte characters that may move the reader from where it
     // stands, or start the placeholder: a run of other characters is passed
-    // over at once. nullptr where the reader must go by every character (in
-    // a script's string, for its escapes).
+    // over at once. nullptr where the reader must go by the next character
+    // whatever it is (the one after a backslash in a script's string).
     const ByteSet* Stops() const {
         static constexpr ByteSet kPlaceholder("$"), kInCode("$\"/\r\n"), kInComment("$\r\n"),
-            kInCaption("$\"\r\n");
+            kInCaption("$\"\r\n"), kInScriptString("$\"\\\r\n");
         if (kind_ == TemplateKind::ProjectFile) return &kPlaceholder;
         switch (place_) {
             case Place::Code: return &kInCode;
             case Place::Comment: return &kInComment;
             case Place::Quoted: break;
         }
-        return kind_ == TemplateKind::Script ? nullptr : &kInCaption;
+        if (kind_ != TemplateKind::Script) return &kInCaption;
+        return escaped_ ? nullptr : &kInScriptString;
     }
 
     // Moves past the character c of text.

@@ -5,6 +5,7 @@
 #include <random>
 
 #include "CodePage.h"
+#include "Gbk.h"
 #include "KxName.h"
 #include "ReplaceAll.h"
 #include "SubstituteProjectName.h"
@@ -179,6 +180,74 @@ TEST(SubstituteProjectName, KxNamesGiveThePlainReplacement) {
                 ASSERT_EQ(SubstituteProjectName(kind, text, Plain(name)), ReplaceAll(text, "$ProjectName$", name))
                     << "text: " << text << " kind: " << static_cast<int>(kind);
             }
+        }
+    }
+}
+
+// The place rules read one character at a time, nothing passed over at once:
+// the slow reading the substitution must agree with wherever its runs end.
+AnsiString ByEveryCharacter(TemplateKind kind, const AnsiString& text, const AnsiString (&forms)[3]) {
+    enum { kCode, kQuoted, kComment };
+    const std::size_t zero = text.find('\0');
+    const AnsiView searched = AnsiView(text).substr(0, zero);
+    const AnsiView placeholder = kProjectNamePlaceholder;
+    AnsiString out;
+    int place = kCode;
+    bool escaped = false;
+    for (std::size_t pos = 0; pos < searched.size();) {
+        if (searched.substr(pos, placeholder.size()) == placeholder) {
+            out += forms[place];
+            pos += placeholder.size();
+            continue;
+        }
+        const std::size_t length = GbkCharLength(searched, pos);
+        const char c = length == 1 ? searched[pos] : '\0';
+        if (c == '\r' || c == '\n') {
+            place = kCode;
+            escaped = false;
+        } else if (place == kCode) {
+            if (c == '"') place = kQuoted;
+            if (kind == TemplateKind::Script && c == '/' && pos + 1 < searched.size() && searched[pos + 1] == '/') {
+                place = kComment;
+            }
+        } else if (place == kQuoted) {
+            if (escaped) {
+                escaped = false;
+            } else if (kind == TemplateKind::Script && c == '\\') {
+                escaped = true;
+            } else if (c == '"') {
+                place = kCode;
+            }
+        }
+        out += searched.substr(pos, length);
+        pos += length;
+    }
+    if (zero != AnsiString::npos) out += text.substr(zero);
+    return out;
+}
+
+TEST(SubstituteProjectName, RunsPassedOverAtOnceEndWhereTheCharacterReadingStops) {
+    // Runs of ASCII longer and shorter than eight bytes, and double-byte
+    // characters whose second byte is a backslash (乗) or a letter.
+    const AnsiString pieces[] = {"$ProjectName$", "\"", "\\", "//", "/", "\r\n", "\n", "\x81\x5C", "\xD6\xD0",
+                                 "\x81\x61", "abcdefg", "abcdefghij", "x", "$", "\x81", AnsiString(1, '\0')};
+    // A name whose every form differs: x\y in a string, x\y as typed in a
+    // comment and a caption, x_y where KX reads a name.
+    const ProjectNameForms forms{"x\\y", "x_y"};
+    const struct {
+        TemplateKind kind;
+        AnsiString byPlace[3];  // code, quoted, comment
+    } kinds[] = {
+        {TemplateKind::Script, {"x_y", "x\\\\y", "x\\y"}},
+        {TemplateKind::WindowFile, {"x_y", "x\\y", "x_y"}},
+    };
+    std::mt19937 random(20261209);
+    for (int round = 0; round < 20000; ++round) {
+        AnsiString text;
+        for (std::size_t n = random() % 24; n > 0; --n) text += pieces[random() % std::size(pieces)];
+        for (const auto& k : kinds) {
+            ASSERT_EQ(SubstituteProjectName(k.kind, text, forms), ByEveryCharacter(k.kind, text, k.byPlace))
+                << "text: " << text << " kind: " << static_cast<int>(k.kind);
         }
     }
 }

@@ -6,6 +6,7 @@
 #include <map>
 #include <string_view>
 
+#include "ByteWords.h"
 #include "CodePage.h"
 #include "PeImage.h"
 #include "TextContent.h"
@@ -92,13 +93,14 @@ void CheckDollars(std::string_view line, std::size_t lineNumber, bool substitute
     }
 }
 
-// How often c occurs in text: memchr skips whole lines at a time.
-std::size_t Occurrences(std::string_view text, char c) {
-    std::size_t count = 0;
-    for (const char* at = text.data(), *end = text.data() + text.size();
-         (at = static_cast<const char*>(std::memchr(at, c, static_cast<std::size_t>(end - at)))) != nullptr; ++at) {
-        ++count;
+// How many bytes of text are CR or LF.
+std::size_t LineEndBytes(std::string_view text) {
+    std::size_t count = 0, pos = 0;
+    for (; pos + 8 <= text.size(); pos += 8) {
+        const std::uint64_t word = words::WordAt(text.data() + pos);
+        count += words::CountMarked(words::BytesEqual(word, '\r') | words::BytesEqual(word, '\n'));
     }
+    for (; pos < text.size(); ++pos) count += text[pos] == '\r' || text[pos] == '\n';
     return count;
 }
 
@@ -113,17 +115,14 @@ struct LineScan {
 
 LineScan ScanLine(std::string_view text, std::size_t pos) {
     // Eight bytes at a time while none of them is one to stop at.
-    constexpr std::uint64_t kOnes = 0x0101010101010101u;
-    constexpr std::uint64_t kHigh = 0x8080808080808080u;
-    const auto zeroBytes = [](std::uint64_t v) { return (v - kOnes) & ~v & kHigh; };
-    LineScan scan;
-    for (std::uint64_t word = 0; pos + sizeof word <= text.size(); pos += sizeof word) {
-        std::memcpy(&word, text.data() + pos, sizeof word);
-        if ((zeroBytes(word) | zeroBytes(word ^ (kOnes * '\r')) | zeroBytes(word ^ (kOnes * '\n')) |
-             zeroBytes(word ^ (kOnes * '$'))) != 0) {
+    for (; pos + 8 <= text.size(); pos += 8) {
+        const std::uint64_t word = words::WordAt(text.data() + pos);
+        if ((words::ZeroBytes(word) | words::BytesEqual(word, '\r') | words::BytesEqual(word, '\n') |
+             words::BytesEqual(word, '$')) != 0) {
             break;
         }
     }
+    LineScan scan;
     for (; pos < text.size() && text[pos] != '\r' && text[pos] != '\n'; ++pos) {
         scan.nul |= text[pos] == '\0';
         scan.dollar |= text[pos] == '$';
@@ -163,7 +162,7 @@ CheckedText CheckTemplateText(std::string_view bytes, bool substituted) {
     // and held twice at most, as UTF-8 and as GBK. Code page 936 never takes
     // more bytes than UTF-8 for a character; only line ends may grow.
     AnsiString gbk;
-    gbk.reserve(text.size() + Occurrences(text, '\n') + Occurrences(text, '\r'));
+    gbk.reserve(text.size() + LineEndBytes(text));
     Findings findings;
     bool lineEndsNoted = false;
     for (std::size_t pos = 0, lineNumber = 1;; ++lineNumber) {

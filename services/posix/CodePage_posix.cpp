@@ -15,6 +15,7 @@
 #include <string>
 #include <string_view>
 
+#include "ByteWords.h"
 #include "CodePageSeam.h"
 #include "Gbk.h"
 #include "TextContent.h"
@@ -142,16 +143,10 @@ Converter& ToAnsi() {
     return Ready(converter, "no converter to CP936");
 }
 
-// The top bit of each of eight bytes: templates are mostly ASCII, and read
-// eight bytes at a time.
-constexpr std::uint64_t kHighBits = 0x8080808080808080u;
-
-// Where the run of ASCII bytes that starts at pos ends.
+// Where the run of ASCII bytes that starts at pos ends. Templates are
+// mostly ASCII: eight bytes at a time.
 std::size_t AsciiRunEnd(std::string_view text, std::size_t pos) {
-    for (std::uint64_t word = 0; pos + sizeof word <= text.size(); pos += sizeof word) {
-        std::memcpy(&word, text.data() + pos, sizeof word);
-        if (word & kHighBits) break;
-    }
+    while (pos + 8 <= text.size() && (words::WordAt(text.data() + pos) & words::kHighBits) == 0) pos += 8;
     while (pos < text.size() && static_cast<unsigned char>(text[pos]) < 0x80) ++pos;
     return pos;
 }
@@ -160,10 +155,7 @@ std::size_t AsciiRunEnd(std::string_view text, std::size_t pos) {
 std::size_t HighBytes(std::string_view text) {
     std::size_t count = 0;
     std::size_t pos = 0;
-    for (std::uint64_t word = 0; pos + sizeof word <= text.size(); pos += sizeof word) {
-        std::memcpy(&word, text.data() + pos, sizeof word);
-        count += static_cast<std::size_t>(((word & kHighBits) >> 7) * 0x0101010101010101u >> 56);
-    }
+    for (; pos + 8 <= text.size(); pos += 8) count += words::CountMarked(words::WordAt(text.data() + pos) & words::kHighBits);
     for (; pos < text.size(); ++pos) count += static_cast<unsigned char>(text[pos]) >= 0x80;
     return count;
 }
