@@ -4,7 +4,6 @@
 #include <cstring>
 #include <string_view>
 
-#include "ByteWords.h"
 #include "Gbk.h"
 #include "KxName.h"
 #include "ReplaceAll.h"
@@ -16,50 +15,28 @@ namespace {
 
 enum class Place { Code, Quoted, Comment };
 
-// A set of a few ASCII bytes.
+// A set of ASCII bytes.
 class ByteSet {
 public:
     constexpr explicit ByteSet(const char* bytes) {
-        for (; *bytes != '\0' && count_ < sizeof bytes_; ++bytes) {
-            (*bytes < 64 ? low_ : high_) |= std::uint64_t{1} << (*bytes % 64);
-            bytes_[count_++] = *bytes;
-        }
+        for (; *bytes != '\0'; ++bytes) (*bytes < 64 ? low_ : high_) |= std::uint64_t{1} << (*bytes % 64);
     }
     bool Has(unsigned char b) const { return b < 64 ? (low_ >> b) & 1 : b < 128 && ((high_ >> (b - 64)) & 1); }
-    // Whether any of the eight bytes of word is one of the set.
-    bool AnyIn(std::uint64_t word) const {
-        std::uint64_t found = 0;
-        for (std::size_t i = 0; i < count_; ++i) found |= words::BytesEqual(word, static_cast<unsigned char>(bytes_[i]));
-        return found != 0;
-    }
 
 private:
     std::uint64_t low_ = 0, high_ = 0;
-    char bytes_[6] = {};
-    std::size_t count_ = 0;
 };
 
 // Where the first character of text from pos (a character's start) that is
 // one of stops lies; text.size() when none is.
 std::size_t NextStop(AnsiView text, std::size_t pos, const ByteSet& stops) {
     while (pos < text.size()) {
-        // Eight ASCII bytes none of which is a stop: eight characters passed.
-        if (pos + 8 <= text.size()) {
-            const std::uint64_t word = words::WordAt(text.data() + pos);
-            if ((word & words::kHighBits) == 0 && !stops.AnyIn(word)) {
-                pos += 8;
-                continue;
-            }
-        }
-        // Otherwise those bytes character by character.
-        for (const std::size_t wordEnd = pos + 8; pos < text.size() && pos < wordEnd;) {
-            const auto b = static_cast<unsigned char>(text[pos]);
-            if (b < 0x80) {
-                if (stops.Has(b)) return pos;
-                ++pos;
-            } else {
-                pos += GbkCharLength(text, pos);
-            }
+        const auto b = static_cast<unsigned char>(text[pos]);
+        if (b < 0x80) {
+            if (stops.Has(b)) return pos;
+            ++pos;
+        } else {
+            pos += GbkCharLength(text, pos);
         }
     }
     return pos;

@@ -171,36 +171,32 @@ public:
     // with the byte after it); kRefused for one iconv refuses.
     char32_t operator()(AnsiView bytes) {
         const std::size_t key = KeyOf(bytes);
-        if (key == kNoKey) return Ask(bytes);
-        std::uint16_t& remembered = memory_[key];
-        if (remembered == 0) {
-            const char32_t code = Ask(bytes);
-            if (code == kRefused) {
-                remembered = kRefusedEntry;
-            } else if (code != 0 && code < kRefusedEntry) {
-                remembered = static_cast<std::uint16_t>(code);
-            } else {
-                return code;  // none that code page 936 has: not kept
-            }
-        }
-        return remembered == kRefusedEntry ? kRefused : remembered;
+        const std::uint16_t remembered = memory_[key];
+        if (remembered != 0) return remembered == kRefusedEntry ? kRefused : remembered;
+        return Learn(bytes, key);
     }
 
 private:
-    // Keys for the bytes from 0x80 up, then for every lead byte with every
-    // second byte code page 936 may define after one (0x40 to 0xFE): a table
-    // of 48 kilobytes, whose few pages in use stay in the cache. A lead
-    // byte with any other byte after it is asked each time.
-    static constexpr std::size_t kSingles = 0x80, kTrails = 0xFF - 0x40;
-    static constexpr std::size_t kKeys = kSingles + (0xFF - 0x81) * kTrails;
-    static constexpr std::size_t kNoKey = kKeys;
+    // A key for each byte from 0x80 up (in the first row), and for each lead
+    // byte with each byte after it (a row of 256 a lead byte): 64 kilobytes,
+    // whose few pages in use stay in the cache.
+    static constexpr std::size_t kKeys = (0xFF - 0x80) << 8;
     static constexpr std::uint16_t kRefusedEntry = 0xFFFF;
 
     static std::size_t KeyOf(AnsiView bytes) {
-        const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
-        if (bytes.size() == 1) return byte(0) - 0x80u;
-        if (byte(1) < 0x40 || byte(1) == 0xFF) return kNoKey;
-        return kSingles + (byte(0) - 0x81u) * kTrails + (byte(1) - 0x40u);
+        const auto byte = [&](std::size_t i) { return static_cast<std::size_t>(static_cast<unsigned char>(bytes[i])); };
+        return bytes.size() == 1 ? byte(0) : (byte(0) - 0x80) << 8 | byte(1);
+    }
+
+    // Asks iconv, and keeps the answer where it has a key.
+    char32_t Learn(AnsiView bytes, std::size_t key) {
+        const char32_t code = Ask(bytes);
+        if (code == kRefused) {
+            memory_[key] = kRefusedEntry;
+        } else if (code != 0 && code < kRefusedEntry) {
+            memory_[key] = static_cast<std::uint16_t>(code);
+        }  // else none that code page 936 has: not kept
+        return code;
     }
 
     char32_t Ask(AnsiView bytes) {
