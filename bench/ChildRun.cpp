@@ -64,7 +64,7 @@ Spread SpreadOf(std::vector<double> values) {
 }
 
 void PrintSpread(const char* name, const Spread& spread, const char* unit) {
-    std::printf("  %-18s min %9.3f  median %9.3f  max %9.3f %s\n", name, spread.min, spread.median, spread.max,
+    std::printf("  %-22s min %9.3f  median %9.3f  max %9.3f %s\n", name, spread.min, spread.median, spread.max,
                 unit);
 }
 
