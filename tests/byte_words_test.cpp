@@ -17,8 +17,8 @@ TEST(ByteWords, MarkExactlyTheBytesAskedFor) {
     const unsigned char asked[] = {0x00, '\r', '\n', '$', 0x7F, 0x80, 0xFF};
     std::mt19937 random(8);
     for (const unsigned char byte : asked) {
-        const unsigned char nearby[] = {byte, static_cast<unsigned char>(byte - 1), static_cast<unsigned char>(byte + 1),
-                                        0x00, 0x01, 0x80, 0xFF, static_cast<unsigned char>(byte ^ 0x80)};
+        const auto near = [byte](int delta) { return static_cast<unsigned char>(byte + delta); };
+        const unsigned char nearby[] = {byte, near(-1), near(1), 0x00, 0x01, 0x80, 0xFF, near(0x80)};
         for (int round = 0; round < 20000; ++round) {
             char bytes[8];
             std::size_t expected = 0;

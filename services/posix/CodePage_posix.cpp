@@ -155,7 +155,9 @@ std::size_t AsciiRunEnd(std::string_view text, std::size_t pos) {
 std::size_t HighBytes(std::string_view text) {
     std::size_t count = 0;
     std::size_t pos = 0;
-    for (; pos + 8 <= text.size(); pos += 8) count += words::CountMarked(words::WordAt(text.data() + pos) & words::kHighBits);
+    for (; pos + 8 <= text.size(); pos += 8) {
+        count += words::CountMarked(words::WordAt(text.data() + pos) & words::kHighBits);
+    }
     for (; pos < text.size(); ++pos) count += static_cast<unsigned char>(text[pos]) >= 0x80;
     return count;
 }
