@@ -22,6 +22,7 @@
 #include "ShownText.h"
 #include "TextContent.h"
 #include "XdgOpen.h"
+#include "posix/PosixFiles.h"
 
 namespace kx::cli {
 
@@ -272,17 +273,7 @@ std::vector<FolderEntry> ListFolder(const AnsiString& folder) {
     return entries;
 }
 
-namespace {
-// The two forms of strerror_r: GNU returns the text, POSIX fills the buffer.
-[[maybe_unused]] const char* StrErrorText(int result, const char* buffer) { return result == 0 ? buffer : ""; }
-[[maybe_unused]] const char* StrErrorText(const char* result, const char*) { return result; }
-}  // namespace
-
-std::string SystemReason(int error) {
-    char buffer[256] = {};
-    const char* text = StrErrorText(::strerror_r(error, buffer, sizeof buffer), buffer);
-    return text == nullptr ? std::string() : std::string(text, TrimmedSystemErrorLength(text, std::strlen(text)));
-}
+std::string SystemReason(int error) { return SystemErrorUtf8(error); }
 
 bool PathLengthsInBytes() { return true; }
 

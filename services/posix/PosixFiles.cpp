@@ -5,6 +5,8 @@
 #include <string.h>
 #include <sys/stat.h>
 
+#include <cstring>
+#include <string>
 #include <vector>
 
 #include "CodePage.h"
@@ -128,11 +130,13 @@ namespace {
 [[maybe_unused]] const char* StrErrorText(const char* result, const char*) { return result; }
 }  // namespace
 
-AnsiString SystemErrorText(int error) {
+std::string SystemErrorUtf8(int error) {
     char buffer[256] = {};
     const char* text = StrErrorText(::strerror_r(error, buffer, sizeof buffer), buffer);
-    const AnsiString ansi = AnsiFromUtf8(text ? text : "");
-    return TrimSystemErrorText(ansi.data(), ansi.size());
+    // What is trimmed is ASCII: trimmed before or after the conversion alike.
+    return text == nullptr ? std::string() : std::string(text, TrimmedSystemErrorLength(text, std::strlen(text)));
 }
+
+AnsiString SystemErrorText(int error) { return AnsiFromUtf8(SystemErrorUtf8(error)); }
 
 }  // namespace kx

@@ -42,7 +42,11 @@ bool WriteAll(int fd, const void* data, std::size_t size);
 // GetFullPathNameA does not resolve links either): an absolute path as passed.
 AnsiString FullPathForMessage(const AnsiString& path);
 
-// strerror's text for the code, in ANSI, trimmed as FormatMessageA's text is.
+// strerror's text for the code (UTF-8, in this thread's locale), trimmed as
+// FormatMessageA's text is.
+std::string SystemErrorUtf8(int error);
+
+// The same text in ANSI.
 AnsiString SystemErrorText(int error);
 
 }  // namespace kx
