@@ -97,6 +97,20 @@ std::optional<long long> ItemsInBin(const AnsiString& dir, HRESULT& status) {
     return static_cast<long long>(bin.i64NumItems);
 }
 
+// The folder itself (CheckFolderItself), and a Recycle Bin on its drive:
+// without one the shell would delete for good.
+MoveCheck CheckFolderAndBin(const AnsiString& folder) {
+    const MoveCheck itself = CheckFolderItself(folder);
+    if (!itself.Clear()) return itself;
+    HRESULT status = S_OK;
+    if (!ItemsInBin(folder, status)) {
+        // The Win32 code inside an HRESULT of that facility, else the HRESULT.
+        const bool win32 = HRESULT_FACILITY(status) == FACILITY_WIN32;
+        return Blocked(MoveBlock::NoTrash, "", win32 ? HRESULT_CODE(status) : static_cast<DWORD>(status));
+    }
+    return MoveCheck();
+}
+
 // folder\name, one backslash between them whatever folder ends in.
 AnsiString Inside(const AnsiString& folder, const AnsiString& name) {
     return EndsWithBackslashChar(folder) ? folder + name : folder + "\\" + name;
@@ -158,15 +172,8 @@ MoveCheck CheckEntriesIn(const AnsiString& folder, const AnsiString& relative, b
 }
 
 MoveCheck CheckMove(const AnsiString& dir, bool includeSubfolders) {
-    const MoveCheck folder = CheckFolderItself(dir);
+    const MoveCheck folder = CheckFolderAndBin(dir);
     if (!folder.Clear()) return folder;
-    // No bin on this drive: the shell would delete for good.
-    HRESULT status = S_OK;
-    if (!ItemsInBin(dir, status)) {
-        // The Win32 code inside an HRESULT of that facility, else the HRESULT.
-        const bool win32 = HRESULT_FACILITY(status) == FACILITY_WIN32;
-        return Blocked(MoveBlock::NoTrash, "", win32 ? HRESULT_CODE(status) : static_cast<DWORD>(status));
-    }
     return CheckEntriesIn(dir, "", includeSubfolders);
 }
 
@@ -323,13 +330,8 @@ MoveCheck CheckFileMove(const AnsiString& folder, const AnsiString& relative, bo
 // each file passed their checks.
 MoveCheck CheckFileMoves(const AnsiString& folder, const std::vector<AnsiString>& relativePaths,
                          std::vector<AnsiString>& present) {
-    const MoveCheck itself = CheckFolderItself(folder);
+    const MoveCheck itself = CheckFolderAndBin(folder);
     if (!itself.Clear()) return itself;
-    HRESULT status = S_OK;
-    if (!ItemsInBin(folder, status)) {
-        const bool win32 = HRESULT_FACILITY(status) == FACILITY_WIN32;
-        return Blocked(MoveBlock::NoTrash, "", win32 ? HRESULT_CODE(status) : static_cast<DWORD>(status));
-    }
     for (const AnsiString& relative : relativePaths) {
         bool exists = false;
         const MoveCheck check = CheckFileMove(folder, relative, exists);
