@@ -2,7 +2,6 @@
 
 #include "CodePage.h"
 #include "FileSystem.h"
-#include "FileWriting.h"
 #include "PathSplit.h"
 #include "ProjectName.h"
 #include "Texts.h"
@@ -38,10 +37,8 @@ PathFit FirstProjectPathTooLong(const GenerationPlan& plan) {
     };
     for (const ProjectTextFile& file : plan.textFiles) paths.push_back({name + kPathSeparator + file.relativePath, false});
     if (!plan.recordVersion.empty()) {
-        const AnsiString record = name + kPathSeparator + RecordRelativePath();
-        paths.push_back({name + kPathSeparator + kRecordFolderName, true});
-        paths.push_back({record, false});
-        paths.push_back({record + kTemporaryFileSuffix, false});
+        const std::vector<PathBelow> record = RecordPathsBelow(name);
+        paths.insert(paths.end(), record.begin(), record.end());
     }
     return FirstPathTooLong(plan.outputRoot, paths);
 }

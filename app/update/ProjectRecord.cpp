@@ -72,6 +72,13 @@ std::string PortableRelativePath(const AnsiString& relativePath) { return Record
 
 AnsiString RecordRelativePath() { return AnsiString(kRecordFolderName) + kPathSeparator + kRecordFileName; }
 
+std::vector<PathBelow> RecordPathsBelow(const AnsiString& project) {
+    const AnsiString record = project + kPathSeparator + RecordRelativePath();
+    return {{project + kPathSeparator + kRecordFolderName, true},
+            {record, false},
+            {record + kTemporaryFileSuffix, false}};
+}
+
 const RecordedFile* ProjectRecord::TextAt(const AnsiString& relativePath) const {
     for (const RecordedFile& text : texts) {
         if (text.relativePath == relativePath) return &text;

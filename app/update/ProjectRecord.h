@@ -31,6 +31,7 @@
 #include <string>
 #include <vector>
 
+#include "PathLimits.h"
 #include "ProjectFileSet.h"
 
 namespace kx {
@@ -40,6 +41,11 @@ inline constexpr char kRecordFileName[] = "record";
 
 // ".kxgen" + separator + "record", relative to the project folder.
 AnsiString RecordRelativePath();
+
+// What writing the record makes below the output root, for the project
+// folder called project: its folder, the record and the record's temporary
+// file.
+std::vector<PathBelow> RecordPathsBelow(const AnsiString& project);
 
 // A relative path as the record and diffs write it: UTF-8, "/" between
 // folders. Throws ConversionError as Utf8FromAnsi does.

@@ -4,7 +4,6 @@
 #include "CodePage.h"
 #include "FileReading.h"
 #include "FileSystem.h"
-#include "FileWriting.h"
 #include "PathLimits.h"
 #include "PathSplit.h"
 #include "ProjectName.h"
@@ -254,12 +253,8 @@ const std::string Planner::kNothing;
 
 // The first path the update writes that does not fit its file system.
 PathFit WrittenPathTooLong(const AnsiString& outputRoot, const AnsiString& name, const UpdatePlan& plan) {
-    const AnsiString project = name + kPathSeparator;
-    const AnsiString record = RecordRelativePath();
-    std::vector<PathBelow> paths = {{project + kRecordFolderName, true},
-                                    {project + record, false},
-                                    {project + record + kTemporaryFileSuffix, false}};
-    for (const PlannedWrite& write : plan.writes) paths.push_back({project + write.relativePath, false});
+    std::vector<PathBelow> paths = RecordPathsBelow(name);
+    for (const PlannedWrite& write : plan.writes) paths.push_back({name + kPathSeparator + write.relativePath, false});
     return FirstPathTooLong(outputRoot, paths);
 }
 
